@@ -1,0 +1,57 @@
+// Code-page conversion for the native build, through glibc's iconv.
+#include "platform/codepage.h"
+
+#include <cerrno>
+#include <iconv.h>
+
+namespace platform {
+namespace {
+
+std::string iconvName(unsigned codePage) {
+    if (codePage == kCodePageUtf8) return "UTF-8";
+    return "CP" + std::to_string(codePage);
+}
+
+// Converts with one '?' for each character that cannot be converted or decoded.
+std::string convert(std::string_view in, const std::string& from, const std::string& to) {
+    if (from == to) return std::string(in);
+    iconv_t cd = iconv_open(to.c_str(), from.c_str());
+    if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(in);
+    std::string out;
+    std::string src(in);
+    char* inPtr = src.data();
+    size_t inLeft = src.size();
+    char buffer[256];
+    while (inLeft > 0) {
+        char* outPtr = buffer;
+        size_t outLeft = sizeof buffer;
+        size_t r = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+        out.append(buffer, static_cast<size_t>(outPtr - buffer));
+        if (r == static_cast<size_t>(-1)) {
+            if (errno == E2BIG) continue;
+            // EILSEQ or EINVAL: skip one input byte (or one UTF-8 character) and mark it.
+            size_t skip = 1;
+            if (from == "UTF-8") {
+                while (skip < inLeft && (static_cast<unsigned char>(inPtr[skip]) & 0xC0) == 0x80) ++skip;
+            }
+            out += '?';
+            inPtr += skip;
+            inLeft -= skip;
+        }
+    }
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    iconv_close(cd);
+    return out;
+}
+
+}  // namespace
+
+std::string utf8ToCodePage(std::string_view utf8, unsigned codePage) {
+    return convert(utf8, "UTF-8", iconvName(codePage));
+}
+
+std::string codePageToUtf8(std::string_view bytes, unsigned codePage) {
+    return convert(bytes, iconvName(codePage), "UTF-8");
+}
+
+}  // namespace platform

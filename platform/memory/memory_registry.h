@@ -1,0 +1,38 @@
+// An in-memory registry with the behaviour of the Win32 one that the program can see:
+// key and value names compared without regard to ASCII case but kept as first written,
+// sub-keys enumerated in sorted order, values in the order they were created, access
+// rights checked, and handles to deleted keys failing.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/registry_store.h"
+
+namespace platform {
+
+class MemoryRegistry : public RegistryStore {
+public:
+    MemoryRegistry();
+    ~MemoryRegistry() override;
+
+    std::unique_ptr<RegistryKey> open(RegRoot root, const std::string& path,
+                                      KeyAccess access) override;
+    std::unique_ptr<RegistryKey> create(RegRoot root, const std::string& path) override;
+    bool deleteKey(RegRoot root, const std::string& path) override;
+
+    // The registry of Windows 95, 98 and Me deletes a key together with its sub-keys; the NT
+    // family (and Wine) refuses to delete a key that has sub-keys. NT behaviour by default.
+    void setDeleteTakesSubKeys(bool on) { deleteTakesSubKeys_ = on; }
+
+    struct Node;
+
+private:
+    std::shared_ptr<Node> find(RegRoot root, const std::string& path) const;
+
+    std::shared_ptr<Node> roots_[2];
+    bool deleteTakesSubKeys_ = false;
+};
+
+}  // namespace platform

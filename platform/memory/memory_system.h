@@ -1,0 +1,96 @@
+// An in-memory machine for tests: a registry, files, version information, string resources,
+// a process table, loadable libraries and keyboard layouts, all set up by the test, and a log
+// of every call that changes the running system, in the order the program made them.
+#pragma once
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/memory/memory_registry.h"
+#include "platform/system.h"
+
+namespace platform {
+
+struct NoCaseLess {
+    bool operator()(const std::string& a, const std::string& b) const;
+};
+
+struct MemoryVersionInfo {
+    std::vector<uint32_t> translations;
+    std::map<std::string, std::string> strings;  // sub-block, e.g. "\StringFileInfo\080404B0\FileDescription"
+};
+
+class MemorySystem : public System {
+public:
+    explicit MemorySystem(MemoryRegistry& registry);
+
+    // What the test sets up. Paths are compared without regard to ASCII case.
+    uint32_t versionValue = 0x0A280105;  // Windows XP
+    uint32_t lcid = 0x0804;
+    unsigned codePage = 936;
+    std::string commandLineText = "\"C:\\Program Files\\Kestrine\\kestrine.exe\" ";
+    std::string systemDir = "C:\\WINDOWS\\system32";
+    std::string programPath = "C:\\Program Files\\Kestrine\\kestrine.exe";
+    std::map<std::string, std::string, NoCaseLess> files;        // full path -> contents
+    std::map<std::string, std::string, NoCaseLess> environment;  // name -> value
+    std::map<std::string, MemoryVersionInfo, NoCaseLess> versionInfos;  // full path -> info
+    std::map<std::string, std::map<unsigned, std::string>, NoCaseLess> stringResources;
+    std::vector<ProcessEntry> processTable;
+    bool toolhelpAvailable = true;
+    // Programs that end at once when started, so that they never show in the process list.
+    std::set<std::string, NoCaseLess> programsThatExitAtOnce;
+    // Libraries that load, with the result of their registration entries.
+    std::map<std::string, int32_t, NoCaseLess> libraries;
+    std::vector<uint32_t> loadedLayouts;  // first = active
+    bool systemParametersFail = false;    // as under Wine: the calls return FALSE
+    bool imeInstallFails = false;
+
+    // Every call that changed (or tried to change) the system, one line each.
+    std::vector<std::string> calls;
+
+    void addFile(const std::string& path, const std::string& contents = "");
+    void addProcess(const std::string& exeFile);
+
+    uint32_t version() const override { return versionValue; }
+    uint32_t systemDefaultLcid() const override { return lcid; }
+    unsigned ansiCodePage() const override { return codePage; }
+    std::string fromUtf8(std::string_view utf8) const override;
+    std::string commandLine() const override { return commandLineText; }
+    std::string systemDirectory() const override { return systemDir; }
+    std::string modulePath() const override { return programPath; }
+    bool isFile(const std::string& path) const override;
+    bool copyFile(const std::string& from, const std::string& to, bool failIfExists) override;
+    std::optional<std::string> readFile(const std::string& path, size_t maxBytes) const override;
+    std::string expandEnvironment(const std::string& text, size_t room) const override;
+    std::unique_ptr<VersionInfo> versionInfo(const std::string& path) const override;
+    std::string loadString(const std::string& modulePath, unsigned id, size_t room) override;
+    std::optional<std::vector<ProcessEntry>> processes() override;
+    bool terminateProcess(uint32_t id) override;
+    bool startProgram(const std::string& commandLine) override;
+    std::optional<int32_t> callRegistrationEntry(const std::string& library, bool registering) override;
+    std::vector<uint32_t> keyboardLayoutList(size_t room) override;
+    uint32_t loadKeyboardLayout(const std::string& klid, uint32_t flags) override;
+    bool unloadKeyboardLayout(uint32_t layout) override;
+    uint32_t activateKeyboardLayout(uint32_t layout, uint32_t flags) override;
+    bool systemParametersInfo(uint32_t action, uint32_t uiParam, const uint32_t* pvParam,
+                              uint32_t winIni) override;
+    uint32_t installIme(const std::string& imeFile, const std::string& layoutText) override;
+    bool configureIme(uint32_t layout, uintptr_t ownerWindow, bool wide) override;
+
+private:
+    std::string findProgram(const std::string& name) const;
+    std::string windowsDirectory() const;
+
+    MemoryRegistry& registry_;
+    uint32_t nextProcessId_ = 100;
+};
+
+// A registry and a system that belong together, as one test machine.
+struct MemoryMachine {
+    MemoryRegistry registry;
+    MemorySystem system{registry};
+};
+
+}  // namespace platform

@@ -1,0 +1,104 @@
+// Everything the program asks of the operating system besides the registry.
+// platform/win32 answers with the real API, platform/memory from tables a test sets up.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+struct ProcessEntry {
+    uint32_t id = 0;
+    std::string exeFile;  // as the process list reports it: a file name or a full path
+};
+
+// The version information of one file, read once.
+class VersionInfo {
+public:
+    virtual ~VersionInfo() = default;
+    // The entries of "\VarFileInfo\Translation" (language in the low 16 bits, code page in
+    // the high 16 bits); empty when the query fails.
+    virtual std::vector<uint32_t> translations() const = 0;
+    // The text of a string sub-block up to its terminating zero; nothing when it is missing.
+    virtual std::optional<std::string> queryString(const std::string& subBlock) const = 0;
+};
+
+// SystemParametersInfoA actions and flags the program uses.
+enum : uint32_t {
+    kSpiSetDefaultInputLang = 0x5A,
+    kSpiSetInputLangToggle = 0x5B,
+    kSpiSetShowImeUi = 0x6F,
+    kSpifUpdateIniFile = 1,
+    kSpifSendChange = 2,
+};
+
+// Keyboard-layout flags.
+enum : uint32_t {
+    kKlfActivate = 0x1,
+    kKlfReorder = 0x8,
+    kKlfShiftLock = 0x10000,
+    kKlfReset = 0x40000000,
+};
+
+class System {
+public:
+    virtual ~System() = default;
+
+    // Version and locale.
+    virtual uint32_t version() const = 0;            // the raw GetVersion value
+    virtual uint32_t systemDefaultLcid() const = 0;  // GetSystemDefaultLCID
+    virtual unsigned ansiCodePage() const = 0;       // GetACP
+    // UTF-8 text in the system's ANSI code page; characters it lacks become '?'.
+    virtual std::string fromUtf8(std::string_view utf8) const = 0;
+
+    // Command line and folders.
+    virtual std::string commandLine() const = 0;      // GetCommandLineA
+    virtual std::string systemDirectory() const = 0;  // GetSystemDirectoryA, no trailing "\"
+    virtual std::string modulePath() const = 0;       // GetModuleFileNameA of the program
+
+    // Files.
+    // True when GetFileAttributesA succeeds and the item is not a folder.
+    virtual bool isFile(const std::string& path) const = 0;
+    virtual bool copyFile(const std::string& from, const std::string& to, bool failIfExists) = 0;
+    // The whole file, or nothing when it cannot be read or is larger than maxBytes.
+    virtual std::optional<std::string> readFile(const std::string& path, size_t maxBytes) const = 0;
+    // ExpandEnvironmentStringsA with room for `room` characters; empty when it does not fit.
+    virtual std::string expandEnvironment(const std::string& text, size_t room) const = 0;
+    // Null when the file has no version information.
+    virtual std::unique_ptr<VersionInfo> versionInfo(const std::string& path) const = 0;
+    // LoadLibraryA, LoadStringA with room for `room` characters, FreeLibrary; empty on failure.
+    virtual std::string loadString(const std::string& modulePath, unsigned id, size_t room) = 0;
+
+    // Processes and libraries.
+    // Nothing when the process list is unavailable (the toolhelp functions are missing).
+    virtual std::optional<std::vector<ProcessEntry>> processes() = 0;
+    virtual bool terminateProcess(uint32_t id) = 0;
+    // CreateProcessA of the command line, waiting at most 5 ms; true when it was created.
+    virtual bool startProgram(const std::string& commandLine) = 0;
+    // LoadLibraryA, DllRegisterServer or DllUnregisterServer, FreeLibrary. Nothing when the
+    // library does not load or lacks the entry; otherwise the entry's result.
+    virtual std::optional<int32_t> callRegistrationEntry(const std::string& library,
+                                                         bool registering) = 0;
+
+    // Keyboard layouts and system parameters. Handles are 32-bit, as on 32-bit Windows.
+    virtual std::vector<uint32_t> keyboardLayoutList(size_t room) = 0;
+    virtual uint32_t loadKeyboardLayout(const std::string& klid, uint32_t flags) = 0;
+    virtual bool unloadKeyboardLayout(uint32_t layout) = 0;
+    virtual uint32_t activateKeyboardLayout(uint32_t layout, uint32_t flags) = 0;
+    // pvParam is null or points to one 32-bit value.
+    virtual bool systemParametersInfo(uint32_t action, uint32_t uiParam, const uint32_t* pvParam,
+                                      uint32_t winIni) = 0;
+
+    // Input method manager.
+    // ImmInstallIMEA; the new layout's handle, 0 on failure.
+    virtual uint32_t installIme(const std::string& imeFile, const std::string& layoutText) = 0;
+    // ImmConfigureIMEW (wide) or ImmConfigureIMEA with IME_CONFIG_GENERAL and no data.
+    virtual bool configureIme(uint32_t layout, uintptr_t ownerWindow, bool wide) = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,118 @@
+#include "platform/win32/win32_registry.h"
+
+#include <windows.h>
+
+namespace platform {
+namespace {
+
+HKEY rootKey(RegRoot root) {
+    return root == RegRoot::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+}
+
+// The largest value the program will read; anything bigger is treated as unreadable.
+constexpr DWORD kMaxValueBytes = 1u << 20;
+
+class Win32Key : public RegistryKey {
+public:
+    explicit Win32Key(HKEY key) : key_(key) {}
+    ~Win32Key() override { RegCloseKey(key_); }
+    Win32Key(const Win32Key&) = delete;
+    Win32Key& operator=(const Win32Key&) = delete;
+
+    bool query(const std::string& name, RegValue& out) const override {
+        // The size can change between the two calls; try a few times.
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            DWORD type = 0;
+            DWORD size = 0;
+            if (RegQueryValueExA(key_, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) {
+                return false;
+            }
+            if (size > kMaxValueBytes) return false;
+            std::vector<uint8_t> data(size + 2);
+            DWORD got = size;
+            LONG rc = RegQueryValueExA(key_, name.c_str(), nullptr, &type, data.data(), &got);
+            if (rc == ERROR_MORE_DATA) continue;
+            if (rc != ERROR_SUCCESS || got > size) return false;
+            data.resize(got);
+            out.type = type;
+            out.data = std::move(data);
+            return true;
+        }
+        return false;
+    }
+
+    bool set(const std::string& name, uint32_t type, const std::vector<uint8_t>& data) override {
+        return RegSetValueExA(key_, name.c_str(), 0, type, data.empty() ? nullptr : data.data(),
+                              static_cast<DWORD>(data.size())) == ERROR_SUCCESS;
+    }
+
+    bool deleteValue(const std::string& name) override {
+        return RegDeleteValueA(key_, name.c_str()) == ERROR_SUCCESS;
+    }
+
+    bool subKeyNames(std::vector<std::string>& out) const override {
+        out.clear();
+        std::vector<char> buffer(256);
+        for (DWORD index = 0;; ++index) {
+            DWORD length = static_cast<DWORD>(buffer.size());
+            LONG rc = RegEnumKeyExA(key_, index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
+            if (rc == ERROR_NO_MORE_ITEMS) return true;
+            if (rc == ERROR_MORE_DATA && buffer.size() < 32768) {
+                buffer.resize(buffer.size() * 4);
+                --index;
+                continue;
+            }
+            if (rc != ERROR_SUCCESS) return false;
+            out.emplace_back(buffer.data(), length < buffer.size() ? length : buffer.size());
+        }
+    }
+
+    bool valueNames(std::vector<std::string>& out) const override {
+        out.clear();
+        std::vector<char> buffer(256);
+        for (DWORD index = 0;; ++index) {
+            DWORD length = static_cast<DWORD>(buffer.size());
+            LONG rc = RegEnumValueA(key_, index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
+            if (rc == ERROR_NO_MORE_ITEMS) return true;
+            if (rc == ERROR_MORE_DATA && buffer.size() < 65536) {
+                buffer.resize(buffer.size() * 4);
+                --index;
+                continue;
+            }
+            if (rc != ERROR_SUCCESS) return false;
+            out.emplace_back(buffer.data(), length < buffer.size() ? length : buffer.size());
+        }
+    }
+
+private:
+    HKEY key_;
+};
+
+}  // namespace
+
+std::unique_ptr<RegistryKey> Win32Registry::open(RegRoot root, const std::string& path,
+                                                 KeyAccess access) {
+    REGSAM sam = KEY_READ;
+    if (access == KeyAccess::ReadWrite) sam = KEY_READ | KEY_SET_VALUE | KEY_CREATE_SUB_KEY;
+    if (access == KeyAccess::Full) sam = KEY_ALL_ACCESS;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(rootKey(root), path.c_str(), 0, sam, &key) != ERROR_SUCCESS) return nullptr;
+    return std::make_unique<Win32Key>(key);
+}
+
+std::unique_ptr<RegistryKey> Win32Registry::create(RegRoot root, const std::string& path) {
+    HKEY key = nullptr;
+    DWORD disposition = 0;
+    if (RegCreateKeyExA(rootKey(root), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_ALL_ACCESS, nullptr, &key, &disposition) != ERROR_SUCCESS) {
+        return nullptr;
+    }
+    return std::make_unique<Win32Key>(key);
+}
+
+bool Win32Registry::deleteKey(RegRoot root, const std::string& path) {
+    if (path.empty()) return false;  // never the root itself
+    return RegDeleteKeyA(rootKey(root), path.c_str()) == ERROR_SUCCESS;
+}
+
+}  // namespace platform

@@ -1,0 +1,294 @@
+#include "platform/win32/win32_system.h"
+
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <cstring>
+
+#include "platform/codepage.h"
+
+namespace platform {
+namespace {
+
+// Keeps Windows from showing its own error boxes while a library or file is probed.
+class QuietErrors {
+public:
+    QuietErrors() : old_(SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX)) {}
+    ~QuietErrors() { SetErrorMode(old_); }
+
+private:
+    UINT old_;
+};
+
+// Calls a function that fills a path buffer and returns its length, growing the buffer while
+// the answer does not fit.
+template <typename Fill>
+std::string pathFrom(Fill fill) {
+    std::vector<char> buffer(MAX_PATH + 1);
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        DWORD n = fill(buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (n == 0) return {};
+        if (n < buffer.size() - 1) return std::string(buffer.data(), n);
+        buffer.resize(buffer.size() * 4);
+    }
+    return {};
+}
+
+constexpr DWORD kImeConfigGeneral = 1;
+
+HMODULE imm32() {
+    static HMODULE module = LoadLibraryA("imm32.dll");
+    return module;
+}
+
+HKL toHkl(uint32_t layout) { return reinterpret_cast<HKL>(static_cast<uintptr_t>(layout)); }
+uint32_t fromHkl(HKL layout) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(layout)); }
+
+class Win32VersionInfo : public VersionInfo {
+public:
+    explicit Win32VersionInfo(std::vector<char> data) : data_(std::move(data)) {}
+
+    std::vector<uint32_t> translations() const override {
+        std::vector<uint32_t> out;
+        void* ptr = nullptr;
+        UINT length = 0;
+        if (!VerQueryValueA(const_cast<char*>(data_.data()), "\\VarFileInfo\\Translation", &ptr, &length) ||
+            ptr == nullptr || !inside(ptr, length)) {
+            return out;
+        }
+        for (UINT i = 0; i + 4 <= length; i += 4) {
+            uint32_t entry;
+            std::memcpy(&entry, static_cast<const char*>(ptr) + i, 4);
+            out.push_back(entry);
+        }
+        return out;
+    }
+
+    std::optional<std::string> queryString(const std::string& subBlock) const override {
+        void* ptr = nullptr;
+        UINT length = 0;
+        if (!VerQueryValueA(const_cast<char*>(data_.data()), subBlock.c_str(), &ptr, &length) ||
+            ptr == nullptr || !inside(ptr, 0)) {
+            return std::nullopt;
+        }
+        const char* text = static_cast<const char*>(ptr);
+        size_t room = static_cast<size_t>(data_.data() + data_.size() - text);
+        size_t n = 0;
+        while (n < room && text[n] != '\0') ++n;
+        return std::string(text, n);
+    }
+
+private:
+    // The answer must lie in our buffer before we read it.
+    bool inside(const void* ptr, size_t length) const {
+        const char* p = static_cast<const char*>(ptr);
+        return p >= data_.data() && p <= data_.data() + data_.size() &&
+               length <= static_cast<size_t>(data_.data() + data_.size() - p);
+    }
+
+    std::vector<char> data_;
+};
+
+}  // namespace
+
+uint32_t Win32System::version() const { return GetVersion(); }
+
+uint32_t Win32System::systemDefaultLcid() const { return GetSystemDefaultLCID(); }
+
+unsigned Win32System::ansiCodePage() const { return GetACP(); }
+
+std::string Win32System::fromUtf8(std::string_view utf8) const { return utf8ToCodePage(utf8, GetACP()); }
+
+std::string Win32System::commandLine() const {
+    const char* text = GetCommandLineA();
+    return text ? text : "";
+}
+
+std::string Win32System::systemDirectory() const {
+    return pathFrom([](char* b, DWORD n) { return GetSystemDirectoryA(b, n); });
+}
+
+std::string Win32System::modulePath() const {
+    return pathFrom([](char* b, DWORD n) { return GetModuleFileNameA(nullptr, b, n); });
+}
+
+bool Win32System::isFile(const std::string& path) const {
+    QuietErrors quiet;
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Win32System::copyFile(const std::string& from, const std::string& to, bool failIfExists) {
+    QuietErrors quiet;
+    return CopyFileA(from.c_str(), to.c_str(), failIfExists ? TRUE : FALSE) != 0;
+}
+
+std::optional<std::string> Win32System::readFile(const std::string& path, size_t maxBytes) const {
+    QuietErrors quiet;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    std::optional<std::string> result;
+    DWORD high = 0;
+    DWORD size = GetFileSize(file, &high);
+    if (size != INVALID_FILE_SIZE && high == 0 && size <= maxBytes) {
+        std::string data(size, '\0');
+        DWORD done = 0;
+        bool ok = true;
+        while (ok && done < size) {
+            DWORD got = 0;
+            ok = ReadFile(file, &data[done], size - done, &got, nullptr) && got > 0;
+            done += got;
+        }
+        data.resize(done);
+        result = data;
+    }
+    CloseHandle(file);
+    return result;
+}
+
+std::string Win32System::expandEnvironment(const std::string& text, size_t room) const {
+    if (room == 0) return {};
+    std::vector<char> buffer(room + 1, '\0');
+    DWORD n = ExpandEnvironmentStringsA(text.c_str(), buffer.data(), static_cast<DWORD>(room));
+    if (n == 0 || n > room) return {};
+    buffer[room] = '\0';
+    return std::string(buffer.data());
+}
+
+std::unique_ptr<VersionInfo> Win32System::versionInfo(const std::string& path) const {
+    QuietErrors quiet;
+    DWORD handle = 0;
+    DWORD size = GetFileVersionInfoSizeA(path.c_str(), &handle);
+    if (size == 0) return nullptr;
+    std::vector<char> data(size);
+    if (!GetFileVersionInfoA(path.c_str(), 0, size, data.data())) return nullptr;
+    return std::make_unique<Win32VersionInfo>(std::move(data));
+}
+
+std::string Win32System::loadString(const std::string& modulePath, unsigned id, size_t room) {
+    if (room == 0) return {};
+    QuietErrors quiet;
+    HMODULE module = LoadLibraryA(modulePath.c_str());
+    if (!module) return {};
+    std::vector<char> buffer(room + 1, '\0');
+    int n = LoadStringA(module, id, buffer.data(), static_cast<int>(room));
+    FreeLibrary(module);
+    if (n <= 0) return {};
+    size_t length = static_cast<size_t>(n) < room ? static_cast<size_t>(n) : room - 1;
+    return std::string(buffer.data(), length);
+}
+
+std::optional<std::vector<ProcessEntry>> Win32System::processes() {
+    static_assert(sizeof(PROCESSENTRY32) == 296, "the process record is 296 bytes on 32-bit Windows");
+    using Snapshot = HANDLE(WINAPI*)(DWORD, DWORD);
+    using Walk = BOOL(WINAPI*)(HANDLE, PROCESSENTRY32*);
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    if (!kernel) return std::nullopt;
+    auto snapshot = reinterpret_cast<Snapshot>(
+        reinterpret_cast<void*>(GetProcAddress(kernel, "CreateToolhelp32Snapshot")));
+    auto first = reinterpret_cast<Walk>(reinterpret_cast<void*>(GetProcAddress(kernel, "Process32First")));
+    auto next = reinterpret_cast<Walk>(reinterpret_cast<void*>(GetProcAddress(kernel, "Process32Next")));
+    if (!snapshot || !first || !next) return std::nullopt;
+    HANDLE list = snapshot(TH32CS_SNAPPROCESS, 0);
+    if (list == INVALID_HANDLE_VALUE) return std::nullopt;
+    std::vector<ProcessEntry> out;
+    PROCESSENTRY32 entry;
+    std::memset(&entry, 0, sizeof entry);
+    entry.dwSize = sizeof entry;
+    for (BOOL more = first(list, &entry); more; more = next(list, &entry)) {
+        size_t n = strnlen(entry.szExeFile, sizeof entry.szExeFile);
+        out.push_back({entry.th32ProcessID, std::string(entry.szExeFile, n)});
+        entry.dwSize = sizeof entry;
+    }
+    CloseHandle(list);
+    return out;
+}
+
+bool Win32System::terminateProcess(uint32_t id) {
+    HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, id);
+    if (!process) return false;
+    bool ok = TerminateProcess(process, 0) != 0;
+    CloseHandle(process);
+    return ok;
+}
+
+bool Win32System::startProgram(const std::string& commandLine) {
+    std::vector<char> line(commandLine.begin(), commandLine.end());
+    line.push_back('\0');  // CreateProcessA may write into its command line
+    STARTUPINFOA startup;
+    std::memset(&startup, 0, sizeof startup);
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION info;
+    std::memset(&info, 0, sizeof info);
+    QuietErrors quiet;
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE, nullptr,
+                        nullptr, &startup, &info)) {
+        return false;
+    }
+    WaitForSingleObject(info.hProcess, 5);
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+    return true;
+}
+
+std::optional<int32_t> Win32System::callRegistrationEntry(const std::string& library, bool registering) {
+    QuietErrors quiet;
+    HMODULE module = LoadLibraryA(library.c_str());
+    if (!module) return std::nullopt;
+    using Entry = HRESULT(STDAPICALLTYPE*)();
+    auto entry = reinterpret_cast<Entry>(reinterpret_cast<void*>(
+        GetProcAddress(module, registering ? "DllRegisterServer" : "DllUnregisterServer")));
+    std::optional<int32_t> result;
+    if (entry) result = static_cast<int32_t>(entry());
+    FreeLibrary(module);
+    return result;
+}
+
+std::vector<uint32_t> Win32System::keyboardLayoutList(size_t room) {
+    std::vector<HKL> buffer(room);
+    int n = room ? GetKeyboardLayoutList(static_cast<int>(room), buffer.data()) : 0;
+    std::vector<uint32_t> out;
+    for (int i = 0; i < n && static_cast<size_t>(i) < room; ++i) out.push_back(fromHkl(buffer[i]));
+    return out;
+}
+
+uint32_t Win32System::loadKeyboardLayout(const std::string& klid, uint32_t flags) {
+    return fromHkl(LoadKeyboardLayoutA(klid.c_str(), flags));
+}
+
+bool Win32System::unloadKeyboardLayout(uint32_t layout) { return UnloadKeyboardLayout(toHkl(layout)) != 0; }
+
+uint32_t Win32System::activateKeyboardLayout(uint32_t layout, uint32_t flags) {
+    return fromHkl(ActivateKeyboardLayout(toHkl(layout), flags));
+}
+
+bool Win32System::systemParametersInfo(uint32_t action, uint32_t uiParam, const uint32_t* pvParam,
+                                       uint32_t winIni) {
+    HKL value = pvParam ? toHkl(*pvParam) : nullptr;
+    return SystemParametersInfoA(action, uiParam, pvParam ? &value : nullptr, winIni) != 0;
+}
+
+uint32_t Win32System::installIme(const std::string& imeFile, const std::string& layoutText) {
+    using Install = HKL(WINAPI*)(LPCSTR, LPCSTR);
+    HMODULE module = imm32();
+    auto install = module ? reinterpret_cast<Install>(reinterpret_cast<void*>(
+                                GetProcAddress(module, "ImmInstallIMEA")))
+                          : nullptr;
+    if (!install) return 0;
+    return fromHkl(install(imeFile.c_str(), layoutText.c_str()));
+}
+
+bool Win32System::configureIme(uint32_t layout, uintptr_t ownerWindow, bool wide) {
+    using Configure = BOOL(WINAPI*)(HKL, HWND, DWORD, LPVOID);
+    HMODULE module = imm32();
+    auto configure = module ? reinterpret_cast<Configure>(reinterpret_cast<void*>(GetProcAddress(
+                                  module, wide ? "ImmConfigureIMEW" : "ImmConfigureIMEA")))
+                            : nullptr;
+    if (!configure) return false;
+    return configure(toHkl(layout), reinterpret_cast<HWND>(ownerWindow), kImeConfigGeneral, nullptr) != 0;
+}
+
+}  // namespace platform

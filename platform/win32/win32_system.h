@@ -1,0 +1,38 @@
+// The system services over the real Win32 API. Functions that some Windows generations lack
+// (the toolhelp functions on NT 4, the wide IME configuration call on 9x) are bound at run time.
+#pragma once
+
+#include "platform/system.h"
+
+namespace platform {
+
+class Win32System : public System {
+public:
+    uint32_t version() const override;
+    uint32_t systemDefaultLcid() const override;
+    unsigned ansiCodePage() const override;
+    std::string fromUtf8(std::string_view utf8) const override;
+    std::string commandLine() const override;
+    std::string systemDirectory() const override;
+    std::string modulePath() const override;
+    bool isFile(const std::string& path) const override;
+    bool copyFile(const std::string& from, const std::string& to, bool failIfExists) override;
+    std::optional<std::string> readFile(const std::string& path, size_t maxBytes) const override;
+    std::string expandEnvironment(const std::string& text, size_t room) const override;
+    std::unique_ptr<VersionInfo> versionInfo(const std::string& path) const override;
+    std::string loadString(const std::string& modulePath, unsigned id, size_t room) override;
+    std::optional<std::vector<ProcessEntry>> processes() override;
+    bool terminateProcess(uint32_t id) override;
+    bool startProgram(const std::string& commandLine) override;
+    std::optional<int32_t> callRegistrationEntry(const std::string& library, bool registering) override;
+    std::vector<uint32_t> keyboardLayoutList(size_t room) override;
+    uint32_t loadKeyboardLayout(const std::string& klid, uint32_t flags) override;
+    bool unloadKeyboardLayout(uint32_t layout) override;
+    uint32_t activateKeyboardLayout(uint32_t layout, uint32_t flags) override;
+    bool systemParametersInfo(uint32_t action, uint32_t uiParam, const uint32_t* pvParam,
+                              uint32_t winIni) override;
+    uint32_t installIme(const std::string& imeFile, const std::string& layoutText) override;
+    bool configureIme(uint32_t layout, uintptr_t ownerWindow, bool wide) override;
+};
+
+}  // namespace platform

@@ -1,0 +1,98 @@
+#include "settings/registry.h"
+
+#include <cstring>
+
+namespace settings {
+
+using platform::KeyAccess;
+using platform::RegValue;
+
+RegKey Registry::openForRead(RegRoot root, const std::string& path) const {
+    return RegKey(store_.open(root, path, KeyAccess::Read));
+}
+
+RegKey Registry::openForWrite(RegRoot root, const std::string& path) const {
+    return RegKey(store_.open(root, path, KeyAccess::ReadWrite));
+}
+
+RegKey Registry::openOrCreate(RegRoot root, const std::string& path) const {
+    return RegKey(store_.create(root, path));
+}
+
+std::string Registry::getString(const RegKey& key, const std::string& name) const {
+    RegValue v;
+    if (!key.isOpen() || !key.get()->query(name, v) || v.type != platform::kRegSz) return {};
+    std::string text(v.data.begin(), v.data.end());
+    size_t zero = text.find('\0');
+    if (zero != std::string::npos) text.resize(zero);
+    return text;
+}
+
+uint32_t Registry::getNumber(const RegKey& key, const std::string& name) const {
+    RegValue v;
+    if (!key.isOpen() || !key.get()->query(name, v) || v.type != platform::kRegDword) return 0;
+    // A 4-byte buffer: data longer than that does not fit and reads as 0; shorter data fills
+    // the low bytes.
+    if (v.data.size() > 4) return 0;
+    uint32_t n = 0;
+    for (size_t i = 0; i < v.data.size(); ++i) n |= static_cast<uint32_t>(v.data[i]) << (8 * i);
+    return n;
+}
+
+void Registry::getBinary(const RegKey& key, const std::string& name, uint8_t* buffer,
+                         size_t size) const {
+    RegValue v;
+    if (!key.isOpen() || buffer == nullptr || !key.get()->query(name, v)) return;
+    size_t n = v.data.size() < size ? v.data.size() : size;
+    if (n > 0) std::memcpy(buffer, v.data.data(), n);
+}
+
+bool Registry::setString(const RegKey& key, const std::string& name, const std::string& text) const {
+    if (!key.isOpen()) return false;
+    std::vector<uint8_t> data(text.begin(), text.end());
+    data.push_back(0);
+    return key.get()->set(name, platform::kRegSz, data);
+}
+
+bool Registry::setNumber(const RegKey& key, const std::string& name, uint32_t value) const {
+    if (!key.isOpen()) return false;
+    std::vector<uint8_t> data = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
+                                 static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 24)};
+    return key.get()->set(name, platform::kRegDword, data);
+}
+
+bool Registry::setBinary(const RegKey& key, const std::string& name, const uint8_t* bytes,
+                         size_t count) const {
+    if (!key.isOpen() || (bytes == nullptr && count > 0)) return false;
+    std::vector<uint8_t> data(bytes, bytes + count);
+    return key.get()->set(name, platform::kRegBinary, data);
+}
+
+bool Registry::valueExists(const RegKey& key, const std::string& name) const {
+    RegValue v;
+    return key.isOpen() && key.get()->query(name, v);
+}
+
+bool Registry::keyExists(RegRoot root, const std::string& path) const {
+    return openForRead(root, path).isOpen();
+}
+
+bool Registry::deleteValue(const RegKey& key, const std::string& name) const {
+    return key.isOpen() && key.get()->deleteValue(name);
+}
+
+bool Registry::deleteKey(RegRoot root, const std::string& path) const {
+    return store_.deleteKey(root, path);
+}
+
+void Registry::listSubKeys(const RegKey& key, std::vector<std::string>& names) const {
+    names.clear();
+    if (key.isOpen()) key.get()->subKeyNames(names);
+}
+
+void Registry::listValueNames(const RegKey& key, std::vector<std::string>& names) const {
+    names.clear();
+    if (key.isOpen()) key.get()->valueNames(names);
+}
+
+}  // namespace settings

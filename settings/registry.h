@@ -1,0 +1,68 @@
+// The registry as the program uses it: keys opened afresh by root and path for each use,
+// anything missing reading as empty text or 0, failed writes reported only by their result.
+// Works over any store (the real registry, or the memory registry of the tests).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/registry_store.h"
+
+namespace settings {
+
+using platform::RegRoot;
+
+// An open key, or none. Every operation given none does nothing and reports failure.
+class RegKey {
+public:
+    RegKey() = default;
+    explicit RegKey(std::unique_ptr<platform::RegistryKey> key) : key_(std::move(key)) {}
+    bool isOpen() const { return key_ != nullptr; }
+    platform::RegistryKey* get() const { return key_.get(); }
+
+private:
+    std::unique_ptr<platform::RegistryKey> key_;
+};
+
+class Registry {
+public:
+    explicit Registry(platform::RegistryStore& store) : store_(store) {}
+
+    // Read access only; none when the key is missing.
+    RegKey openForRead(RegRoot root, const std::string& path) const;
+    // Read, set-value and create-sub-key access; does not create the key.
+    RegKey openForWrite(RegRoot root, const std::string& path) const;
+    // Full access; the key and its parents are created when missing.
+    RegKey openOrCreate(RegRoot root, const std::string& path) const;
+
+    // The text of a REG_SZ value up to its first zero; empty for a missing key or value or any
+    // other type (REG_EXPAND_SZ included). An empty name is the key's default value.
+    std::string getString(const RegKey& key, const std::string& name) const;
+    // A REG_DWORD value; 0 when missing or of another type.
+    uint32_t getNumber(const RegKey& key, const std::string& name) const;
+    // Copies at most `size` bytes of the value into the buffer; a missing value leaves it alone.
+    void getBinary(const RegKey& key, const std::string& name, uint8_t* buffer, size_t size) const;
+
+    bool setString(const RegKey& key, const std::string& name, const std::string& text) const;
+    bool setNumber(const RegKey& key, const std::string& name, uint32_t value) const;
+    bool setBinary(const RegKey& key, const std::string& name, const uint8_t* bytes, size_t count) const;
+
+    bool valueExists(const RegKey& key, const std::string& name) const;
+    bool keyExists(RegRoot root, const std::string& path) const;
+    bool deleteValue(const RegKey& key, const std::string& name) const;
+    bool deleteKey(RegRoot root, const std::string& path) const;
+
+    // Clear the list, then append every name in enumeration order.
+    void listSubKeys(const RegKey& key, std::vector<std::string>& names) const;
+    void listValueNames(const RegKey& key, std::vector<std::string>& names) const;
+
+    platform::RegistryStore& store() const { return store_; }
+
+private:
+    platform::RegistryStore& store_;
+};
+
+}  // namespace settings

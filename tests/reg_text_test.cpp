@@ -1,0 +1,185 @@
+// .reg text in and out of the memory registry.
+#include <gtest/gtest.h>
+
+#include "platform/codepage.h"
+#include "platform/memory/memory_registry.h"
+#include "platform/memory/reg_text.h"
+
+using platform::MemoryRegistry;
+using platform::RegRoot;
+using platform::RegTextFormat;
+
+namespace {
+
+// 美国英语 in GBK, and 美式英文 and 許 in Big5 (the second byte of 英 is "^", of 許 is "\").
+const std::string kGbkUs = "\xC3\xC0\xB9\xFA\xD3\xA2\xD3\xEF";
+const std::string kBig5Us = "\xAC\xFC\xA6\xA1\xAD\x5E\xA4\xE5";
+const std::string kBig5Xu = "\xB3\x5C";
+
+std::string exportAll(MemoryRegistry& reg, RegTextFormat format, unsigned codePage) {
+    return platform::exportRegText(reg, {{RegRoot::LocalMachine, "SYSTEM"}, {RegRoot::CurrentUser, "Keyboard Layout"}},
+                                   format, codePage);
+}
+
+std::string sampleRegedit4(const std::string& chinese) {
+    return "REGEDIT4\r\n"
+           "\r\n"
+           "; a comment, and a blank line below\r\n"
+           "\r\n"
+           "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Keyboard Layouts\\00000409]\r\n"
+           "\"Layout File\"=\"KBDUS.DLL\"\r\n"
+           "\"Layout Text\"=\"" + chinese + "\"\r\n"
+           "@=\"default \\\"quoted\\\" back\\\\slash\"\r\n"
+           "\"Empty\"=\"\"\r\n"
+           "\"Number\"=dword:0001abcd\r\n"
+           "\"Binary\"=hex:06,c0,00,00,01,02,03,04,05,06,07,08,09,0a,0b,0c,0d,0e,0f,10,11,12,13,\\\r\n"
+           "  14,15,16,17,18\r\n"
+           "\"Expand\"=hex(2):25,53,79,73,74,65,6d,52,6f,6f,74,25,00\r\n"
+           "\"Multi\"=hex(7):61,00,62,00,00\r\n"
+           "\"None\"=hex(0):\r\n"
+           "\"Qword\"=hex(b):01,00,00,00,00,00,00,00\r\n"
+           "\"Unterminated\"=hex(1):41,42\r\n"
+           "\r\n"
+           "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Keyboard Layouts\\E0010804\\Empty Child]\r\n"
+           "\r\n"
+           "[HKEY_CURRENT_USER\\Keyboard Layout\\Preload]\r\n"
+           "\"1\"=\"E0010804\"\r\n"
+           "\"2\"=\"00000804\"\r\n";
+}
+
+std::string storedString(MemoryRegistry& reg, RegRoot root, const std::string& path, const std::string& name) {
+    platform::RegValue v;
+    auto k = reg.open(root, path, platform::KeyAccess::Read);
+    if (!k || !k->query(name, v)) return "<missing>";
+    return std::string(v.data.begin(), v.data.end());
+}
+
+TEST(RegText, RoundTripsEveryValueTypeInBothFormatsAndCodePages) {
+    for (auto [codePage, chinese] : {std::pair<unsigned, std::string>{936, kGbkUs}, {950, kBig5Us + kBig5Xu}}) {
+        MemoryRegistry first;
+        auto result = platform::importRegText(first, sampleRegedit4(chinese), codePage);
+        ASSERT_TRUE(result.ok) << result.describe();
+        EXPECT_EQ(chinese + '\0', storedString(first, RegRoot::LocalMachine,
+                                               "SYSTEM\\CurrentControlSet\\Control\\Keyboard Layouts\\00000409",
+                                               "Layout Text"));
+        std::string regedit4 = exportAll(first, RegTextFormat::Regedit4, codePage);
+
+        for (auto format : {RegTextFormat::Regedit4, RegTextFormat::Version5}) {
+            MemoryRegistry second;
+            auto again = platform::importRegText(second, exportAll(first, format, codePage), codePage);
+            ASSERT_TRUE(again.ok) << again.describe();
+            EXPECT_EQ(regedit4, exportAll(second, RegTextFormat::Regedit4, codePage))
+                << "code page " << codePage << (format == RegTextFormat::Version5 ? ", version 5" : ", REGEDIT4");
+        }
+    }
+}
+
+TEST(RegText, ExportsTheLayoutRegeditWrites) {
+    MemoryRegistry reg;
+    ASSERT_TRUE(platform::importRegText(reg, sampleRegedit4(kGbkUs), 936).ok);
+    std::string expected =
+        "REGEDIT4\r\n"
+        "\r\n"
+        "[HKEY_CURRENT_USER\\Keyboard Layout]\r\n"
+        "\r\n"
+        "[HKEY_CURRENT_USER\\Keyboard Layout\\Preload]\r\n"
+        "\"1\"=\"E0010804\"\r\n"
+        "\"2\"=\"00000804\"\r\n"
+        "\r\n";
+    EXPECT_EQ(expected, platform::exportRegText(reg, {{RegRoot::CurrentUser, "Keyboard Layout"}},
+                                                RegTextFormat::Regedit4, 936));
+    std::string binary = platform::exportRegText(
+        reg, {{RegRoot::LocalMachine, "SYSTEM\\CurrentControlSet\\Control\\Keyboard Layouts\\00000409"}},
+        RegTextFormat::Regedit4, 936);
+    EXPECT_NE(std::string::npos,
+              binary.find("\"Binary\"=hex:06,c0,00,00,01,02,03,04,05,06,07,08,09,0a,0b,0c,0d,0e,0f,10,11,12,\\\r\n"
+                          "  13,14,15,16,17,18\r\n"))
+        << binary;
+    EXPECT_NE(std::string::npos, binary.find("\"Number\"=dword:0001abcd\r\n")) << binary;
+    EXPECT_NE(std::string::npos, binary.find("@=\"default \\\"quoted\\\" back\\\\slash\"\r\n")) << binary;
+    EXPECT_NE(std::string::npos, binary.find("\"Unterminated\"=hex(1):41,42\r\n")) << binary;
+}
+
+TEST(RegText, Version5TextIsUtf16AndStringsReachTheStoreInItsCodePage) {
+    std::string utf8 =
+        "Windows Registry Editor Version 5.00\r\n\r\n"
+        "[HKEY_LOCAL_MACHINE\\SYSTEM\\L]\r\n"
+        "\"Layout Text\"=\"\xE7\xBE\x8E\xE5\x9B\xBD\xE8\x8B\xB1\xE8\xAF\xAD\"\r\n"  // 美国英语
+        "\"Expand\"=hex(2):25,00,41,00,25,00,00,00\r\n";
+    std::string file = "\xFF\xFE" + platform::utf8ToUtf16le(utf8);
+    MemoryRegistry reg;
+    auto result = platform::importRegText(reg, file, 936);
+    ASSERT_TRUE(result.ok) << result.describe();
+    EXPECT_EQ(kGbkUs + '\0', storedString(reg, RegRoot::LocalMachine, "SYSTEM\\L", "Layout Text"));
+    EXPECT_EQ(std::string("%A%\0", 4), storedString(reg, RegRoot::LocalMachine, "SYSTEM\\L", "Expand"));
+    std::string out = platform::exportRegText(reg, {{RegRoot::LocalMachine, "SYSTEM\\L"}}, RegTextFormat::Version5, 936);
+    EXPECT_EQ("\xFF\xFE", out.substr(0, 2));
+    EXPECT_EQ(utf8 + "\r\n", platform::utf16leToUtf8(out.substr(2)));
+}
+
+TEST(RegText, DeletionLinesRemoveKeysWithTheirSubKeysAndSingleValues) {
+    MemoryRegistry reg;
+    ASSERT_TRUE(platform::importRegText(reg, sampleRegedit4(kGbkUs), 936).ok);
+    auto result = platform::importRegText(reg,
+                                          "REGEDIT4\n"
+                                          "[-HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Keyboard Layouts\\E0010804]\n"
+                                          "[-HKEY_CURRENT_USER\\Missing\\Key]\n"
+                                          "[HKEY_CURRENT_USER\\Keyboard Layout\\Preload]\n"
+                                          "\"2\"=-\n"
+                                          "\"absent\"=-\n",
+                                          936);
+    ASSERT_TRUE(result.ok) << result.describe();
+    EXPECT_FALSE(reg.open(RegRoot::LocalMachine, "SYSTEM\\CurrentControlSet\\Control\\Keyboard Layouts\\E0010804",
+                          platform::KeyAccess::Read));
+    EXPECT_TRUE(reg.open(RegRoot::LocalMachine, "SYSTEM\\CurrentControlSet\\Control\\Keyboard Layouts\\00000409",
+                         platform::KeyAccess::Read));
+    EXPECT_EQ("<missing>", storedString(reg, RegRoot::CurrentUser, "Keyboard Layout\\Preload", "2"));
+    EXPECT_EQ(std::string("E0010804\0", 9), storedString(reg, RegRoot::CurrentUser, "Keyboard Layout\\Preload", "1"));
+}
+
+TEST(RegText, MalformedTextReportsItsLineAndChangesNothing) {
+    struct Case {
+        const char* text;
+        int line;
+    } cases[] = {
+        {"", 1},
+        {"REGEDIT5\r\n[HKEY_CURRENT_USER\\A]\r\n", 1},
+        {"REGEDIT4\r\n\"v\"=\"outside a key\"\r\n", 2},
+        {"REGEDIT4\r\n[HKEY_CURRENT_USER\\A\r\n", 2},
+        {"REGEDIT4\r\n[HKEY_CLASSES_ROOT\\A]\r\n", 2},
+        {"REGEDIT4\r\n[HKEY_CURRENT_USER\\A]\r\n\"v\"=\"unterminated\r\n", 3},
+        {"REGEDIT4\r\n[HKEY_CURRENT_USER\\A]\r\n\"v\"=dword:123456789\r\n", 3},
+        {"REGEDIT4\r\n[HKEY_CURRENT_USER\\A]\r\n\"v\"=dword:xyz\r\n", 3},
+        {"REGEDIT4\r\n[HKEY_CURRENT_USER\\A]\r\n\"v\"=hex:01,zz\r\n", 3},
+        {"REGEDIT4\r\n[HKEY_CURRENT_USER\\A]\r\n\"v\"=hex(2:01\r\n", 3},
+        {"REGEDIT4\r\n[HKEY_CURRENT_USER\\A]\r\n\"v\"=hex:01,\\\r\n  02,\\\r\n", 4},
+        {"REGEDIT4\r\n[HKEY_CURRENT_USER\\A]\r\n\"v\"=hex:01,\\\r\n  02\r\n\"w\"=word:1\r\n", 5},
+        {"REGEDIT4\r\n[HKEY_CURRENT_USER\\A]\r\nv=\"no quotes\"\r\n", 3},
+        {"REGEDIT4\r\n[HKEY_CURRENT_USER\\A]\r\n\"v\" \"x\"\r\n", 3},
+        {"REGEDIT4\r\n[HKEY_CURRENT_USER\\A]\r\n\"v\"=\"x\" trailing\r\n", 3},
+    };
+    for (const auto& c : cases) {
+        MemoryRegistry reg;
+        auto result = platform::importRegText(reg, c.text, 936);
+        EXPECT_FALSE(result.ok) << c.text;
+        EXPECT_EQ(c.line, result.line) << c.text << " -> " << result.describe();
+        EXPECT_FALSE(result.message.empty());
+        EXPECT_FALSE(reg.open(RegRoot::CurrentUser, "A", platform::KeyAccess::Read)) << c.text;
+    }
+}
+
+TEST(MemoryRegistry, NinexRegistryDeletesSubKeysWithTheirParent) {
+    MemoryRegistry nt;
+    MemoryRegistry ninex;
+    ninex.setDeleteTakesSubKeys(true);
+    for (MemoryRegistry* reg : {&nt, &ninex}) reg->create(RegRoot::CurrentUser, "Keyboard Layout\\preload\\1");
+    EXPECT_FALSE(nt.deleteKey(RegRoot::CurrentUser, "Keyboard Layout\\preload"));
+    EXPECT_TRUE(ninex.deleteKey(RegRoot::CurrentUser, "Keyboard Layout\\preload"));
+    EXPECT_FALSE(ninex.open(RegRoot::CurrentUser, "Keyboard Layout\\preload\\1", platform::KeyAccess::Read));
+    // A handle to a deleted key fails from then on.
+    auto held = nt.open(RegRoot::CurrentUser, "Keyboard Layout\\preload\\1", platform::KeyAccess::Full);
+    ASSERT_TRUE(platform::deleteKeyTree(nt, RegRoot::CurrentUser, "Keyboard Layout\\preload"));
+    EXPECT_FALSE(held->set("x", platform::kRegSz, {0}));
+}
+
+}  // namespace

@@ -1,0 +1,54 @@
+#include <gtest/gtest.h>
+
+#include "settings/windows_version.h"
+
+using settings::Generation;
+using settings::UiLanguage;
+using settings::WindowsVersion;
+
+namespace {
+
+struct VersionCase {
+    const char* windows;
+    uint32_t getVersion;  // as the real GetVersion returns it
+    Generation generation;
+    bool sixFamily;
+    bool ntFamily;
+};
+
+// Values as GetVersion reports them on each Windows (Windows 10 with a manifest that
+// declares it; without one it reports 6.2 like Windows 8).
+const VersionCase kVersions[] = {
+    {"95", 0xC3B60004, Generation::Win9x, false, false},
+    {"98", 0xC0000A04, Generation::Win9x, false, false},
+    {"Me", 0xC0005A04, Generation::Win9x, false, false},
+    {"NT 4", 0x05650004, Generation::Nt4, false, true},
+    {"2000", 0x08930005, Generation::Win2000, false, true},
+    {"XP", 0x0A280105, Generation::Xp, false, true},
+    {"Server 2003", 0x0ECE0205, Generation::Server2003, false, true},
+    {"Vista", 0x17720006, Generation::Six, true, true},
+    {"7", 0x1DB10106, Generation::Xp, true, true},
+    {"8", 0x23F00206, Generation::Six, true, true},
+    {"8.1", 0x25800306, Generation::Six, true, true},
+    {"10", 0x47BA000A, Generation::Six, true, true},
+    {"Win32s on 3.1", 0x80000A03, Generation::Unknown, false, false},
+};
+
+TEST(WindowsVersion, ClassifiesEveryGeneration) {
+    for (const auto& c : kVersions) {
+        WindowsVersion v(c.getVersion);
+        EXPECT_EQ(c.generation, v.generation()) << "Windows " << c.windows;
+        EXPECT_EQ(c.sixFamily, v.isSixFamily()) << "Windows " << c.windows;
+        EXPECT_EQ(c.ntFamily, v.isNtFamily()) << "Windows " << c.windows;
+    }
+}
+
+TEST(UiLanguage, OnlyTheTwoExactChineseLocalesAreChinese) {
+    EXPECT_EQ(UiLanguage::SimplifiedChinese, settings::uiLanguageFor(0x0804));
+    EXPECT_EQ(UiLanguage::TraditionalChinese, settings::uiLanguageFor(0x0404));
+    for (uint32_t lcid : {0x0409u, 0x0411u, 0x0412u, 0x0C04u, 0x1004u, 0x1404u, 0x20804u, 0x0u}) {
+        EXPECT_EQ(UiLanguage::English, settings::uiLanguageFor(lcid)) << std::hex << lcid;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,81 @@
+"""The end-to-end tests that run under Wine. Each test is a function of a Context that raises
+AssertionError (or WineError) on failure and may return a one-line detail."""
+import re
+from dataclasses import dataclass
+from pathlib import Path
+
+from winelab import PROGRAM_DIR, WineLab
+
+ALL = []
+
+
+@dataclass
+class Context:
+    lab: WineLab
+    build: Path
+    repo: Path
+
+
+@dataclass
+class Test:
+    name: str
+    run: object
+
+
+def test(name):
+    def register(fn):
+        ALL.append(Test(name, fn))
+        return fn
+    return register
+
+
+def with_prefix(ctx, name, locale="en_US.UTF-8", version=None, display=None):
+    """A fresh prefix for one test, always discarded afterwards."""
+    class Scope:
+        def __enter__(self):
+            self.prefix = ctx.lab.prefix(name, locale=locale, version=version, display=display)
+            return self.prefix
+
+        def __exit__(self, *exc):
+            ctx.lab.discard(self.prefix)
+            return False
+    return Scope()
+
+
+@test("registry conformance (real registry, winxp)")
+def registry_conformance(ctx):
+    with with_prefix(ctx, "conformance", version="winxp") as p:
+        exe = p.put_file(ctx.build / "kestrine_conformance.exe", r"C:\kestrine_conformance.exe")
+        result = p.run(exe, ["--gtest_color=no"], timeout=120)
+        out = result.stdout.decode(errors="replace")
+        summary = re.findall(r"^\[  PASSED  \] (\d+) tests?", out, re.M)
+        assert result.returncode == 0 and summary, f"exit {result.returncode}\n{out[-3000:]}"
+        return f"{summary[0]} registry cases passed against Wine's registry"
+
+
+@test("harness: import, export and compare by meaning (zh_CN)")
+def harness_roundtrip(ctx):
+    fixture = ctx.repo / "tests/fixtures/harness_roundtrip.reg"
+    with with_prefix(ctx, "harness", locale="zh_CN.UTF-8") as p:
+        p.import_reg(fixture)
+        got = p.export([r"HKEY_CURRENT_USER\Software\KestrineHarness"])
+        want = ctx.lab.regtool(["canon", str(fixture), r"HKEY_CURRENT_USER\Software\KestrineHarness"]).decode()
+        assert got == want, f"export differs from the fixture:\n--- fixture\n{want}\n--- export\n{got}"
+        preload = p.export([r"HKEY_CURRENT_USER\Keyboard Layout\Preload"])
+        # Wine: every process that loads user32 (reg.exe too) resets value "1" to the
+        # locale's default layout; Windows leaves it alone.
+        assert '"1"="E0010804"' in preload and '"2"="E0010804"' in preload, preload
+
+
+def startup(version):
+    @test(f"kestrine.exe starts and exits 0 ({version})")
+    def run(ctx):
+        with with_prefix(ctx, f"startup-{version}", version=version) as p:
+            exe = p.put_file(ctx.build / "kestrine.exe", PROGRAM_DIR + r"\kestrine.exe")
+            result = p.run(exe, ["/on"], timeout=60)
+            assert result.returncode == 0, f"exit code {result.returncode}"
+    return run
+
+
+for v in ("win98", "winxp", "win7"):
+    startup(v)

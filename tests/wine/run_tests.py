@@ -1,0 +1,64 @@
+#!/usr/bin/env python3
+"""Runs the Wine tiers: the registry conformance suite and the end-to-end tests of
+kestrine.exe. Usage: run_tests.py --build-win32 DIR --regtool PATH [--work DIR] [--only NAME]
+[--jobs N]. Prints one line per test and a summary; exits 1 when any test fails."""
+import argparse
+import concurrent.futures
+import sys
+import time
+import traceback
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parent))
+from winelab import PROGRAM_DIR, WineLab  # noqa: E402
+import e2e_tests  # noqa: E402
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--build-win32", required=True)
+    parser.add_argument("--regtool", required=True)
+    parser.add_argument("--work", default=None)
+    parser.add_argument("--only", default=None, help="run the tests whose name contains this")
+    parser.add_argument("--jobs", type=int, default=2)
+    args = parser.parse_args()
+
+    build = Path(args.build_win32).resolve()
+    work = Path(args.work or build / "wine-work").resolve()
+    lab = WineLab(work, Path(args.regtool).resolve())
+    context = e2e_tests.Context(lab=lab, build=build, repo=Path(__file__).resolve().parents[2])
+
+    tests = [t for t in e2e_tests.ALL if not args.only or args.only in t.name]
+    print(f"wine: preparing the template prefix in {work}", flush=True)
+    started = time.time()
+    lab.template()
+    print(f"wine: template ready ({time.time() - started:.1f}s); running {len(tests)} tests", flush=True)
+
+    failures = []
+
+    def run_one(test):
+        t0 = time.time()
+        try:
+            detail = test.run(context) or ""
+            return test, True, detail, time.time() - t0
+        except Exception as e:  # a failed assertion or a Wine error: report and go on
+            message = str(e) if isinstance(e, AssertionError) else traceback.format_exc()
+            return test, False, message, time.time() - t0
+
+    with concurrent.futures.ThreadPoolExecutor(max_workers=max(1, args.jobs)) as pool:
+        for test, ok, detail, seconds in pool.map(run_one, tests):
+            status = "PASS" if ok else "FAIL"
+            print(f"{status} {test.name} ({seconds:.1f}s){(': ' + detail) if ok and detail else ''}", flush=True)
+            if not ok:
+                print("    " + detail.replace("\n", "\n    "), flush=True)
+                failures.append(test.name)
+
+    print(f"wine: {len(tests) - len(failures)} of {len(tests)} tests passed in {time.time() - started:.1f}s")
+    if failures:
+        print("wine: failed: " + ", ".join(failures))
+        return 1
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
