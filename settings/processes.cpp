@@ -1,0 +1,61 @@
+#include "settings/processes.h"
+
+#include "platform/text.h"
+
+namespace settings {
+
+const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+namespace {
+
+bool matches(const platform::ProcessEntry& process, const std::string& wanted) {
+    std::string name = platform::upperAscii(wanted);
+    return platform::upperAscii(platform::fileNamePart(process.exeFile)) == name ||
+           platform::upperAscii(process.exeFile) == name;
+}
+
+}  // namespace
+
+bool Processes::runs(const std::string& name) const {
+    auto list = system_.processes();
+    if (!list) return false;
+    for (const auto& p : *list) {
+        if (matches(p, name)) return true;
+    }
+    return false;
+}
+
+void Processes::end(const std::string& name) {
+    auto list = system_.processes();
+    if (!list) return;
+    for (const auto& p : *list) {
+        if (matches(p, name)) system_.terminateProcess(p.id);
+    }
+}
+
+void Processes::start(const std::string& name) {
+    bool quote = name.find(' ') != std::string::npos && name.find('"') == std::string::npos;
+    system_.startProgram(quote ? "\"" + name + "\"" : name);
+}
+
+bool Processes::startupEntry(const std::string& name, bool remove) {
+    bool found = false;
+    for (RegRoot root : {RegRoot::CurrentUser, RegRoot::LocalMachine}) {
+        RegKey key = registry_.openForRead(root, kRunKey);
+        std::vector<std::string> names;
+        registry_.listValueNames(key, names);
+        for (const auto& value : names) {
+            if (platform::fileNamePart(registry_.getString(key, value)) != name) continue;
+            found = true;
+            if (remove) registry_.deleteValue(registry_.openOrCreate(root, kRunKey), value);
+        }
+    }
+    return found;
+}
+
+bool Processes::registerLibrary(const std::string& library, bool registering) {
+    auto result = system_.callRegistrationEntry(library, registering);
+    return result && *result >= 0;
+}
+
+}  // namespace settings

@@ -1,0 +1,37 @@
+// The running programs, start-up entries and library registrations the language-indicator
+// settings need.
+#pragma once
+
+#include <string>
+
+#include "platform/system.h"
+#include "settings/registry.h"
+
+namespace settings {
+
+extern const char kRunKey[];  // "Software\Microsoft\Windows\CurrentVersion\Run", under both roots
+
+class Processes {
+public:
+    Processes(const Registry& registry, platform::System& system) : registry_(registry), system_(system) {}
+
+    // True when a running process matches the name: the file-name part of its executable, or
+    // the whole executable text, equals the name without regard to ASCII case.
+    bool runs(const std::string& name) const;
+    // Ends every running process that matches the name.
+    void end(const std::string& name);
+    // Starts the program through the usual search path and waits at most 5 ms for it.
+    void start(const std::string& name);
+    // Looks through the Run keys (the user's first, then the machine's) for values whose text
+    // names the program: the file-name part equals the name exactly, letter case included, so
+    // an entry with arguments does not match. Removes each match when asked. True on a match.
+    bool startupEntry(const std::string& name, bool remove);
+    // DllRegisterServer or DllUnregisterServer of the library; true when it ran and succeeded.
+    bool registerLibrary(const std::string& library, bool registering);
+
+private:
+    const Registry& registry_;
+    platform::System& system_;
+};
+
+}  // namespace settings
