@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Draws the program icon (a keycap with a kestrel-orange "K") and writes kestrine.ico
-with 16x16 and 32x32 images, 32 bits per pixel. Run it again after changing the drawing;
+with 16x16 and 32x32 images, 32 bits per pixel. With the second argument "sample" it draws
+the icon of the sample input method (resources/samples/sample.ico) instead. Run it again after changing the drawing;
 the .ico it writes is kept in the repository beside this script."""
 import struct
 import sys
@@ -74,7 +75,10 @@ def image(size):
     return header + xor + mask
 
 
-def main(path):
+def main(path, variant="program"):
+    global LETTER, CAP
+    if variant == "sample":  # the sample input method's icon: green letter on a grey cap
+        LETTER, CAP = (0x5C, 0xC8, 0x4A), (0x4A, 0x4E, 0x56)
     sizes = [16, 32]
     images = [image(s) for s in sizes]
     out = struct.pack("<HHH", 0, 1, len(sizes))
@@ -88,4 +92,4 @@ def main(path):
 
 
 if __name__ == "__main__":
-    main(sys.argv[1] if len(sys.argv) > 1 else "kestrine.ico")
+    main(sys.argv[1] if len(sys.argv) > 1 else "kestrine.ico", sys.argv[2] if len(sys.argv) > 2 else "program")
