@@ -1,0 +1,137 @@
+// Editing the user's list of input locales: adding, removing and moving rows, and dropping
+// rows whose input method duplicates an earlier row's.
+#include <algorithm>
+#include <utility>
+
+#include "platform/text.h"
+#include "settings/settings_model.h"
+
+namespace settings {
+
+void SettingsModel::selectRow(int index) {
+    window.listSelection = (index >= 0 && index < static_cast<int>(snapshot.rows.size())) ? index : -1;
+    selectionHandler();
+}
+
+// What the window does whenever the list's selection changes: Up, Down and Property follow
+// the selected row, and the status line describes it.
+void SettingsModel::selectionHandler() {
+    int r = window.listSelection;
+    int count = static_cast<int>(snapshot.rows.size());
+    window.upEnabled = r != 0;
+    window.downEnabled = r != count - 1;
+    window.listFocusRequested = true;
+    if (r < 0) {
+        window.propertyEnabled = false;
+        return;
+    }
+    const PreloadRow& row = snapshot.rows[static_cast<size_t>(r)];
+    window.propertyEnabled = isImeKlid(row.klid);
+    std::string layoutFile = platform::upperAscii(catalogue().value(row.klid, "Layout File"));
+    window.status = row.hotkeyText.empty()
+                        ? layoutFile + " | " + row.klid
+                        : texts_.hotkeyColumn + ": " + row.hotkeyText + " " + layoutFile + " | " + row.klid;
+}
+
+void SettingsModel::addSelected() {
+    int c = window.addSelection;
+    if (c < 0 || c >= static_cast<int>(snapshot.addable.size())) return;
+    const SettingsSnapshot::AddableRow& entry = snapshot.addable[static_cast<size_t>(c)];
+    PreloadRow row;
+    // A name typed for the entry travels in the add box's text until apply writes it.
+    if (entry.itemText != entry.classicName && entry.itemText != entry.displayName) {
+        row.pendingDisplayName = entry.itemText;
+    }
+    row.shownName = entry.itemText;
+    row.klid = entry.klid;
+    row.classicName = entry.classicName;
+    row.displayName = entry.displayName;
+    snapshot.rows.push_back(row);
+    snapshot.addable.erase(snapshot.addable.begin() + c);
+    window.addSelection = snapshot.addable.empty() ? -1 : 0;
+    window.addEnabled = !snapshot.addable.empty();
+    window.deleteEnabled = true;
+    window.listFocusRequested = true;
+}
+
+void SettingsModel::removeSelected() {
+    int s = window.listSelection;
+    if (s < 0 || s >= static_cast<int>(snapshot.rows.size())) return;
+    removeRow(static_cast<size_t>(s));
+}
+
+void SettingsModel::removeRow(size_t s) {
+    auto& rows = snapshot.rows;
+    window.deleteEnabled = rows.size() > 2;
+    const PreloadRow row = rows[s];
+
+    SettingsSnapshot::AddableRow entry;
+    entry.klid = row.klid;
+    entry.classicName = row.classicName;
+    entry.displayName = row.displayName;
+    entry.itemText = row.shownName;
+    snapshot.addable.push_back(entry);
+    // The add box has an item again, so Add can be used again.
+    window.addEnabled = true;
+
+    if (!row.hotkeyText.empty()) {
+        auto& records = snapshot.records;
+        auto it = std::find_if(records.begin(), records.end(),
+                               [&row](const HotkeyRecord& r) { return r.target == row.klid; });
+        if (it != records.end()) records.erase(it);
+    }
+    auto& slots = snapshot.layoutSlots;
+    for (size_t i = s; i + 1 < slots.size(); ++i) slots[i] = slots[i + 1];
+
+    rows.erase(rows.begin() + static_cast<long>(s));
+    selectRow(s < rows.size() ? static_cast<int>(s) : static_cast<int>(s) - 1);
+}
+
+void SettingsModel::exchangeRows(size_t a, size_t b) {
+    std::swap(snapshot.rows[a], snapshot.rows[b]);
+    auto& slots = snapshot.layoutSlots;
+    if (a < slots.size() && b < slots.size()) std::swap(slots[a], slots[b]);
+}
+
+void SettingsModel::moveUp() {
+    int s = window.listSelection;
+    if (s <= 0 || s >= static_cast<int>(snapshot.rows.size())) return;
+    exchangeRows(static_cast<size_t>(s), static_cast<size_t>(s - 1));
+    selectRow(s - 1);
+}
+
+void SettingsModel::moveDown() {
+    int s = window.listSelection;
+    if (s < 0 || s + 1 >= static_cast<int>(snapshot.rows.size())) return;
+    exchangeRows(static_cast<size_t>(s), static_cast<size_t>(s + 1));
+    selectRow(s + 1);
+}
+
+void SettingsModel::dropDuplicateInputMethods() {
+    Catalogue entries = catalogue();
+    auto& rows = snapshot.rows;
+    for (size_t s = rows.size(); s-- > 0;) {
+        std::string file = platform::upperAscii(entries.imeFile(rows[s].klid));
+        if (file.empty()) continue;
+        for (size_t t = s; t-- > 0;) {
+            if (platform::upperAscii(entries.imeFile(rows[t].klid)) != file) continue;
+            std::string klid = rows[s].klid;
+            // The same entry listed twice is one input method, not a duplicate installation:
+            // its catalogue key still serves the row that stays.
+            bool sharedKey = std::any_of(rows.begin(), rows.end(), [&](const PreloadRow& r) {
+                return &r != &rows[s] && r.klid == klid;
+            });
+            if (!sharedKey) registry_.deleteKey(RegRoot::LocalMachine, catalogueKeyOf(klid));
+            selectRow(static_cast<int>(s));
+            removeRow(s);
+            auto& addable = snapshot.addable;
+            auto it = std::find_if(addable.begin(), addable.end(),
+                                   [&klid](const SettingsSnapshot::AddableRow& a) { return a.klid == klid; });
+            if (it != addable.end()) addable.erase(it);
+            window.addEnabled = !addable.empty();
+            break;
+        }
+    }
+}
+
+}  // namespace settings

@@ -1,0 +1,264 @@
+// Loading the settings snapshot from the registry and the running system.
+#include <algorithm>
+
+#include "platform/text.h"
+#include "settings/settings_model.h"
+
+namespace settings {
+
+using platform::hexText;
+
+const char kPreloadKey[] = "Keyboard Layout\\preload";
+const char kHotKeysKey[] = "Control Panel\\Input Method\\Hot Keys";
+const char kToggleKey[] = "Keyboard Layout\\Toggle";
+
+namespace {
+
+constexpr uint32_t kFirstRecord = 0x100;
+constexpr uint32_t kLastLoadedRecord = 0x163;
+
+// A 4-byte registry number read as get binary reads it; nothing when the value is missing.
+bool readNumber(const Registry& registry, const RegKey& key, const std::string& name, uint32_t& out) {
+    if (!registry.valueExists(key, name)) return false;
+    uint8_t bytes[4] = {0, 0, 0, 0};
+    registry.getBinary(key, name, bytes, sizeof bytes);
+    out = bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) | (static_cast<uint32_t>(bytes[3]) << 24);
+    return true;
+}
+
+}  // namespace
+
+SettingsModel::SettingsModel(const Registry& registry, platform::System& system, UserPrompts& prompts,
+                             ModelTexts texts, bool commandLineMode)
+    : registry_(registry),
+      system_(system),
+      prompts_(prompts),
+      texts_(std::move(texts)),
+      commandLineMode_(commandLineMode),
+      version_(system.version()) {
+    snapshot.lcid = system.systemDefaultLcid();
+    if (version_.isSixFamily()) window.keyChoiceCount = 3;
+    if (snapshot.lcid == 0x0411) window.toggleChoiceCount = 1;
+}
+
+std::string SettingsModel::shownNameOf(const PreloadRow& row) const {
+    return snapshot.indicatorOption ? row.classicName : row.displayName;
+}
+
+std::string SettingsModel::toggleKeyOf(int slot) const {
+    std::string identifier;
+    switch (snapshot.lcid) {
+        case 0x0804: identifier = "0000001"; break;
+        case 0x0404: identifier = "0000007"; break;
+        case 0x0412: identifier = "0000005"; break;
+        case 0x0411:
+            if (slot != 0) return {};
+            identifier = "0000003";
+            break;
+        default: return {};
+    }
+    return std::string(kHotKeysKey) + "\\" + identifier + std::to_string(slot);
+}
+
+void SettingsModel::load() {
+    // 1. Start empty.
+    snapshot.rows.clear();
+    snapshot.addable.clear();
+    snapshot.records.clear();
+    snapshot.toggles = {};
+    window.listSelection = -1;
+    window.addSelection = -1;
+
+    Processes processes(registry_, system_);
+    loadIndicatorChoice(processes);
+    loadPreloadRows();
+
+    // Rows without a name have no catalogue entry (or an empty one): they are dropped.
+    auto& rows = snapshot.rows;
+    rows.erase(std::remove_if(rows.begin(), rows.end(), [](const PreloadRow& r) { return r.shownName.empty(); }),
+               rows.end());
+    snapshot.rowCountAtLoad = rows.size();
+
+    loadHotkeyRecords();
+    loadToggleSlots();
+
+    // Up and Down follow the selection (none at this point).
+    window.upEnabled = window.listSelection != 0;
+    window.downEnabled = window.listSelection != static_cast<int>(rows.size()) - 1;
+
+    loadAddableEntries();
+
+    // Caps Lock mode and the status window.
+    snapshot.capsLockMode =
+        registry_.getNumber(registry_.openForRead(RegRoot::CurrentUser, "Keyboard Layout"), "Attributes") == 0 ? 0 : 1;
+    snapshot.showStatus =
+        registry_.getString(registry_.openForRead(RegRoot::CurrentUser, "Control Panel\\Input Method"), "Show Status") ==
+        "1";
+
+    loadSwitchKeys();
+
+    window.languageSwitchCaption = snapshot.indicatorOption ? texts_.switchIme : texts_.switchInputLanguages;
+    window.listEditable = !snapshot.indicatorOption;
+
+    // First add-box item and first row; a fresh list of loaded layouts.
+    window.addSelection = snapshot.addable.empty() ? -1 : 0;
+    snapshot.layoutSlots.fill(0);
+    std::vector<uint32_t> layouts = system_.keyboardLayoutList(kLayoutListRoom);
+    std::copy_n(layouts.begin(), std::min(layouts.size(), kLayoutListRoom), snapshot.layoutSlots.begin());
+    selectRow(rows.empty() ? -1 : 0);
+    window.rememberedIndicator = snapshot.indicatorOption;
+
+    int slot = std::min(window.toggleChoice, window.toggleChoiceCount - 1);
+    window.toggleButtonCaption = hotkey::FormatHotkeyText(snapshot.toggles[static_cast<size_t>(slot)].modifierText,
+                                                          snapshot.toggles[static_cast<size_t>(slot)].keyText,
+                                                          texts_.sides);
+}
+
+void SettingsModel::loadIndicatorChoice(Processes& processes) {
+    snapshot.indicatorOption = processes.runs("internat.exe");
+    snapshot.textServicesOption = processes.runs("ctfmon.exe");
+    if (version_.isSixFamily()) snapshot.textServicesOption = true;
+    if (!snapshot.indicatorOption && !snapshot.textServicesOption) {
+        snapshot.indicatorOption = true;
+        snapshot.indicatorSwitch = false;
+    }
+    if (snapshot.indicatorOption && snapshot.textServicesOption) snapshot.indicatorOption = false;
+    // The style options can be used only while the indicator switch is on, and the indicator
+    // program has no place on the 6.x generation.
+    window.styleGroupEnabled = snapshot.indicatorSwitch;
+    window.indicatorOptionEnabled = snapshot.indicatorSwitch && !version_.isSixFamily();
+    window.textServicesOptionEnabled = snapshot.indicatorSwitch;
+}
+
+void SettingsModel::loadPreloadRows() {
+    std::vector<std::string> klids;
+    if (version_.isNtFamily()) {
+        RegKey key = registry_.openForRead(RegRoot::CurrentUser, kPreloadKey);
+        for (int n = 1; registry_.valueExists(key, std::to_string(n)); ++n) {
+            klids.push_back(registry_.getString(key, std::to_string(n)));
+        }
+    } else if (version_.is9x()) {
+        window.capsLockEnabled = false;
+        for (int n = 1;; ++n) {
+            RegKey key = registry_.openForRead(RegRoot::CurrentUser, std::string(kPreloadKey) + "\\" + std::to_string(n));
+            if (!key.isOpen()) break;
+            klids.push_back(registry_.getString(key, ""));
+        }
+    }
+    Catalogue entries = catalogue();
+    for (const auto& klid : klids) {
+        PreloadRow row;
+        row.klid = platform::upperAscii(klid);
+        row.classicName = entries.classicName(klid);
+        row.displayName = entries.displayName(klid, true);
+        row.shownName = shownNameOf(row);
+        snapshot.rows.push_back(row);
+    }
+}
+
+void SettingsModel::loadHotkeyRecords() {
+    for (uint32_t n = kFirstRecord; n <= kLastLoadedRecord; ++n) {
+        RegKey key = registry_.openForRead(RegRoot::CurrentUser, std::string(kHotKeysKey) + "\\00000" + hexText(n, 3));
+        if (!key.isOpen()) continue;
+        // A record that lacks one of its three values binds nothing: it is skipped (and so not
+        // written again).
+        uint32_t target = 0, modifiers = 0, virtualKey = 0;
+        if (!readNumber(registry_, key, "Target IME", target) || !readNumber(registry_, key, "Key Modifiers", modifiers) ||
+            !readNumber(registry_, key, "Virtual Key", virtualKey)) {
+            continue;
+        }
+        std::string t = hexText(target, 8);
+        if (t.substr(0, 4) == t.substr(4, 4)) t = "0000" + t.substr(0, 4);
+        bool inList = std::any_of(snapshot.rows.begin(), snapshot.rows.end(),
+                                  [&t](const PreloadRow& r) { return r.klid == t; });
+        if (inList) snapshot.records.push_back({hexText(modifiers, 8), t, hexText(virtualKey, 8)});
+    }
+    for (const auto& record : snapshot.records) {
+        for (auto& row : snapshot.rows) {
+            if (row.klid == record.target) {
+                row.hotkeyText = hotkey::FormatHotkeyText(record.modifierText, record.keyText, texts_.sides);
+                break;
+            }
+        }
+    }
+}
+
+void SettingsModel::loadToggleSlots() {
+    for (int slot = 0; slot < 3; ++slot) {
+        std::string path = toggleKeyOf(slot);
+        if (path.empty()) continue;
+        RegKey key = registry_.openForRead(RegRoot::CurrentUser, path);
+        if (!key.isOpen()) continue;
+        uint32_t modifiers = 0, virtualKey = 0;
+        readNumber(registry_, key, "Key Modifiers", modifiers);
+        readNumber(registry_, key, "Virtual Key", virtualKey);
+        snapshot.toggles[static_cast<size_t>(slot)] = {hexText(modifiers, 8), hexText(virtualKey, 8)};
+    }
+}
+
+void SettingsModel::loadAddableEntries() {
+    Catalogue entries = catalogue();
+    entries.repair(texts_.repair);
+    std::vector<std::string> userKlids;
+    for (const auto& row : snapshot.rows) userKlids.push_back(row.klid);
+    for (const auto& row : entries.addableRows(userKlids)) {
+        SettingsSnapshot::AddableRow entry;
+        static_cast<CatalogueRow&>(entry) = row;
+        entry.itemText = snapshot.indicatorOption ? row.classicName : row.displayName;
+        snapshot.addable.push_back(entry);
+    }
+}
+
+void SettingsModel::loadSwitchKeys() {
+    RegKey key = registry_.openForRead(RegRoot::CurrentUser, kToggleKey);
+    std::string hotkey = registry_.getString(key, "hotkey");
+    std::string language = registry_.getString(key, "Language Hotkey");
+    std::string layout = registry_.getString(key, "Layout Hotkey");
+    auto either = [&](const char* v) { return hotkey == v || language == v; };
+    bool graveOffered = window.keyChoiceCount > kGrave;
+
+    if (either("1")) {
+        snapshot.languageSwitch = true;
+        snapshot.languageKey = kAltShift;
+    }
+    if (either("2")) {
+        snapshot.languageSwitch = true;
+        snapshot.languageKey = kCtrlShift;
+    }
+    // "4" is what apply writes for the grave accent; read it back where that key is offered.
+    if (either("4") && graveOffered) {
+        snapshot.languageSwitch = true;
+        snapshot.languageKey = kGrave;
+    }
+    if (either("3")) snapshot.languageSwitch = false;
+
+    if (layout == "1") {
+        snapshot.layoutSwitch = true;
+        snapshot.layoutKey = kAltShift;
+    } else if (layout == "2") {
+        snapshot.layoutSwitch = true;
+        snapshot.layoutKey = kCtrlShift;
+    } else if (layout == "4" && graveOffered) {
+        snapshot.layoutSwitch = true;
+        snapshot.layoutKey = kGrave;
+    } else if (layout == "3") {
+        snapshot.layoutSwitch = false;
+        snapshot.layoutKey = kAltShift;
+    }
+
+    // The 9x indicator keeps its language key in the key's default value.
+    if (snapshot.indicatorOption && version_.is9x()) {
+        std::string value = registry_.getString(key, "");
+        snapshot.languageSwitch = true;
+        if (value == "2") snapshot.languageKey = kCtrlShift;
+        if (value == "1") snapshot.languageKey = kAltShift;
+    }
+
+    // A key choice is usable while its switch is on; the layout switch exists only for the
+    // text-services monitor, whose layout key choice is usable whatever the switch says.
+    window.languageKeyEnabled = snapshot.languageSwitch;
+    window.layoutSwitchEnabled = snapshot.textServicesOption;
+    window.layoutKeyEnabled = snapshot.textServicesOption;
+}
+
+}  // namespace settings

@@ -1,0 +1,101 @@
+// The settings model: the snapshot and the window state, with the operations that load, apply
+// and edit them. The main window owns one; the command line drives the same one.
+#pragma once
+
+#include <string>
+
+#include "hotkey/hotkey_text.h"
+#include "platform/system.h"
+#include "settings/catalogue.h"
+#include "settings/processes.h"
+#include "settings/prompts.h"
+#include "settings/registry.h"
+#include "settings/snapshot.h"
+#include "settings/windows_version.h"
+
+namespace settings {
+
+// The texts the model shows or writes, in the UI language (bytes in its code page).
+struct ModelTexts {
+    std::string appCaption = "Kestrine";
+    std::string switchIme = "Switch IME";
+    std::string switchInputLanguages = "Switch input languages";
+    std::string ctfmonNotFound = "Not found \"ctfmon.exe\".";
+    std::string internatNotFound;
+    std::string hotkeyColumn = "Hotkey";
+    RepairTexts repair{"US", "", ""};
+    hotkey::SidePrefixes sides{"Left ", "Right "};
+};
+
+extern const char kPreloadKey[];      // "Keyboard Layout\preload"
+extern const char kHotKeysKey[];      // "Control Panel\Input Method\Hot Keys"
+extern const char kToggleKey[];       // "Keyboard Layout\Toggle"
+
+class SettingsModel {
+public:
+    SettingsModel(const Registry& registry, platform::System& system, UserPrompts& prompts, ModelTexts texts,
+                  bool commandLineMode);
+
+    SettingsSnapshot snapshot;
+    WindowState window;
+
+    // Reads everything from the registry and the running system.
+    void load();
+    // Writes everything back, reloads the system's layouts, switches the language indicator
+    // and loads again.
+    void apply();
+
+    // List editing: add the add box's selected entry, remove, move the selected row.
+    void addSelected();
+    void removeSelected();
+    void moveUp();
+    void moveDown();
+    // Removes later rows whose input method shares its file with an earlier row, deleting their
+    // catalogue keys at once. Run once at start-up.
+    void dropDuplicateInputMethods();
+
+    // Selects a row as a click would, running the selection handler; -1 clears the selection.
+    void selectRow(int index);
+
+    const WindowsVersion& version() const { return version_; }
+    const ModelTexts& texts() const { return texts_; }
+    Catalogue catalogue() const { return Catalogue(registry_, system_, version_, snapshot.lcid); }
+    bool commandLineMode() const { return commandLineMode_; }
+
+private:
+    // Loading, step by step.
+    void loadIndicatorChoice(Processes& processes);
+    void loadPreloadRows();
+    void loadHotkeyRecords();
+    void loadToggleSlots();
+    void loadAddableEntries();
+    void loadSwitchKeys();
+    void selectionHandler();
+    std::string shownNameOf(const PreloadRow& row) const;
+
+    // Applying, step by step.
+    void writePendingDisplayNames();
+    void writePreloadList();
+    void writeHotkeyRecords();
+    void writeToggleSlots();
+    void writeSwitchKeys();
+    void writeCapsLockMode();
+    void reloadLayouts();
+    void removeUnusableInputMethods();
+    void switchIndicator();
+
+    // List editing.
+    void exchangeRows(size_t a, size_t b);
+    void removeRow(size_t index);
+
+    std::string toggleKeyOf(int slot) const;  // empty when the locale has no key for the slot
+
+    const Registry& registry_;
+    platform::System& system_;
+    UserPrompts& prompts_;
+    ModelTexts texts_;
+    bool commandLineMode_;
+    WindowsVersion version_;
+};
+
+}  // namespace settings
