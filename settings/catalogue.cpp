@@ -46,7 +46,7 @@ std::string Catalogue::displayName(const std::string& klid, bool userListRow) co
     return classicName(klid);
 }
 
-void Catalogue::repair(const RepairTexts& texts) const {
+void Catalogue::repair(const RepairLayoutTexts& texts) const {
     if (!version_.isNtFamily()) return;
     auto recreate = [this](const std::string& klid, const std::string& layoutText) {
         if (registry_.keyExists(RegRoot::LocalMachine, catalogueKeyOf(klid))) return;

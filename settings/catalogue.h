@@ -10,6 +10,7 @@
 
 #include "platform/system.h"
 #include "settings/registry.h"
+#include "settings/settings_texts.h"
 #include "settings/windows_version.h"
 
 namespace settings {
@@ -25,14 +26,6 @@ struct CatalogueRow {
     std::string klid;
     std::string classicName;
     std::string displayName;
-};
-
-// The layout texts of the entries the program recreates when they are missing, in the system's
-// code page.
-struct RepairTexts {
-    std::string us;                // for "00000409"
-    std::string traditionalChinese;  // for "00000404" on a system with locale 0x0404
-    std::string simplifiedChinese;   // for "00000804" on a system with locale 0x0804
 };
 
 class Catalogue {
@@ -56,7 +49,7 @@ public:
     std::string displayName(const std::string& klid, bool userListRow) const;
 
     // Recreates the entries the program relies on, on the NT family, when they are missing.
-    void repair(const RepairTexts& texts) const;
+    void repair(const RepairLayoutTexts& texts) const;
 
     // The entries that can be added: US English, the Chinese entries (the system's own script
     // first), Japanese, Korean, then on the NT family every other language; without those in

@@ -97,7 +97,7 @@ void SettingsModel::load() {
 
     loadSwitchKeys();
 
-    window.languageSwitchCaption = snapshot.indicatorOption ? texts_.switchIme : texts_.switchInputLanguages;
+    window.languageSwitchCaption = snapshot.indicatorOption ? texts_.settings.switchIme : texts_.settings.switchInputLanguages;
     window.listEditable = !snapshot.indicatorOption;
 
     // First add-box item and first row; a fresh list of loaded layouts.

@@ -10,6 +10,7 @@
 #include "settings/processes.h"
 #include "settings/prompts.h"
 #include "settings/registry.h"
+#include "settings/settings_texts.h"
 #include "settings/snapshot.h"
 #include "settings/windows_version.h"
 
@@ -17,14 +18,11 @@ namespace settings {
 
 // The texts the model shows or writes, in the UI language (bytes in its code page).
 struct ModelTexts {
-    std::string appCaption = "Kestrine";
-    std::string switchIme = "Switch IME";
-    std::string switchInputLanguages = "Switch input languages";
-    std::string ctfmonNotFound = "Not found \"ctfmon.exe\".";
-    std::string internatNotFound;
-    std::string hotkeyColumn = "Hotkey";
-    RepairTexts repair{"US", "", ""};
-    hotkey::SidePrefixes sides{"Left ", "Right "};
+    std::string appCaption;    // title of the model's message boxes
+    std::string hotkeyColumn;  // starts the status line of a row with a hot key
+    hotkey::SidePrefixes sides;
+    SettingsTexts settings;
+    RepairLayoutTexts repair;
 };
 
 extern const char kPreloadKey[];      // "Keyboard Layout\preload"

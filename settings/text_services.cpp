@@ -43,7 +43,7 @@ void SettingsModel::switchIndicator() {
                 processes.startupEntry(kCtfmon, true);
                 registry_.setString(registry_.openOrCreate(RegRoot::CurrentUser, kRunKey), kCtfmon, kCtfmon);
             } else {
-                tell(texts_.ctfmonNotFound);
+                tell(texts_.settings.ctfmonNotFound);
             }
         }
     }
@@ -70,7 +70,7 @@ void SettingsModel::switchIndicator() {
         }
         if (!processes.runs(kInternat)) processes.start(kInternat);
         if (!processes.runs(kInternat) && !commandLineMode_) {
-            tell(texts_.internatNotFound);
+            tell(texts_.settings.internatNotFound);
         } else {
             processes.startupEntry(kInternat, true);
         }

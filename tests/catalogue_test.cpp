@@ -121,7 +121,7 @@ TEST_F(CatalogueTest, DisplayNamesResolveAndUserRowsOnNtFallBackToLayoutText) {
 }
 
 TEST(CatalogueRepair, RecreatesMissingEntriesOnTheNtFamilyOnly) {
-    settings::RepairTexts texts{"US", "\xA4\xA4\xA4\xE5", "\xD6\xD0\xCE\xC4"};
+    settings::RepairLayoutTexts texts{"US", "\xA4\xA4\xA4\xE5", "\xD6\xD0\xCE\xC4"};
     auto run = [&](uint32_t version, uint32_t lcid) {
         TestMachine m;
         settings::Registry registry(m.registry);

@@ -101,4 +101,15 @@ WindowTexts windowTexts(UiLanguage language) {
     return t;
 }
 
+settings::ModelTexts modelTexts(UiLanguage language) {
+    WindowTexts window = windowTexts(language);
+    settings::ModelTexts texts;
+    texts.appCaption = window.caption;
+    texts.hotkeyColumn = window.hotkeyColumn;
+    texts.sides = {window.leftPrefix, window.rightPrefix};
+    texts.settings = settings::settingsTexts(language);
+    texts.repair = settings::repairLayoutTexts(language);
+    return texts;
+}
+
 }  // namespace ui

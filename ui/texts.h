@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "settings/settings_model.h"
 #include "settings/windows_version.h"
 
 namespace ui {
@@ -91,5 +92,8 @@ struct WindowTexts {
 };
 
 WindowTexts windowTexts(settings::UiLanguage language);
+
+// The texts the settings model needs, taken from the window's texts and the settings texts.
+settings::ModelTexts modelTexts(settings::UiLanguage language);
 
 }  // namespace ui

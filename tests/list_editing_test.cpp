@@ -1,0 +1,166 @@
+#include <gtest/gtest.h>
+
+#include "tests/support/machines.h"
+
+using namespace testing_support;
+
+namespace {
+
+std::string order(const settings::SettingsModel& model) {
+    std::string out;
+    for (const auto& r : model.snapshot.rows) out += (out.empty() ? "" : " ") + r.klid;
+    return out;
+}
+
+std::string addable(const settings::SettingsModel& model) {
+    std::string out;
+    for (const auto& a : model.snapshot.addable) out += (out.empty() ? "" : " ") + a.klid;
+    return out;
+}
+
+TEST(ListEditing, AddTakesTheSelectedEntryToTheEnd) {
+    ModelFixture f;
+    seedXpChinese(f);
+    auto& model = f.start();
+    model.window.addSelection = 1;  // E0030804
+    model.addSelected();
+    EXPECT_EQ("E0010804 00000409 E00E0804 E0030804", order(model));
+    EXPECT_EQ("00000804 00000404 E0010404 00000411 00000412 00000407", addable(model));
+    const auto& row = model.snapshot.rows.back();
+    EXPECT_EQ(row.displayName, row.shownName);
+    EXPECT_EQ("", row.pendingDisplayName);
+    EXPECT_EQ("", row.hotkeyText);
+    EXPECT_EQ(0, model.window.addSelection);
+    EXPECT_EQ(0, model.window.listSelection);  // the list's selection stays where it was
+}
+
+TEST(ListEditing, AnAddBoxTextThatDiffersFromBothNamesBecomesThePendingName) {
+    ModelFixture f;
+    seedXpChinese(f);
+    auto& model = f.start();
+    model.snapshot.addable[0].itemText = "Renamed";
+    model.addSelected();
+    EXPECT_EQ("Renamed", model.snapshot.rows.back().pendingDisplayName);
+    EXPECT_EQ("Renamed", model.snapshot.rows.back().shownName);
+}
+
+TEST(ListEditing, AddingTheLastEntryDisablesAddAndRemovingEnablesItAgain) {
+    ModelFixture f;
+    seedXpChinese(f);
+    auto& model = f.start();
+    while (!model.snapshot.addable.empty()) model.addSelected();
+    EXPECT_FALSE(model.window.addEnabled);
+    EXPECT_EQ(-1, model.window.addSelection);
+    model.addSelected();  // nothing selected: nothing happens
+    EXPECT_EQ(10u, model.snapshot.rows.size());
+    model.removeSelected();
+    EXPECT_TRUE(model.window.addEnabled);
+}
+
+TEST(ListEditing, RemoveReturnsTheRowWithItsShownNameAndDropsItsHotkey) {
+    ModelFixture f;
+    seedXpChinese(f);
+    auto& model = f.start();
+    model.snapshot.rows[0].shownName = "Typed name";
+    model.snapshot.layoutSlots = {1, 2, 3, 4};
+    model.snapshot.layoutSlots[30] = 31;
+    model.removeSelected();
+    EXPECT_EQ("00000409 E00E0804", order(model));
+    const auto& back = model.snapshot.addable.back();
+    EXPECT_EQ("E0010804", back.klid);
+    EXPECT_EQ("Typed name", back.itemText);
+    EXPECT_EQ(1u, model.snapshot.records.size());
+    EXPECT_EQ("00000409", model.snapshot.records[0].target);
+    EXPECT_EQ((std::array<uint32_t, 31>{2, 3, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                                        0, 0, 0, 0, 31, 31}),
+              model.snapshot.layoutSlots);
+    EXPECT_EQ(0, model.window.listSelection);
+    // Re-adding the entry brings no hot key back.
+    model.window.addSelection = static_cast<int>(model.snapshot.addable.size()) - 1;
+    model.addSelected();
+    EXPECT_EQ("", model.snapshot.rows.back().hotkeyText);
+}
+
+TEST(ListEditing, DeleteTurnsOffWhenOneRowIsLeftAndSelectionFollows) {
+    ModelFixture f;
+    seedXpChinese(f);
+    auto& model = f.start();
+    model.selectRow(2);
+    model.removeSelected();
+    EXPECT_TRUE(model.window.deleteEnabled);
+    EXPECT_EQ(1, model.window.listSelection);
+    model.removeSelected();
+    EXPECT_FALSE(model.window.deleteEnabled);
+    EXPECT_EQ(0, model.window.listSelection);
+    model.removeSelected();
+    EXPECT_EQ(-1, model.window.listSelection);
+    model.removeSelected();  // nothing selected: nothing happens
+    EXPECT_TRUE(model.snapshot.rows.empty());
+}
+
+TEST(ListEditing, MovesExchangeWholeRowsAndStopAtTheEnds) {
+    ModelFixture f;
+    seedXpChinese(f);
+    auto& model = f.start();
+    model.snapshot.rows[0].pendingDisplayName = "first";
+    model.moveUp();
+    EXPECT_EQ("E0010804 00000409 E00E0804", order(model));
+    model.moveDown();
+    EXPECT_EQ("00000409 E0010804 E00E0804", order(model));
+    EXPECT_EQ(1, model.window.listSelection);
+    EXPECT_EQ("first", model.snapshot.rows[1].pendingDisplayName);
+    EXPECT_EQ("Ctrl+Shift+1", model.snapshot.rows[1].hotkeyText);
+    EXPECT_EQ((std::array<uint32_t, 31>{0x04090409, 0xE0010804, 0xE00E0804}), model.snapshot.layoutSlots);
+    model.moveDown();
+    model.moveDown();
+    EXPECT_EQ("00000409 E00E0804 E0010804", order(model));
+    EXPECT_FALSE(model.window.downEnabled);
+    EXPECT_TRUE(model.window.upEnabled);
+    model.selectRow(-1);
+    model.moveUp();
+    EXPECT_EQ("00000409 E00E0804 E0010804", order(model));
+}
+
+TEST(ListEditing, SelectingARowDescribesItInTheStatusLine) {
+    ModelFixture f;
+    seedXpChinese(f);
+    auto& model = f.start();
+    model.selectRow(2);
+    EXPECT_EQ("KBDUS.DLL | E00E0804", model.window.status);
+    EXPECT_TRUE(model.window.propertyEnabled);
+    model.selectRow(1);
+    EXPECT_EQ(model.texts().hotkeyColumn + ": " + model.snapshot.rows[1].hotkeyText + " KBDUS.DLL | 00000409",
+              model.window.status);
+    EXPECT_FALSE(model.window.propertyEnabled);
+}
+
+TEST(ListEditing, DuplicateInputMethodsLeaveOnlyTheTopmostRow) {
+    ModelFixture f;
+    seedXpChinese(f);
+    f.m.load(R"reg(REGEDIT4
+[HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Keyboard Layouts\E0200804]
+"IME File"="winpy.ime"
+"Layout Text"="Second copy"
+[HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Keyboard Layouts\E0210804]
+"IME File"="WinPy.Ime"
+"Layout Text"="Third copy"
+[HKEY_CURRENT_USER\Keyboard Layout\Preload]
+"4"="E0200804"
+"5"="E0210804"
+"6"="E0010804"
+)reg");
+    auto& model = f.start();
+    ASSERT_EQ("E0010804 00000409 E00E0804 E0200804 E0210804 E0010804", order(model));
+    model.dropDuplicateInputMethods();
+    EXPECT_EQ("E0010804 00000409 E00E0804", order(model));
+    settings::Catalogue catalogue = model.catalogue();
+    auto entries = catalogue.entries();
+    EXPECT_EQ(entries.end(), std::find(entries.begin(), entries.end(), "E0200804"));
+    EXPECT_EQ(entries.end(), std::find(entries.begin(), entries.end(), "E0210804"));
+    // The entry listed twice keeps its catalogue key: the row that stays still needs it.
+    EXPECT_NE(entries.end(), std::find(entries.begin(), entries.end(), "E0010804"));
+    EXPECT_EQ(std::string::npos, addable(model).find("E02")) << addable(model);
+    EXPECT_EQ(std::string::npos, addable(model).find("E0010804")) << addable(model);
+}
+
+}  // namespace

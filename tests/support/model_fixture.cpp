@@ -1,0 +1,88 @@
+#include "tests/support/model_fixture.h"
+
+#include <sstream>
+
+#include "platform/codepage.h"
+#include "settings/processes.h"
+#include "ui/texts.h"
+
+namespace testing_support {
+
+bool ScriptedPrompts::show(const settings::MessageBoxRequest& request) {
+    shown.push_back(request);
+    if (answers.empty()) return true;
+    bool answer = answers.front();
+    answers.erase(answers.begin());
+    return answer;
+}
+
+settings::SettingsModel& ModelFixture::start(bool commandLineMode) {
+    auto language = settings::uiLanguageFor(m.system.lcid);
+    model = std::make_unique<settings::SettingsModel>(registry, m.system, prompts, ui::modelTexts(language),
+                                                      commandLineMode);
+    model->load();
+    return *model;
+}
+
+std::string withoutCarriageReturns(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (c != '\r') out += c;
+    }
+    return out;
+}
+
+std::string ModelFixture::dump() const {
+    const auto& s = model->snapshot;
+    const auto& w = model->window;
+    unsigned cp = m.system.codePage;
+    auto text = [cp](const std::string& bytes) { return platform::codePageToUtf8(bytes, cp); };
+    auto onOff = [](bool b) { return b ? "on" : "off"; };
+    std::ostringstream out;
+    for (const auto& r : s.rows) {
+        out << "row " << r.klid << " | " << text(r.classicName) << " | " << text(r.displayName) << " | pending "
+            << text(r.pendingDisplayName) << " | shown " << text(r.shownName) << " | hotkey " << text(r.hotkeyText)
+            << "\n";
+    }
+    for (const auto& a : s.addable) {
+        out << "addable " << a.klid << " | " << text(a.classicName) << " | " << text(a.displayName) << " | item "
+            << text(a.itemText) << "\n";
+    }
+    for (const auto& r : s.records) out << "record " << r.modifierText << " " << r.keyText << " -> " << r.target << "\n";
+    for (const auto& t : s.toggles) out << "toggle " << t.modifierText << " " << t.keyText << "\n";
+    out << "indicator switch " << onOff(s.indicatorSwitch) << ", internat " << onOff(s.indicatorOption) << ", ctfmon "
+        << onOff(s.textServicesOption) << "\n";
+    out << "caps mode " << s.capsLockMode << ", show status " << onOff(s.showStatus) << "\n";
+    out << "language switch " << onOff(s.languageSwitch) << " key " << s.languageKey << ", layout switch "
+        << onOff(s.layoutSwitch) << " key " << s.layoutKey << "\n";
+    out << "enabled: style " << onOff(w.styleGroupEnabled) << ", internat " << onOff(w.indicatorOptionEnabled)
+        << ", ctfmon " << onOff(w.textServicesOptionEnabled) << ", language key " << onOff(w.languageKeyEnabled)
+        << ", layout switch " << onOff(w.layoutSwitchEnabled) << ", layout key " << onOff(w.layoutKeyEnabled)
+        << ", caps " << onOff(w.capsLockEnabled) << "\n";
+    out << "list selection " << w.listSelection << ", add selection " << w.addSelection << ", up "
+        << onOff(w.upEnabled) << ", down " << onOff(w.downEnabled) << ", delete " << onOff(w.deleteEnabled)
+        << ", add " << onOff(w.addEnabled) << ", property " << onOff(w.propertyEnabled) << "\n";
+    out << "language caption " << text(w.languageSwitchCaption) << ", toggle button " << text(w.toggleButtonCaption)
+        << ", status " << text(w.status) << "\n";
+    return out.str();
+}
+
+std::string ModelFixture::written() {
+    using platform::RegRoot;
+    return withoutCarriageReturns(m.exportKeys({
+        {RegRoot::LocalMachine, settings::kCatalogueKey},
+        {RegRoot::LocalMachine, settings::kRunKey},
+        {RegRoot::CurrentUser, "Keyboard Layout"},
+        {RegRoot::CurrentUser, "Control Panel\\Input Method"},
+        {RegRoot::CurrentUser, "Software\\Microsoft\\CTF"},
+        {RegRoot::CurrentUser, settings::kRunKey},
+    }));
+}
+
+std::string ModelFixture::calls() const {
+    std::string out;
+    for (const auto& c : m.system.calls) out += c + "\n";
+    return out;
+}
+
+}  // namespace testing_support
