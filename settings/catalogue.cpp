@@ -18,6 +18,10 @@ std::string languageOf(std::string_view klid) {
     return platform::upperAscii(klid.substr(4, 4));
 }
 
+bool Catalogue::exists(const std::string& klid) const {
+    return registry_.keyExists(RegRoot::LocalMachine, catalogueKeyOf(klid));
+}
+
 std::string Catalogue::value(const std::string& klid, const std::string& name) const {
     return registry_.getString(registry_.openForRead(RegRoot::LocalMachine, catalogueKeyOf(klid)), name);
 }

@@ -33,6 +33,7 @@ public:
     Catalogue(const Registry& registry, platform::System& system, WindowsVersion version, uint32_t lcid)
         : registry_(registry), system_(system), version_(version), lcid_(lcid) {}
 
+    bool exists(const std::string& klid) const;
     // A text value of the entry; empty when the entry or the value is missing.
     std::string value(const std::string& klid, const std::string& name) const;
     std::string imeFile(const std::string& klid) const { return value(klid, "IME File"); }

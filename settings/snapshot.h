@@ -97,6 +97,12 @@ struct WindowState {
 
     std::string status;  // the status line
     bool rememberedIndicator = true;
+
+    // The "Install IME" group's name and file edits, and the "Delete from Registry" group's
+    // field showing the add box's entry.
+    std::string installName;
+    std::string installFile;
+    std::string selectedEntryText;
 };
 
 }  // namespace settings

@@ -248,9 +248,30 @@ uint32_t MemorySystem::installIme(const std::string& imeFile, const std::string&
         k->set("IME File", kRegSz, sz(upperAscii(fileNamePart(imeFile))));
         k->set("Layout File", kRegSz, sz("kbdus.dll"));
         k->set("Layout Text", kRegSz, sz(layoutText));
+        appendToPreload(klid);
         return handle;
     }
     return 0;
+}
+
+void MemorySystem::appendToPreload(const std::string& klid) {
+    std::vector<uint8_t> data(klid.begin(), klid.end());
+    data.push_back(0);
+    if (versionValue & 0x80000000u) {
+        for (int n = 1; n < 1000; ++n) {
+            std::string key = "Keyboard Layout\\Preload\\" + std::to_string(n);
+            if (registry_.open(RegRoot::CurrentUser, key, KeyAccess::Read)) continue;
+            if (auto k = registry_.create(RegRoot::CurrentUser, key)) k->set("", kRegSz, data);
+            return;
+        }
+        return;
+    }
+    auto k = registry_.create(RegRoot::CurrentUser, "Keyboard Layout\\Preload");
+    if (!k) return;
+    RegValue v;
+    int n = 1;
+    while (k->query(std::to_string(n), v)) ++n;
+    k->set(std::to_string(n), kRegSz, data);
 }
 
 bool MemorySystem::configureIme(uint32_t layout, uintptr_t ownerWindow, bool wide) {

@@ -45,6 +45,8 @@ public:
     std::map<std::string, int32_t, NoCaseLess> libraries;
     std::vector<uint32_t> loadedLayouts;  // first = active
     bool systemParametersFail = false;    // as under Wine: the calls return FALSE
+    // ImmInstallIMEA fails; otherwise it creates the catalogue entry and, as Windows does,
+    // adds the new layout at the end of the user's preload list.
     bool imeInstallFails = false;
 
     // Every call that changed (or tried to change) the system, one line each.
@@ -81,6 +83,7 @@ public:
 
 private:
     std::string findProgram(const std::string& name) const;
+    void appendToPreload(const std::string& klid);
     std::string windowsDirectory() const;
 
     MemoryRegistry& registry_;

@@ -1,0 +1,89 @@
+#include "cli/switch_list.h"
+
+#include "platform/text.h"
+
+namespace cli {
+
+std::vector<std::string> SplitText(const std::string& separator, const std::string& text) {
+    std::vector<std::string> parts;
+    if (separator.empty()) return {text};
+    std::string rest = text;
+    for (size_t cut = rest.find(separator); cut != std::string::npos; cut = rest.find(separator)) {
+        parts.push_back(rest.substr(0, cut));
+        rest = rest.substr(cut + separator.size());
+    }
+    parts.push_back(rest);
+    return parts;
+}
+
+bool hasArguments(const std::string& commandLine) {
+    size_t i = 0;
+    size_t n = commandLine.size();
+    auto blank = [&](size_t k) { return static_cast<unsigned char>(commandLine[k]) <= 32; };
+    // Reads one argument from i; true when it holds anything besides quotes.
+    auto argument = [&]() {
+        bool quoted = false;
+        bool content = false;
+        while (i < n && (quoted || !blank(i))) {
+            if (commandLine[i] == '"') {
+                quoted = !quoted;
+            } else {
+                content = true;
+            }
+            ++i;
+        }
+        return content;
+    };
+    while (i < n && blank(i)) ++i;
+    argument();  // the program name
+    for (;;) {
+        while (i < n && blank(i)) ++i;
+        if (i >= n) return false;
+        if (argument()) return true;
+    }
+}
+
+std::string programDirectory(const platform::System& system) {
+    std::string path = system.modulePath();
+    size_t cut = path.rfind('\\');
+    return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+}
+
+namespace {
+
+// A line ends at CR or CR LF; a lone LF stays in the line. The lines are joined with nothing
+// between them.
+std::string joinLines(const std::string& text) {
+    std::string joined;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r') {
+            if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+            continue;
+        }
+        joined += text[i];
+    }
+    return joined;
+}
+
+}  // namespace
+
+SwitchList buildSwitchList(const std::string& commandLine, const platform::System& system) {
+    SwitchList list;
+    list.items = SplitText("/", commandLine);
+    list.items.erase(list.items.begin());
+    if (list.items.size() != 1) return list;
+
+    const std::string& item = list.items.front();
+    std::string trimmed = platform::trimControls(item);
+    std::string lowered = platform::lowerAscii(trimmed);
+    if (trimmed == "?" || lowered == "h" || lowered == "help") {
+        list.help = true;
+    } else if (platform::lowerAscii(item.substr(0, 5)) == "load:") {
+        std::string name = platform::trimControls(item.substr(item.find(':') + 1));
+        auto contents = system.readFile(programDirectory(system) + name, kMaxSwitchFileBytes);
+        list.items = SplitText("/", joinLines(contents.value_or("")));
+    }
+    return list;
+}
+
+}  // namespace cli

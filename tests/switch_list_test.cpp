@@ -1,0 +1,85 @@
+#include <gtest/gtest.h>
+
+#include "cli/switch_list.h"
+#include "tests/support/machine.h"
+
+using cli::SplitText;
+using testing_support::TestMachine;
+
+namespace {
+
+using Parts = std::vector<std::string>;
+
+TEST(SplitText, SplitsAtEverySeparator) {
+    EXPECT_EQ((Parts{"a", "b"}), SplitText("/", "a/b"));
+    EXPECT_EQ((Parts{"a", "b", ""}), SplitText("/", "a/b/"));
+    EXPECT_EQ((Parts{"", "a"}), SplitText("/", "/a"));
+    EXPECT_EQ((Parts{""}), SplitText("/", ""));
+    EXPECT_EQ((Parts{"abc"}), SplitText("/", "abc"));
+    EXPECT_EQ((Parts{"Ctrl+Shift", "8", "Left"}), SplitText("_", "Ctrl+Shift_8_Left"));
+    EXPECT_EQ((Parts{"x", "", "y"}), SplitText(",", "x,,y"));
+}
+
+TEST(CommandLine, ArgumentsAreCountedAsThePlatformSplitsThem) {
+    struct Case {
+        const char* line;
+        bool arguments;
+    } cases[] = {
+        {"\"C:\\Program Files\\Kestrine\\kestrine.exe\"", false},
+        {"\"C:\\Program Files\\Kestrine\\kestrine.exe\" ", false},
+        {"\"C:\\Program Files\\Kestrine\\kestrine.exe\" /on", true},
+        {"kestrine.exe/on", false},
+        {"\"C:\\Program Files\\Kestrine\\kestrine.exe\"/on", false},
+        {"kestrine.exe \"\"", false},
+        {"kestrine.exe \"\" \t\"\"", false},
+        {"kestrine.exe \"\" /on", true},
+        {"kestrine.exe \"a b\"", true},
+        {"kestrine.exe x", true},
+        {"  kestrine.exe", false},
+        {"", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.arguments, cli::hasArguments(c.line)) << c.line;
+}
+
+struct SwitchListTest : ::testing::Test {
+    TestMachine m;
+    cli::SwitchList list(const std::string& arguments) {
+        return cli::buildSwitchList("\"C:\\Program Files\\Kestrine\\kestrine.exe\" " + arguments, m.system);
+    }
+};
+
+TEST_F(SwitchListTest, EveryPieceAfterTheProgramIsAnItem) {
+    EXPECT_EQ((Parts{"on ", "Caps "}), list("/on /Caps ").items);
+    EXPECT_EQ((Parts{"del2:A", "B"}), list("/del2:A/B").items);
+    EXPECT_TRUE(cli::buildSwitchList("kestrine.exe on", m.system).items.empty());
+    EXPECT_FALSE(list("/?").items.empty());
+}
+
+TEST_F(SwitchListTest, OnlyALoneHelpItemAsksForHelp) {
+    for (const char* help : {"/?", "/ ? ", "/h", "/H", "/help", "/HeLp\t"}) EXPECT_TRUE(list(help).help) << help;
+    for (const char* other : {"/? /on", "/hel", "/helpme", "/?x"}) EXPECT_FALSE(list(other).help) << other;
+}
+
+TEST_F(SwitchListTest, ALoneLoadItemReadsTheSwitchFileFromTheProgramFolder) {
+    m.system.addFile("C:\\Program Files\\Kestrine\\setup.txt", "on\r\n/caps\r\n/add2:sample.ime,ctrl_1\r\n");
+    EXPECT_EQ((Parts{"on", "caps", "add2:sample.ime,ctrl_1"}), list("/load:setup.txt").items);
+    EXPECT_EQ((Parts{"on", "caps", "add2:sample.ime,ctrl_1"}), list("/LOAD: setup.txt ").items);
+    // Lines are joined with nothing between them; a lone line feed stays in its line.
+    m.system.addFile("C:\\Program Files\\Kestrine\\two.txt", "on\r\ncaps");
+    EXPECT_EQ((Parts{"oncaps"}), list("/load:two.txt").items);
+    m.system.addFile("C:\\Program Files\\Kestrine\\unix.txt", "/on\n/caps\n");
+    EXPECT_EQ((Parts{"", "on\n", "caps\n"}), list("/load:unix.txt").items);
+    // A file that cannot be read gives one empty item; a load inside a file is only an item.
+    EXPECT_EQ((Parts{""}), list("/load:missing.txt").items);
+    m.system.addFile("C:\\Program Files\\Kestrine\\nested.txt", "/load:setup.txt");
+    EXPECT_EQ((Parts{"", "load:setup.txt"}), list("/load:nested.txt").items);
+    // The load switch is answered only when it is the only item.
+    EXPECT_EQ((Parts{"load:setup.txt", "on"}), list("/load:setup.txt/on").items);
+}
+
+TEST_F(SwitchListTest, AnOversizedSwitchFileCountsAsUnreadable) {
+    m.system.addFile("C:\\Program Files\\Kestrine\\big.txt", "/on" + std::string(cli::kMaxSwitchFileBytes, ' '));
+    EXPECT_EQ((Parts{""}), list("/load:big.txt").items);
+}
+
+}  // namespace

@@ -1,0 +1,62 @@
+#include "ui/main_controller.h"
+
+#include "cli/help_text.h"
+
+namespace ui {
+
+MainController::MainController(const settings::Registry& registry, platform::System& system,
+                               settings::UserPrompts& prompts)
+    : registry_(registry),
+      system_(system),
+      prompts_(prompts),
+      language_(settings::uiLanguageFor(system.systemDefaultLcid())),
+      texts_(windowTexts(language_)) {}
+
+void MainController::create() {
+    helpText_ = cli::helpText(language_);
+    std::string commandLine = system_.commandLine();
+    withArguments_ = cli::hasArguments(commandLine);
+    switches_ = cli::buildSwitchList(commandLine, system_);
+    if (switches_.help) {
+        settings::MessageBoxRequest box;
+        box.text = helpText_;
+        box.caption = texts_.caption;
+        box.owner = settings::MessageBoxRequest::Owner::ActiveWindow;
+        prompts_.show(box);
+        hideRequested_ = true;
+        closeRequested_ = true;
+    }
+    model_ = std::make_unique<settings::SettingsModel>(registry_, system_, prompts_, modelTexts(language_),
+                                                       withArguments_);
+    installer_ = std::make_unique<cli::Installer>(
+        *model_, registry_, system_, prompts_,
+        cli::DeleteQuestionTexts{texts_.warningCaption, texts_.deleteQuestionPrefix, texts_.deleteQuestionSuffix});
+}
+
+void MainController::initialise() {
+    auto& model = *model_;
+    model.load();
+    if (withArguments_) {
+        cli::SwitchProcessor processor(model, *installer_, system_);
+        processor.ProcessSwitches(switches_.items, [this] { applyWithClose(); });
+    }
+    model.dropDuplicateInputMethods();
+    if (model.window.listSelection < 0 && !model.snapshot.rows.empty()) {
+        model.selectRow(static_cast<int>(model.snapshot.rows.size()) - 1);
+    }
+}
+
+void MainController::applyWithClose() {
+    model_->apply();
+    closeRequested_ = true;
+}
+
+void MainController::showHelp() {
+    settings::MessageBoxRequest box;
+    box.text = helpText_;
+    box.caption = texts_.caption;
+    box.foreground = true;
+    prompts_.show(box);
+}
+
+}  // namespace ui
