@@ -1,11 +1,38 @@
 #!/usr/bin/env python3
-"""Runs kestrine.exe in a demo prefix and reports how it ended."""
+"""The demo machine: a 32-bit Wine prefix with the catalogue of a Simplified Chinese Windows XP
+and the sample input methods. With switches, runs kestrine.exe with them and prints what
+changed in the registry; switch files named by /load: are taken from resources/examples and
+converted to the machine's code page, as a user would save them."""
 import argparse
+import difflib
 import sys
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 from winelab import PROGRAM_DIR, WineLab  # noqa: E402
+
+REPO = Path(__file__).resolve().parents[2]
+DEMO_KEYS = [
+    r"HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Keyboard Layouts",
+    r"HKEY_CURRENT_USER\Keyboard Layout",
+    r"HKEY_CURRENT_USER\Control Panel\Input Method",
+    r"HKEY_CURRENT_USER\Software\Microsoft\CTF",
+    r"HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Run",
+]
+DEMO_SAMPLES = ("winpy.ime", "winsp.ime", "wingb.ime", "phon.ime", "kssample.ime", "ksnames.dll")
+
+
+def demo_prefix(lab, build, display=None):
+    """A prefix set up as the demo machine, with kestrine.exe in its program folder."""
+    prefix = lab.prefix("demo", locale="zh_CN.UTF-8", version="winxp", display=display)
+    for name in DEMO_SAMPLES:
+        prefix.put_file(build / "resources/samples" / name, prefix.system_dir() + "\\" + name)
+    prefix.import_reg(REPO / "tests/fixtures/demo_zh_cn.reg")
+    prefix.put_file(build / "kestrine.exe", PROGRAM_DIR + r"\kestrine.exe")
+    for example in (REPO / "resources/examples").glob("*.txt"):
+        target = prefix.unix_path(PROGRAM_DIR + "\\" + example.name)
+        target.write_bytes(example.read_text(encoding="utf-8").encode("gbk"))
+    return prefix
 
 
 def main():
@@ -16,11 +43,18 @@ def main():
     args = parser.parse_args()
     build = Path(args.build_win32).resolve()
     lab = WineLab(build / "wine-work", Path(args.regtool).resolve())
-    prefix = lab.prefix("demo", locale="zh_CN.UTF-8", version="winxp")
+    prefix = demo_prefix(lab, build)
     try:
-        exe = prefix.put_file(build / "kestrine.exe", PROGRAM_DIR + r"\kestrine.exe")
+        exe = PROGRAM_DIR + r"\kestrine.exe"
+        if not args.switches:
+            print("demo: no switches given; try: scripts/demo.sh /load:setup.txt")
+            return 0
+        before = prefix.registry(DEMO_KEYS)
         result = prefix.run(exe, args.switches, timeout=120)
+        after = prefix.registry(DEMO_KEYS)
         print(f"demo: kestrine.exe {' '.join(args.switches)} exited with {result.returncode}")
+        diff = list(difflib.unified_diff(before.splitlines(), after.splitlines(), "before", "after", lineterm="", n=2))
+        print("\n".join(diff) if diff else "demo: the registry did not change")
         return result.returncode
     finally:
         lab.discard(prefix)

@@ -11,6 +11,8 @@ import subprocess
 import tempfile
 from pathlib import Path
 
+import winereg
+
 PROGRAM_DIR = r"C:\Program Files\Kestrine"
 BASE_ENV = {
     "WINEARCH": "win32",
@@ -112,6 +114,15 @@ class Prefix:
             body = c.read_bytes()[2:].decode("utf-16-le")
             text += body.split("\r\n", 1)[1] if body.startswith("Windows Registry") else body
         merged.write_bytes(b"\xff\xfe" + text.encode("utf-16-le"))
+        return self.lab.regtool(["canon", str(merged)] + list(keys)).decode("utf-8")
+
+    def registry(self, keys):
+        """The keys as canonical UTF-8 REGEDIT4 text, read from the prefix's registry files
+        after the wineserver has saved them (it is stopped). Unlike export(), this shows the
+        first preload value as the program left it."""
+        self.shutdown()
+        merged = self.path / "kestrine-read.reg"
+        merged.write_bytes(b"\xff\xfe" + winereg.read_keys(self.path, keys).encode("utf-16-le"))
         return self.lab.regtool(["canon", str(merged)] + list(keys)).decode("utf-8")
 
     def run(self, dos_exe, args=(), timeout=30):
