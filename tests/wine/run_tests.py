@@ -12,6 +12,7 @@ from pathlib import Path
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 from winelab import PROGRAM_DIR, WineLab  # noqa: E402
 import e2e_tests  # noqa: E402
+import cli_tests  # noqa: E402,F401  (registers its tests)
 
 
 def main():

@@ -1,0 +1,83 @@
+"""Command-line runs of kestrine.exe under Wine: a seeded machine, a command line or switch
+file, and the registry the program leaves, compared by meaning with an expected .reg file.
+
+Where Wine differs from Windows the scenario says so. Measured differences that shape these
+tests: every process that loads user32 resets preload value "1" to the locale's default
+layout (so the seed puts that layout there), SystemParametersInfoA does not store "Show
+Status" (the program writes it itself), RegDeleteKeyA keeps a key that has sub-keys (also in
+win98 mode), and ImmInstallIMEA stores the full path it is given as "Ime File"."""
+import difflib
+from dataclasses import dataclass, field
+from pathlib import Path
+
+from e2e_tests import install_samples, test, with_prefix
+from winelab import DEFAULT_LAYOUT, PROGRAM_DIR
+
+USER_KEYS = [
+    r"HKEY_CURRENT_USER\Keyboard Layout",
+    r"HKEY_CURRENT_USER\Control Panel\Input Method",
+    r"HKEY_CURRENT_USER\Software\Microsoft\CTF",
+    r"HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Run",
+]
+CATALOGUE = r"HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Keyboard Layouts"
+SAMPLE_IMES = ("winpy.ime", "winsp.ime", "wingb.ime", "phon.ime", "kssample.ime")
+
+
+@dataclass
+class Scenario:
+    name: str
+    version: str
+    locale: str
+    fixture: str
+    arguments: list
+    expected: str = None              # tests/wine/expected/NAME: the USER_KEYS afterwards
+    catalogue_unchanged: bool = True
+    switch_files: dict = field(default_factory=dict)  # name -> file under tests/wine/switches
+
+
+def seed(ctx, prefix, fixture):
+    text = (ctx.repo / "tests/fixtures" / fixture).read_text(encoding="utf-8")
+    path = prefix.path / "kestrine-seed.reg"
+    path.write_text(text.replace("{DEFAULT}", DEFAULT_LAYOUT[prefix.locale]), encoding="utf-8")
+    prefix.import_reg(path)
+
+
+def canonical(ctx, path, keys):
+    return ctx.lab.regtool(["canon", str(path)] + keys).decode("utf-8").replace("\r", "")
+
+
+def compare(label, want, got):
+    if want != got:
+        diff = "\n".join(difflib.unified_diff(want.splitlines(), got.splitlines(), "expected", "after the run",
+                                              lineterm=""))
+        raise AssertionError(f"{label} differs:\n{diff}")
+
+
+def run_scenario(ctx, s):
+    with with_prefix(ctx, s.name, locale=s.locale, version=s.version) as p:
+        install_samples(ctx, p, SAMPLE_IMES)
+        seed(ctx, p, s.fixture)
+        catalogue_before = p.registry([CATALOGUE]).replace("\r", "")
+        exe = p.put_file(ctx.build / "kestrine.exe", PROGRAM_DIR + r"\kestrine.exe")
+        for name, source in s.switch_files.items():
+            p.put_file(ctx.repo / "tests/wine/switches" / source, PROGRAM_DIR + "\\" + name)
+        result = p.run(exe, s.arguments, timeout=90)
+        assert result.returncode == 0, f"kestrine.exe exited with {result.returncode}"
+        if s.expected:
+            compare("the user's settings", canonical(ctx, ctx.repo / "tests/wine/expected" / s.expected, USER_KEYS),
+                    p.registry(USER_KEYS).replace("\r", ""))
+        if s.catalogue_unchanged:
+            compare("the catalogue", catalogue_before, p.registry([CATALOGUE]).replace("\r", ""))
+
+
+def scenario(s):
+    test(f"command line: {s.name} ({s.version}, {s.locale})")(lambda ctx: run_scenario(ctx, s))
+
+
+for version, locale in (("winxp", "zh_CN.UTF-8"), ("nt40", "en_US.UTF-8"), ("win7", "zh_TW.UTF-8"),
+                        ("win10", "en_US.UTF-8"), ("win98", "zh_CN.UTF-8")):
+    short = locale.split(".")[0]
+    scenario(Scenario(name=f"switch file edits the list, hot keys and switch keys", version=version, locale=locale,
+                      fixture="wine_9x_user.reg" if version == "win98" else "wine_nt_user.reg",
+                      arguments=["/load:edit.txt"], switch_files={"edit.txt": "edit.txt"},
+                      expected=f"edit_{version}_{short}.reg"))
