@@ -1,0 +1,112 @@
+#include "hotkey/hotkey_editor.h"
+
+#include "platform/text.h"
+
+namespace hotkey {
+namespace {
+
+std::string part(const std::string& text, size_t position, size_t length) {
+    return position - 1 < text.size() ? text.substr(position - 1, length) : std::string();
+}
+
+}  // namespace
+
+void HotkeyEditor::setUp(const std::string& modifierText, const std::string& keyText) {
+    if (modifierText.empty()) {
+        ctrl = alt = shift = false;
+        left = right = false;
+    } else {
+        std::string code = part(modifierText, 7, 2);
+        if (!modifierName(code).empty()) {
+            int bits = static_cast<int>(platform::readHex(code));
+            alt = (bits & 1) != 0;
+            ctrl = (bits & 2) != 0;
+            shift = (bits & 4) != 0;
+        }
+        std::string side = part(modifierText, 5, 2);
+        if (side == "40") left = false, right = true;
+        if (side == "80") left = true, right = false;
+        if (side == "C0") left = right = true;
+    }
+    if (!keyText.empty()) {
+        enableChecked = true;
+        int row = KeyNameTable::instance().findCode(part(keyText, 7, 2));
+        if (row >= 0) keyIndex = row + 1;
+    } else {
+        keyIndex = 0;
+    }
+}
+
+void HotkeyEditor::applyEnableRule() {
+    controlsEnabled = enableChecked;
+    if (!enableChecked) {
+        ctrl = alt = shift = false;
+        left = right = false;
+        keyIndex = 0;
+    }
+}
+
+void HotkeyEditor::onShow() { applyEnableRule(); }
+
+void HotkeyEditor::clickEnable() {
+    enableChecked = !enableChecked;
+    applyEnableRule();
+    if (enableChecked) left = right = true;
+}
+
+bool HotkeyEditor::ok(const EditorContext& context, settings::UserPrompts& prompts) {
+    std::string v;
+    std::string t;
+    int bits = (alt ? 1 : 0) | (ctrl ? 2 : 0) | (shift ? 4 : 0);
+    if (bits != 0) {
+        v = platform::hexText(static_cast<uint32_t>(bits), 2);
+        t = modifierName(v);
+        if (left && right) {
+            v = "C0" + v;
+        } else if (right) {
+            v = "40" + v;
+            t = context.sides.right + t;
+        } else if (left) {
+            v = "80" + v;
+            t = context.sides.left + t;
+        }
+        if (!left && !right) v.clear();
+    }
+    const auto& keys = KeyNameTable::instance();
+    bool noKey = keyIndex <= 0 || keyIndex > static_cast<int>(keys.size());
+    if (noKey) v.clear();
+    if (!v.empty()) {
+        const KeyName& key = keys.row(static_cast<size_t>(keyIndex - 1));
+        v += key.code;
+        t += "+" + key.name;
+    } else {
+        t.clear();
+    }
+    if (noKey || !enableChecked) {
+        v.clear();
+        t.clear();
+    }
+    value = v;
+    displayText = t;
+    if (t.empty()) return true;
+
+    bool duplicate = false;
+    for (size_t r = 0; r < context.rowHotkeyTexts.size(); ++r) {
+        if (static_cast<int>(r) != context.selectedRow && context.rowHotkeyTexts[r] == t) duplicate = true;
+    }
+    for (int s = 0; s < context.toggleChoiceCount && s < 3; ++s) {
+        if (s == context.editingSlot) continue;
+        const auto& slot = context.toggles[static_cast<size_t>(s)];
+        if (FormatHotkeyText(slot.modifierText, slot.keyText, context.sides) == t) duplicate = true;
+    }
+    if (!duplicate) return true;
+    settings::MessageBoxRequest box;
+    box.text = context.duplicateMessage;
+    box.caption = context.caption;
+    prompts.show(box);
+    value.clear();
+    displayText.clear();
+    return false;
+}
+
+}  // namespace hotkey

@@ -1,0 +1,86 @@
+#include <gtest/gtest.h>
+
+#include "settings/catalogue.h"
+#include "tests/support/machine.h"
+#include "ui/keyboard_layouts.h"
+
+using testing_support::TestMachine;
+
+namespace {
+
+const char kCatalogue[] = R"reg(REGEDIT4
+[HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Keyboard Layouts\00000401]
+"Layout Text"="Arabic (101)"
+"Layout File"="kbda1.dll"
+[HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Keyboard Layouts\00000404]
+"Layout Text"="Chinese (Traditional) - US Keyboard"
+"Layout File"="KBDUS.DLL"
+[HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Keyboard Layouts\00000407]
+"Layout Display Name"="@%SystemRoot%\system32\input.dll,-5011"
+"Layout Text"="German"
+"Layout File"="KBDGR.DLL"
+[HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Keyboard Layouts\00000409]
+"Layout Text"="US"
+"Layout File"="kbdus.dll"
+[HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Keyboard Layouts\00000804]
+"Layout Text"="Chinese (Simplified) - US Keyboard"
+"Layout File"="KBDUS.DLL"
+[HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Keyboard Layouts\00010409]
+"Layout Text"="United States-Dvorak"
+"Layout File"="KBDDV.DLL"
+[HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Keyboard Layouts\00020409]
+[HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Keyboard Layouts\E0010804]
+"IME File"="WINPY.IME"
+"Layout File"="kbdus.dll"
+[HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Keyboard Layouts\e0020804]
+"IME File"="WINSP.IME"
+"Layout File"="kbdxx.dll"
+)reg";
+
+struct KeyboardLayoutsTest : ::testing::Test {
+    void SetUp() override {
+        m.load(kCatalogue);
+        m.system.addFile("C:\\WINDOWS\\system32\\input.dll");
+        m.system.stringResources["C:\\WINDOWS\\system32\\input.dll"][5011] = "German (resolved)";
+    }
+    TestMachine m;
+    settings::Registry registry{m.registry};
+};
+
+TEST_F(KeyboardLayoutsTest, ListsTheUsLayoutFirstAndNoChineseOrInputMethodEntries) {
+    ui::KeyboardLayouts dialog(registry, m.system);
+    std::vector<std::string> got;
+    for (const auto& l : dialog.layouts()) got.push_back(l.klid + "|" + l.name + "|" + l.file);
+    EXPECT_EQ((std::vector<std::string>{"00000409|US|KBDUS.DLL", "00000401|Arabic (101)|KBDA1.DLL",
+                                        "00000407|German (resolved)|KBDGR.DLL",
+                                        "00010409|United States-Dvorak|KBDDV.DLL", "00020409||"}),
+              got);
+}
+
+TEST_F(KeyboardLayoutsTest, TheCurrentFieldNamesTheLayoutOrShowsItsFile) {
+    ui::KeyboardLayouts dialog(registry, m.system);
+    dialog.show("QuanPin", "E0010804");
+    EXPECT_EQ("QuanPin", dialog.inputMethodLabel());
+    EXPECT_EQ("US", dialog.currentLayout());
+    dialog.show("ShuangPin", "E0020804");
+    EXPECT_EQ("KBDXX.DLL", dialog.currentLayout());
+    dialog.show("Missing", "E0990804");
+    EXPECT_EQ("", dialog.currentLayout());
+}
+
+TEST_F(KeyboardLayoutsTest, OkWritesTheChosenFileAndNothingWithoutAChoice) {
+    ui::KeyboardLayouts dialog(registry, m.system);
+    settings::Catalogue catalogue(registry, m.system, settings::WindowsVersion(0x0A280105), 0x0804);
+    dialog.show("QuanPin", "E0010804");
+    EXPECT_FALSE(dialog.ok());
+    EXPECT_EQ("kbdus.dll", catalogue.value("E0010804", "Layout File"));
+    dialog.choice = 2;
+    EXPECT_TRUE(dialog.ok());
+    EXPECT_EQ("KBDGR.DLL", catalogue.value("E0010804", "Layout File"));
+    // The choice stays for the next showing; a missing entry is created with the one value.
+    dialog.show("Missing", "E0990804");
+    EXPECT_TRUE(dialog.ok());
+    EXPECT_EQ("KBDGR.DLL", catalogue.value("E0990804", "Layout File"));
+}
+
+}  // namespace

@@ -1,0 +1,47 @@
+#include "ui/keyboard_layouts.h"
+
+#include "platform/text.h"
+#include "settings/catalogue.h"
+#include "settings/names.h"
+
+namespace ui {
+
+using settings::RegRoot;
+
+KeyboardLayouts::KeyboardLayouts(const settings::Registry& registry, platform::System& system)
+    : registry_(registry), system_(system) {
+    std::vector<std::string> names;
+    registry_.listSubKeys(registry_.openForRead(RegRoot::LocalMachine, settings::kCatalogueKey), names);
+    layouts_.push_back(choiceFor("00000409"));
+    for (const auto& k : names) {
+        if (k == "00000404" || k == "00000804" || k == "00000409") continue;
+        if (!k.empty() && platform::toUpperAscii(k[0]) == 'E') continue;
+        layouts_.push_back(choiceFor(k));
+    }
+}
+
+LayoutChoice KeyboardLayouts::choiceFor(const std::string& klid) const {
+    settings::RegKey key = registry_.openForRead(RegRoot::LocalMachine, settings::catalogueKeyOf(klid));
+    std::string name = settings::ResolveDisplayName(system_, registry_.getString(key, "Layout Display Name"));
+    if (name.empty()) name = registry_.getString(key, "Layout Text");
+    return {name, platform::upperAscii(registry_.getString(key, "Layout file")), klid};
+}
+
+void KeyboardLayouts::show(const std::string& rowText, const std::string& klid) {
+    label_ = rowText;
+    klid_ = klid;
+    current_ = platform::upperAscii(registry_.getString(
+        registry_.openForRead(RegRoot::LocalMachine, settings::catalogueKeyOf(klid)), "Layout File"));
+    for (const auto& layout : layouts_) {
+        if (current_ == layout.file) current_ = layout.name;
+    }
+}
+
+bool KeyboardLayouts::ok() {
+    if (choice < 0 || choice >= static_cast<int>(layouts_.size()) || klid_.empty()) return false;
+    registry_.setString(registry_.openOrCreate(RegRoot::LocalMachine, settings::catalogueKeyOf(klid_)), "Layout file",
+                        layouts_[static_cast<size_t>(choice)].file);
+    return true;
+}
+
+}  // namespace ui
