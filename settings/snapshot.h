@@ -75,6 +75,7 @@ struct WindowState {
     bool indicatorOptionEnabled = true;
     bool textServicesOptionEnabled = true;
     std::string languageSwitchCaption;
+    bool languageSwitchEnabled = true;
     bool languageKeyEnabled = true;
     bool layoutSwitchEnabled = true;
     bool layoutKeyEnabled = true;
@@ -103,6 +104,8 @@ struct WindowState {
     std::string installName;
     std::string installFile;
     std::string selectedEntryText;
+    bool installEnabled = false;  // while either edit is empty, and always on the 6.x generation
+    bool registryDeleteEnabled = false;
 };
 
 }  // namespace settings

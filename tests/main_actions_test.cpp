@@ -1,0 +1,229 @@
+#include <gtest/gtest.h>
+
+#include "tests/support/machines.h"
+#include "ui/main_actions.h"
+
+using namespace testing_support;
+
+namespace {
+
+struct Actions : ::testing::Test {
+    ModelFixture f;
+    std::unique_ptr<ui::MainActions> actions;
+
+    void start(uint32_t version = kWinXp) {
+        seedXpChinese(f);
+        f.m.system.versionValue = version;
+        f.m.system.lcid = 0x0409;
+        f.m.system.codePage = 1252;
+        f.start();
+        actions = std::make_unique<ui::MainActions>(*f.model, f.m.system, "KeyBoard");
+    }
+    settings::SettingsSnapshot& snap() { return f.model->snapshot; }
+    settings::WindowState& win() { return f.model->window; }
+};
+
+TEST_F(Actions, KeyChoicesNeverHoldTheSameKeys) {
+    start(kVista);  // three key choices
+    // For each choice made (rows) and the other choice's value before (columns): the other's
+    // value after.
+    const int after[3][3] = {{1, 1, 2}, {0, 0, 2}, {0, 1, 0}};
+    for (int chosen = 0; chosen < 3; ++chosen) {
+        for (int other = 0; other < 3; ++other) {
+            snap().layoutKey = other;
+            actions->languageKeyChosen(chosen);
+            EXPECT_EQ(chosen, snap().languageKey);
+            EXPECT_EQ(after[chosen][other], snap().layoutKey) << "language " << chosen << ", layout was " << other;
+            snap().languageKey = other;
+            actions->layoutKeyChosen(chosen);
+            EXPECT_EQ(chosen, snap().layoutKey);
+            EXPECT_EQ(after[chosen][other], snap().languageKey) << "layout " << chosen << ", language was " << other;
+        }
+    }
+    snap().languageKey = 1;
+    actions->languageKeyChosen(3);  // no such item
+    EXPECT_EQ(1, snap().languageKey);
+}
+
+TEST_F(Actions, StyleChangesResetTheKeyChoicesOnlyWhenTheStyleReallyChanges) {
+    start();
+    ASSERT_TRUE(snap().textServicesOption);
+    snap().languageKey = 1;
+    snap().layoutKey = 0;
+    win().addSelection = 2;
+    actions->textServicesOptionClicked();  // already on: nothing changes
+    EXPECT_EQ(2, win().addSelection);
+
+    actions->indicatorOptionClicked();
+    EXPECT_TRUE(snap().indicatorOption);
+    EXPECT_FALSE(snap().textServicesOption);
+    EXPECT_EQ(0, snap().languageKey);
+    EXPECT_EQ(1, snap().layoutKey);
+    EXPECT_EQ("Switch IME", win().languageSwitchCaption);
+    EXPECT_FALSE(win().listEditable);
+    EXPECT_FALSE(win().layoutSwitchEnabled);
+    EXPECT_FALSE(win().layoutKeyEnabled);
+    EXPECT_EQ(-1, win().addSelection);
+    EXPECT_EQ(snap().rows[0].classicName, snap().rows[0].shownName);
+    EXPECT_EQ(snap().addable[0].classicName, snap().addable[0].itemText);
+
+    snap().languageKey = 0;
+    snap().layoutKey = 1;
+    actions->indicatorOptionClicked();  // already on
+    snap().rows[1].pendingDisplayName = "Renamed";
+    actions->textServicesOptionClicked();
+    EXPECT_EQ(1, snap().languageKey);
+    EXPECT_EQ(0, snap().layoutKey);
+    EXPECT_EQ("Switch input languages", win().languageSwitchCaption);
+    EXPECT_TRUE(win().listEditable);
+    EXPECT_TRUE(win().layoutKeyEnabled);
+    EXPECT_EQ("Renamed", snap().rows[1].shownName);
+    EXPECT_EQ(snap().rows[0].displayName, snap().rows[0].shownName);
+}
+
+TEST_F(Actions, TheGraveAccentKeepsItsPlaceWhenTheStyleChanges) {
+    start(kVista);
+    struct Case {
+        int language, layout;
+        int toIndicatorLanguage, toIndicatorLayout, toServicesLanguage, toServicesLayout;
+    } cases[] = {
+        {2, 0, 2, 0, 2, 0},
+        {2, 2, 2, 0, 0, 2},
+        {1, 0, 0, 1, 1, 0},
+    };
+    for (const auto& c : cases) {
+        snap().indicatorOption = false;
+        snap().textServicesOption = true;
+        win().rememberedIndicator = false;
+        snap().languageKey = c.language;
+        snap().layoutKey = c.layout;
+        actions->indicatorOptionClicked();
+        EXPECT_EQ(c.toIndicatorLanguage, snap().languageKey);
+        EXPECT_EQ(c.toIndicatorLayout, snap().layoutKey);
+        snap().languageKey = c.language;
+        snap().layoutKey = c.layout;
+        actions->textServicesOptionClicked();
+        EXPECT_EQ(c.toServicesLanguage, snap().languageKey);
+        EXPECT_EQ(c.toServicesLayout, snap().layoutKey);
+    }
+}
+
+TEST_F(Actions, TheIndicatorSwitchEnablesTheStyleGroup) {
+    for (uint32_t version : {kWinXp, kVista}) {
+        f.model.reset();
+        start(version);
+        actions->indicatorSwitchClicked(false);
+        EXPECT_FALSE(win().styleGroupEnabled);
+        EXPECT_FALSE(win().textServicesOptionEnabled);
+        actions->indicatorSwitchClicked(true);
+        EXPECT_TRUE(win().styleGroupEnabled);
+        EXPECT_TRUE(win().textServicesOptionEnabled);
+        EXPECT_EQ(version == kWinXp, win().indicatorOptionEnabled);
+    }
+}
+
+TEST_F(Actions, SwitchesEnableTheirKeyChoices) {
+    start();
+    actions->languageSwitchClicked(false);
+    EXPECT_FALSE(win().languageKeyEnabled);
+    actions->layoutSwitchClicked(false);
+    EXPECT_FALSE(win().layoutKeyEnabled);
+    actions->layoutSwitchClicked(true);
+    EXPECT_TRUE(win().layoutKeyEnabled);
+    EXPECT_TRUE(snap().layoutSwitch);
+}
+
+TEST_F(Actions, TheAddBoxDescribesItsEntry) {
+    start();
+    actions->addBoxSelected(1);  // E0030804, WINGB.IME
+    EXPECT_EQ(snap().addable[1].itemText + ": E0030804 (WINGB.IME)", win().status);
+    EXPECT_TRUE(win().registryDeleteEnabled);
+    EXPECT_EQ(snap().addable[1].itemText, win().selectedEntryText);
+    actions->addBoxSelected(0);  // 00000804, a plain layout
+    EXPECT_EQ(snap().addable[0].itemText + ": 00000804", win().status);
+    EXPECT_FALSE(win().registryDeleteEnabled);
+    actions->addBoxSelected(99);
+    EXPECT_EQ(0, win().addSelection);
+}
+
+TEST_F(Actions, InstallIsEnabledWithBothEditsFilledAndNeverOnTheSixGeneration) {
+    for (uint32_t version : {kWinXp, kWin7}) {
+        f.model.reset();
+        start(version);
+        EXPECT_FALSE(win().installEnabled);
+        win().installName = "Name";
+        actions->installGroupChanged();
+        EXPECT_FALSE(win().installEnabled);
+        win().installFile = "C:\\x.ime";
+        win().status = "something";
+        actions->pageShown(2);
+        EXPECT_EQ(version == kWinXp, win().installEnabled) << std::hex << version;
+        EXPECT_EQ("", win().status);
+        EXPECT_EQ(snap().addable[0].itemText, win().selectedEntryText);
+    }
+}
+
+TEST_F(Actions, BrowsingFillsTheEditsEvenWhenCancelled) {
+    start();
+    actions->browsed(f.m.systemPath("WINGB.IME"));
+    EXPECT_EQ(f.m.systemPath("WINGB.IME"), win().installFile);
+    std::string description = win().installName;
+    EXPECT_FALSE(description.empty());
+    win().installName = "typed";
+    actions->browsed(std::nullopt);
+    EXPECT_EQ(description, win().installName);
+}
+
+TEST_F(Actions, RenamingIsRefusedForBlanksPlainLayoutsAndTheIndicatorStyle) {
+    start();
+    f.model->selectRow(0);  // E0010804
+    EXPECT_FALSE(actions->renameSelected(" \t "));
+    EXPECT_TRUE(actions->renameSelected(" My Pinyin "));
+    EXPECT_EQ(" My Pinyin ", snap().rows[0].pendingDisplayName);
+    EXPECT_EQ(" My Pinyin ", snap().rows[0].shownName);
+    f.model->selectRow(1);  // 00000409
+    EXPECT_FALSE(actions->renameSelected("US"));
+    f.model->selectRow(2);
+    actions->indicatorOptionClicked();
+    EXPECT_FALSE(actions->canStartRename());
+    EXPECT_FALSE(actions->renameSelected("Other"));
+    EXPECT_EQ("", snap().rows[2].pendingDisplayName);
+}
+
+TEST_F(Actions, HoveringOverTheListDescribesTheRowUnderThePointer) {
+    start();
+    actions->listHover(20 + 5, 20);
+    EXPECT_EQ("Hotkey: Ctrl+Shift+1 KeyBoard: KBDUS.DLL | E0010804", win().status);
+    actions->listHover(20 + 2 * 17, 20);
+    EXPECT_EQ("KeyBoard: KBDUS.DLL | E00E0804 | PINTLGNT.IME", win().status);
+    actions->listHover(20 + 3 * 17, 20);
+    EXPECT_EQ("", win().status);
+}
+
+TEST_F(Actions, AClickThatLeavesNoSelectionSelectsTheLastRow) {
+    start();
+    f.model->selectRow(-1);
+    actions->listClicked();
+    EXPECT_EQ(2, win().listSelection);
+}
+
+TEST_F(Actions, PropertiesOpenTheInputMethodsConfigurationWithItsHandle) {
+    start();
+    f.m.system.calls.clear();
+    f.model->selectRow(0);
+    actions->openProperties(0);
+    f.model->selectRow(-1);
+    actions->openProperties(0);
+    EXPECT_EQ("ImmConfigureIMEW(0xE0010804, 1)\n", f.calls());
+
+    ModelFixture ninex;
+    seedWin98Chinese(ninex, true);
+    ninex.start();
+    ui::MainActions ninexActions(*ninex.model, ninex.m.system, "KeyBoard");
+    ninex.m.system.calls.clear();
+    ninex.model->selectRow(1);
+    ninexActions.openProperties(0);
+    EXPECT_EQ("ImmConfigureIMEA(0xE0010804, 1)\n", ninex.calls());
+}
+
+}  // namespace
