@@ -12,6 +12,7 @@ namespace cli {
 using platform::equalsNoCase;
 using platform::lowerAscii;
 using platform::upperAscii;
+using Addable = settings::SettingsSnapshot::AddableRow;
 
 bool HotkeyInUse(const settings::SettingsSnapshot& snapshot, const std::string& modifierText,
                  const std::string& keyText) {
@@ -97,6 +98,19 @@ bool SwitchProcessor::runSwitch(const std::string& item) {
 
 // ---- Finding rows of the user's list and entries of the add box ----
 
+namespace {
+
+// The index of the first item that matches, -1 when none does.
+template <typename List, typename Match>
+int firstIndex(const List& items, Match match) {
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (match(items[i])) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+}  // namespace
+
 int SwitchProcessor::findRowByNumber(const std::string& number) const {
     int32_t n = platform::readDecimal(number);
     if (n < 1 || n > static_cast<int>(model_.snapshot.rows.size())) return -1;
@@ -104,53 +118,31 @@ int SwitchProcessor::findRowByNumber(const std::string& number) const {
 }
 
 int SwitchProcessor::findRowByName(const std::string& name) const {
-    const auto& rows = model_.snapshot.rows;
-    for (size_t i = 0; i < rows.size(); ++i) {
-        if (rows[i].shownName == name) return static_cast<int>(i);
-    }
-    return -1;
+    return firstIndex(model_.snapshot.rows, [&](const settings::PreloadRow& r) { return r.shownName == name; });
 }
 
 int SwitchProcessor::findRowByFile(const std::string& file) const {
-    const auto& rows = model_.snapshot.rows;
     settings::Catalogue catalogue = model_.catalogue();
-    for (size_t i = 0; i < rows.size(); ++i) {
-        if (equalsNoCase(catalogue.imeFile(rows[i].klid), file)) return static_cast<int>(i);
-    }
-    return -1;
+    return firstIndex(model_.snapshot.rows,
+                      [&](const settings::PreloadRow& r) { return equalsNoCase(catalogue.imeFile(r.klid), file); });
 }
 
 int SwitchProcessor::findRowByKlid(const std::string& klid) const {
-    const auto& rows = model_.snapshot.rows;
-    for (size_t i = 0; i < rows.size(); ++i) {
-        if (equalsNoCase(rows[i].klid, klid)) return static_cast<int>(i);
-    }
-    return -1;
+    return firstIndex(model_.snapshot.rows, [&](const settings::PreloadRow& r) { return equalsNoCase(r.klid, klid); });
 }
 
 int SwitchProcessor::findAddableByName(const std::string& name) const {
-    const auto& addable = model_.snapshot.addable;
-    for (size_t i = 0; i < addable.size(); ++i) {
-        if (addable[i].itemText == name) return static_cast<int>(i);
-    }
-    return -1;
+    return firstIndex(model_.snapshot.addable, [&](const Addable& a) { return a.itemText == name; });
 }
 
 int SwitchProcessor::findAddableByFile(const std::string& file) const {
-    const auto& addable = model_.snapshot.addable;
     settings::Catalogue catalogue = model_.catalogue();
-    for (size_t i = 0; i < addable.size(); ++i) {
-        if (equalsNoCase(catalogue.imeFile(addable[i].klid), file)) return static_cast<int>(i);
-    }
-    return -1;
+    return firstIndex(model_.snapshot.addable,
+                      [&](const Addable& a) { return equalsNoCase(catalogue.imeFile(a.klid), file); });
 }
 
 int SwitchProcessor::findAddableByKlid(const std::string& klid) const {
-    const auto& addable = model_.snapshot.addable;
-    for (size_t i = 0; i < addable.size(); ++i) {
-        if (equalsNoCase(addable[i].klid, klid)) return static_cast<int>(i);
-    }
-    return -1;
+    return firstIndex(model_.snapshot.addable, [&](const Addable& a) { return equalsNoCase(a.klid, klid); });
 }
 
 // ---- The switches ----
@@ -227,12 +219,10 @@ void SwitchProcessor::uninstall(char how, const std::string& argument) {
         index = findAddableByFile(argument);
     } else if (how == '3') {
         if (!argument.empty() && argument[0] == '0') return;
-        const auto& addable = model_.snapshot.addable;
-        for (size_t i = 0; i < addable.size() && index < 0; ++i) {
-            if (equalsNoCase(addable[i].klid, argument) && model_.catalogue().exists(addable[i].klid)) {
-                index = static_cast<int>(i);
-            }
-        }
+        settings::Catalogue catalogue = model_.catalogue();
+        index = firstIndex(model_.snapshot.addable, [&](const Addable& a) {
+            return equalsNoCase(a.klid, argument) && catalogue.exists(a.klid);
+        });
     }
     if (index >= 0) installer_.RemoveCatalogueEntry(static_cast<size_t>(index));
 }

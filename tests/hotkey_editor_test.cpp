@@ -18,6 +18,16 @@ std::string boxes(const HotkeyEditor& e) {
     return out + " key " + std::to_string(e.keyIndex);
 }
 
+// Sets the boxes from a pattern such as "EC-SLR" (Enable, Ctrl, Alt, Shift, Left, Right).
+void setBoxes(HotkeyEditor& e, const std::string& s) {
+    e.enableChecked = s[0] == 'E';
+    e.ctrl = s[1] == 'C';
+    e.alt = s[2] == 'A';
+    e.shift = s[3] == 'S';
+    e.left = s[4] == 'L';
+    e.right = s[5] == 'R';
+}
+
 TEST(HotkeyEditor, SetUpReadsTheStoredTexts) {
     struct Case {
         const char *modifiers, *key;
@@ -41,12 +51,7 @@ TEST(HotkeyEditor, SetUpReadsTheStoredTexts) {
     for (const auto& c : cases) {
         HotkeyEditor e;
         std::string s = c.start;
-        e.enableChecked = s[0] == 'E';
-        e.ctrl = s[1] == 'C';
-        e.alt = s[2] == 'A';
-        e.shift = s[3] == 'S';
-        e.left = s[4] == 'L';
-        e.right = s[5] == 'R';
+        setBoxes(e, s);
         e.keyIndex = std::stoi(s.substr(s.rfind(' ') + 1));
         e.setUp(c.modifiers, c.key);
         EXPECT_EQ(c.expected, boxes(e)) << c.modifiers << " " << c.key;
@@ -91,13 +96,7 @@ TEST(HotkeyEditor, OkComputesTheValueAndDisplayText) {
     context.sides = {"Left ", "Right "};
     for (const auto& c : cases) {
         HotkeyEditor e;
-        std::string s = c.boxes;
-        e.enableChecked = s[0] == 'E';
-        e.ctrl = s[1] == 'C';
-        e.alt = s[2] == 'A';
-        e.shift = s[3] == 'S';
-        e.left = s[4] == 'L';
-        e.right = s[5] == 'R';
+        setBoxes(e, c.boxes);
         e.keyIndex = c.key;
         EXPECT_TRUE(e.ok(context, prompts)) << c.boxes;
         EXPECT_EQ(c.value, e.value) << c.boxes << " key " << c.key;

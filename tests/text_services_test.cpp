@@ -6,6 +6,15 @@ using namespace testing_support;
 
 namespace {
 
+const char kRunKeys[] = R"reg(REGEDIT4
+[HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Run]
+"indicator"="C:\WINDOWS\system32\internat.exe"
+"monitor"="ctfmon.exe"
+"other"="other.exe"
+[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Run]
+"machine monitor"="ctfmon.exe"
+)reg";
+
 // One apply with a chosen indicator state; returns the system calls and the registry written.
 struct Switching {
     ModelFixture f;
@@ -17,14 +26,7 @@ struct Switching {
         f.m.system.versionValue = version;
         f.m.system.lcid = 0x0409;
         f.m.system.libraries = {{"msutb.dll", 0}, {"msctf.dll", 0}, {"msimtf.dll", 0}};
-        f.m.load(R"reg(REGEDIT4
-[HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Run]
-"indicator"="C:\WINDOWS\system32\internat.exe"
-"monitor"="ctfmon.exe"
-"other"="other.exe"
-[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Run]
-"machine monitor"="ctfmon.exe"
-)reg");
+        f.m.load(kRunKeys);
         for (const auto& p : running) f.m.system.addProcess(p);
         auto& model = f.start(commandLine);
         model.snapshot.indicatorSwitch = indicatorSwitch;
@@ -62,14 +64,7 @@ TEST(TextServices, AStartedMonitorReplacesEveryStartUpEntry) {
     f.m.system.versionValue = kWinXp;
     f.m.system.lcid = 0x0409;
     f.m.system.addFile("C:\\WINDOWS\\system32\\ctfmon.exe");
-    f.m.load(R"reg(REGEDIT4
-[HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Run]
-"indicator"="C:\WINDOWS\system32\internat.exe"
-"monitor"="ctfmon.exe"
-"other"="other.exe"
-[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Run]
-"machine monitor"="ctfmon.exe"
-)reg");
+    f.m.load(kRunKeys);
     auto& model = f.start();
     model.snapshot.indicatorSwitch = true;
     model.snapshot.indicatorOption = false;

@@ -51,40 +51,38 @@ public:
     }
 
     bool subKeyNames(std::vector<std::string>& out) const override {
-        out.clear();
-        std::vector<char> buffer(256);
-        for (DWORD index = 0;; ++index) {
-            DWORD length = static_cast<DWORD>(buffer.size());
-            LONG rc = RegEnumKeyExA(key_, index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
-            if (rc == ERROR_NO_MORE_ITEMS) return true;
-            if (rc == ERROR_MORE_DATA && buffer.size() < 32768) {
-                buffer.resize(buffer.size() * 4);
-                --index;
-                continue;
-            }
-            if (rc != ERROR_SUCCESS) return false;
-            out.emplace_back(buffer.data(), length < buffer.size() ? length : buffer.size());
-        }
+        return enumerate(out, 32768, [this](DWORD index, char* name, DWORD* length) {
+            return RegEnumKeyExA(key_, index, name, length, nullptr, nullptr, nullptr, nullptr);
+        });
     }
 
     bool valueNames(std::vector<std::string>& out) const override {
+        return enumerate(out, 65536, [this](DWORD index, char* name, DWORD* length) {
+            return RegEnumValueA(key_, index, name, length, nullptr, nullptr, nullptr, nullptr);
+        });
+    }
+
+private:
+    // Collects the names an enumeration function gives for index 0, 1, ... until it has no
+    // more, growing the name buffer (up to maxLength) when a name does not fit.
+    template <typename Enumerate>
+    static bool enumerate(std::vector<std::string>& out, size_t maxLength, Enumerate next) {
         out.clear();
         std::vector<char> buffer(256);
-        for (DWORD index = 0;; ++index) {
+        for (DWORD index = 0;;) {
             DWORD length = static_cast<DWORD>(buffer.size());
-            LONG rc = RegEnumValueA(key_, index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
+            LONG rc = next(index, buffer.data(), &length);
             if (rc == ERROR_NO_MORE_ITEMS) return true;
-            if (rc == ERROR_MORE_DATA && buffer.size() < 65536) {
+            if (rc == ERROR_MORE_DATA && buffer.size() < maxLength) {
                 buffer.resize(buffer.size() * 4);
-                --index;
                 continue;
             }
             if (rc != ERROR_SUCCESS) return false;
             out.emplace_back(buffer.data(), length < buffer.size() ? length : buffer.size());
+            ++index;
         }
     }
 
-private:
     HKEY key_;
 };
 
