@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
-"""Runs the Wine tiers: the registry conformance suite and the end-to-end tests of
-kestrine.exe. Usage: run_tests.py --build-win32 DIR --regtool PATH [--work DIR] [--only NAME]
-[--jobs N]. Prints one line per test and a summary; exits 1 when any test fails."""
+"""Runs the Wine tiers: the end-to-end tier (the registry conformance suite and kestrine.exe run
+with switches) and the GUI tier (windows on an Xvfb display, driven by kdriver.exe).
+Usage: run_tests.py --build-win32 DIR --regtool PATH [--tier e2e|gui|all] [--work DIR]
+[--only NAME] [--jobs N]. Prints one line per test and a summary; exits 1 when any test fails."""
 import argparse
 import concurrent.futures
 import sys
@@ -12,6 +13,9 @@ from pathlib import Path
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 from winelab import PROGRAM_DIR, WineLab  # noqa: E402
 import e2e_tests  # noqa: E402
+import gui_tests  # noqa: E402
+
+TIERS = {"e2e": e2e_tests.ALL, "gui": gui_tests.ALL, "all": e2e_tests.ALL + gui_tests.ALL}
 
 
 def main():
@@ -20,7 +24,8 @@ def main():
     parser.add_argument("--regtool", required=True)
     parser.add_argument("--work", default=None)
     parser.add_argument("--only", default=None, help="run the tests whose name contains this")
-    parser.add_argument("--jobs", type=int, default=2)
+    parser.add_argument("--tier", choices=sorted(TIERS), default="all")
+    parser.add_argument("--jobs", type=int, default=2, help="tests run side by side (at most 2 on this machine)")
     args = parser.parse_args()
 
     build = Path(args.build_win32).resolve()
@@ -28,7 +33,7 @@ def main():
     lab = WineLab(work, Path(args.regtool).resolve())
     context = e2e_tests.Context(lab=lab, build=build, repo=Path(__file__).resolve().parents[2])
 
-    tests = [t for t in e2e_tests.ALL if not args.only or args.only in t.name]
+    tests = [t for t in TIERS[args.tier] if not args.only or args.only in t.name]
     print(f"wine: preparing the template prefix in {work}", flush=True)
     started = time.time()
     lab.template()
