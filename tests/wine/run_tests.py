@@ -5,20 +5,32 @@ Usage: run_tests.py --build-win32 DIR --regtool PATH [--tier e2e|gui|all] [--wor
 [--only NAME] [--jobs N]. Prints one line per test and a summary; exits 1 when any test fails."""
 import argparse
 import concurrent.futures
+import os
+import signal
 import sys
 import time
 import traceback
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
-from winelab import PROGRAM_DIR, WineLab  # noqa: E402
+from winelab import PROGRAM_DIR, WineLab, emergency_stop  # noqa: E402
 import e2e_tests  # noqa: E402
 import gui_tests  # noqa: E402
 
 TIERS = {"e2e": e2e_tests.ALL, "gui": gui_tests.ALL, "all": e2e_tests.ALL + gui_tests.ALL}
 
 
+def stop_everything(signum, _frame):
+    """Told to stop (a time limit ran out, Ctrl+C): end the X servers, programs and wineservers
+    the tests started, which live in sessions of their own, then leave."""
+    print(f"wine: stopping on signal {signum}", flush=True)
+    emergency_stop()
+    os._exit(1)
+
+
 def main():
+    signal.signal(signal.SIGTERM, stop_everything)
+    signal.signal(signal.SIGINT, stop_everything)
     parser = argparse.ArgumentParser()
     parser.add_argument("--build-win32", required=True)
     parser.add_argument("--regtool", required=True)

@@ -65,8 +65,29 @@ def wait_until(condition, timeout, interval=0.05, what="condition"):
         time.sleep(interval)
 
 
+# What runs on its own while a test works: long-lived processes (X servers, window managers,
+# programs, drivers) and prefixes with their wineservers. emergency_stop() ends them all when
+# the runner itself is told to stop, since their own sessions keep them out of its reach.
+_live_processes = set()
+_live_prefixes = set()
+
+
+def started(proc):
+    _live_processes.add(proc)
+    return proc
+
+
+def emergency_stop():
+    for proc in list(_live_processes):
+        stop_group(proc, grace=1)
+    for prefix in list(_live_prefixes):
+        prefix.shutdown()
+        shutil.rmtree(prefix.path, ignore_errors=True)
+
+
 def stop_group(proc, grace=5):
     """Ends a process started with start_new_session and everything it started."""
+    _live_processes.discard(proc)
     if proc is None or proc.poll() is not None:
         return
     for sig, wait in ((signal.SIGTERM, grace), (signal.SIGKILL, grace)):
@@ -82,16 +103,24 @@ def stop_group(proc, grace=5):
 
 
 def run_limited(args, env, timeout, cwd=None, input_bytes=None):
-    """Runs a command in its own process group; kills the group when the time runs out."""
-    proc = subprocess.Popen(args, env=env, cwd=cwd, stdin=subprocess.PIPE if input_bytes else subprocess.DEVNULL,
-                            stdout=subprocess.PIPE, stderr=subprocess.PIPE, start_new_session=True)
-    try:
-        out, err = proc.communicate(input=input_bytes, timeout=timeout)
-    except subprocess.TimeoutExpired:
-        os.killpg(proc.pid, signal.SIGKILL)
-        out, err = proc.communicate()
-        raise WineError(f"timed out after {timeout}s: {' '.join(map(str, args))}")
-    return subprocess.CompletedProcess(args, proc.returncode, out, err)
+    """Runs a command in its own process group; kills the group when the time runs out.
+    Output goes through files, not pipes: programs that Wine starts on the side (wineserver,
+    services, the desktop process) inherit the output handles and would keep pipes open."""
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        proc = subprocess.Popen(args, env=env, cwd=cwd, stdin=subprocess.PIPE if input_bytes else subprocess.DEVNULL,
+                                stdout=out, stderr=err, start_new_session=True)
+        try:
+            if input_bytes:
+                proc.stdin.write(input_bytes)
+                proc.stdin.close()
+            proc.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            os.killpg(proc.pid, signal.SIGKILL)
+            proc.wait()
+            raise WineError(f"timed out after {timeout}s: {' '.join(map(str, args))}")
+        out.seek(0)
+        err.seek(0)
+        return subprocess.CompletedProcess(args, proc.returncode, out.read(), err.read())
 
 
 class Prefix:
@@ -238,12 +267,14 @@ class WineLab:
         shutil.rmtree(path)
         subprocess.run(["cp", "-a", str(template), str(path)], check=True)
         prefix = Prefix(self, path, locale, display)
+        _live_prefixes.add(prefix)
         if version:
             prefix.set_version(version)
         return prefix
 
     def discard(self, prefix):
         prefix.shutdown()
+        _live_prefixes.discard(prefix)
         shutil.rmtree(prefix.path, ignore_errors=True)
 
 
@@ -252,10 +283,10 @@ class Background:
     prefix; stop() ends it and whatever it started (the wineserver stays)."""
 
     def __init__(self, prefix, args, name):
-        self.out_path = prefix.path.parent / f"{prefix.path.name}-{name}.out"
+        self.out_path = prefix.path / f"{name}.out"  # goes with the prefix
         self._out = open(self.out_path, "wb")
-        self.proc = subprocess.Popen(args, env=prefix.env, stdin=subprocess.DEVNULL, stdout=self._out,
-                                     stderr=subprocess.STDOUT, start_new_session=True)
+        self.proc = started(subprocess.Popen(args, env=prefix.env, stdin=subprocess.DEVNULL, stdout=self._out,
+                                             stderr=subprocess.STDOUT, start_new_session=True))
 
     def wait(self, timeout):
         try:
@@ -292,6 +323,10 @@ class Display:
         self._logs.append(f)
         return f
 
+    def _log_tails(self):
+        return "".join(f"\n--- {Path(f.name).name}\n" + Path(f.name).read_bytes()[-800:].decode(errors="replace")
+                       for f in self._logs)
+
     def start(self, timeout=30, attempts=2):
         """Starts both and waits until openbox manages the display. Xvfb picks the display number
         itself (-displayfd), but two servers starting at once can both take the same number
@@ -303,10 +338,11 @@ class Display:
                 try:
                     self._start_once(timeout)
                     return self
-                except WineError:
+                except WineError as e:
+                    tails = self._log_tails()
                     self.stop()
                     if attempt + 1 == attempts:
-                        raise
+                        raise WineError(f"{e}{tails}")
                 finally:
                     fcntl.flock(lock, fcntl.LOCK_UN)
         return self
@@ -316,10 +352,10 @@ class Display:
         try:
             # -noreset: otherwise the server resets when its last client leaves (the xdpyinfo
             # probe below), and a window manager that connects just then fails.
-            self._xvfb = subprocess.Popen(
+            self._xvfb = started(subprocess.Popen(
                 ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset"],
                 pass_fds=(write_end,), stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=self._log("xvfb"),
-                start_new_session=True)
+                start_new_session=True))
             os.close(write_end)
             write_end = None
             number = b""
@@ -340,8 +376,9 @@ class Display:
         wait_until(lambda: subprocess.run(["xdpyinfo", "-display", self.name], stdout=subprocess.DEVNULL,
                                           stderr=subprocess.DEVNULL, timeout=10).returncode == 0,
                    timeout, what=f"display {self.name} to answer")
-        self._wm = subprocess.Popen(["openbox", "--sm-disable"], env=env, stdin=subprocess.DEVNULL,
-                                    stdout=subprocess.DEVNULL, stderr=self._log("openbox"), start_new_session=True)
+        self._wm = started(subprocess.Popen(["openbox", "--sm-disable"], env=env, stdin=subprocess.DEVNULL,
+                                            stdout=subprocess.DEVNULL, stderr=self._log("openbox"),
+                                            start_new_session=True))
         wait_until(lambda: self._wm.poll() is None and b"window id" in subprocess.run(
             ["xprop", "-display", self.name, "-root", "_NET_SUPPORTING_WM_CHECK"], stdout=subprocess.PIPE,
             stderr=subprocess.DEVNULL, timeout=10).stdout, timeout // 3, what="openbox to manage the display")
@@ -364,6 +401,7 @@ class Display:
         self._wm = self._xvfb = None
         for f in self._logs:
             f.close()
+            Path(f.name).unlink(missing_ok=True)
         self._logs = []
 
 
@@ -413,8 +451,9 @@ class Driver:
 
     def __init__(self, prefix, dos_exe):
         self.code_page = prefix.code_page
-        self.proc = subprocess.Popen(["wine", dos_exe, "script", "-"], env=prefix.env, stdin=subprocess.PIPE,
-                                     stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, start_new_session=True)
+        self.proc = started(subprocess.Popen(["wine", dos_exe, "script", "-"], env=prefix.env, stdin=subprocess.PIPE,
+                                             stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                                             start_new_session=True))
         self._lines = queue.Queue()
         threading.Thread(target=self._read, daemon=True).start()
 
