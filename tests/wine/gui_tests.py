@@ -485,26 +485,42 @@ def gallery_browse(ctx):
             g.wait_log("browse", chosen=chosen, file=hexed(r"C:\windows\system32\sample.ime"))
 
 
-@test("kdriver run: answers message boxes in turn, reports other windows and the exit code")
-def driver_run_mode(ctx):
-    with Session(ctx, "gui-run") as s:
-        gallery = f"{TOOLS}\\gallery.exe"
-        final, facts = s.driver.command("run", cmd=f"{gallery} /quiet", answers="cancel", timeout=30000)
-        boxes = [f for f in facts if f.kind == "box"]
-        assert [(b.text(), b["answer"]) for b in boxes] == [("第一个问题", "cancel"), ("第二个问题", "ok")], facts
-        assert final["code"] == str(10 * 2 + 1) and final["windows"] == "0", final
-        final, facts = s.driver.command("run", cmd=f"{gallery} /show", timeout=30000)
-        windows = [f for f in facts if f.kind == "window"]
-        assert [w["class"] for w in windows] == [GALLERY_CLASS] and final["code"] == "3", facts
-        final, facts = s.driver.command("run", cmd=f"{gallery}", timeout=3000, check=False)
-        assert final.kind == "error" and any(f.kind == "timeout" for f in facts), "a program that stays is ended"
+def driver_run_mode(locale):
+    @test(f"kdriver run: answers message boxes in turn, reports other windows and the exit code ({locale.split('.')[0]})")
+    def run(ctx):
+        with Session(ctx, f"gui-run-{locale.split('.')[0]}", locale=locale) as s:
+            gallery = f"{TOOLS}\\gallery.exe"
+            final, facts = s.driver.command("run", cmd=f"{gallery} /quiet", answers="cancel", timeout=30000)
+            boxes = [(f.raw("title"), f.raw(), f["answer"]) for f in facts if f.kind == "box"]
+            code_page = f"cp{s.prefix.code_page}"
+            assert boxes == [("樣例".encode(code_page), "第一個問題".encode(code_page), "cancel"),
+                             ("樣例".encode(code_page), "第二個問題".encode(code_page), "ok")], facts
+            assert final["code"] == str(10 * 2 + 1) and final["windows"] == "0", final
+            final, facts = s.driver.command("run", cmd=f"{gallery} /show", timeout=30000)
+            windows = [f for f in facts if f.kind == "window"]
+            assert [w["class"] for w in windows] == [GALLERY_CLASS] and final["code"] == "3", facts
+            final, facts = s.driver.command("run", cmd=f"{gallery}", timeout=3000, check=False)
+            assert final.kind == "error" and any(f.kind == "timeout" for f in facts), "a program that stays is ended"
+    return run
 
 
-@test("toolkit: in-process cases under Wine (winxp, zh_CN)")
-def toolkit_in_process(ctx):
-    with Session(ctx, "gui-toolkit") as s:
-        result = s.prefix.run(f"{TOOLS}\\toolkit_tests.exe", ["--gtest_color=no"], timeout=180)
-        out = result.stdout.decode(errors="replace")
-        passed = re.findall(r"^\[  PASSED  \] (\d+) tests?", out, re.M)
-        assert result.returncode == 0 and passed, f"exit {result.returncode}\n{out[-4000:]}"
-        return f"{passed[0]} toolkit cases passed"
+for run_locale in ("zh_CN.UTF-8", "zh_TW.UTF-8"):
+    driver_run_mode(run_locale)
+
+
+def toolkit_in_process(version, locale):
+    # The cases use GBK bytes; they must come back unchanged whatever the code page (GBK, Big5,
+    # Western), since the toolkit only passes the system's 8-bit texts through.
+    @test(f"toolkit: in-process cases under Wine ({version}, {locale.split('.')[0]})")
+    def run(ctx):
+        with Session(ctx, f"gui-toolkit-{version}", locale=locale, version=version) as s:
+            result = s.prefix.run(f"{TOOLS}\\toolkit_tests.exe", ["--gtest_color=no"], timeout=180)
+            out = result.stdout.decode(errors="replace")
+            passed = re.findall(r"^\[  PASSED  \] (\d+) tests?", out, re.M)
+            assert result.returncode == 0 and passed, f"exit {result.returncode}\n{out[-4000:]}"
+            return f"{passed[0]} toolkit cases passed"
+    return run
+
+
+for version, locale in (("winxp", "zh_CN.UTF-8"), ("win98", "zh_TW.UTF-8"), ("win7", "en_US.UTF-8")):
+    toolkit_in_process(version, locale)

@@ -1,6 +1,7 @@
 // The toolkit's own cases: real windows in this process (under Wine, on the GUI tier's display),
 // driven with SendMessage and posted keys through the toolkit's message loop. Texts are GBK
-// bytes: the tier runs this in a zh_CN prefix.
+// bytes; the tier runs the cases under GBK, Big5 and Western code pages, and the bytes must
+// come back unchanged under each.
 #include <gtest/gtest.h>
 
 #include <stdexcept>

@@ -7,7 +7,15 @@
 // Every command prints zero or more fact lines and then exactly one line that starts with "ok"
 // or "error". Lines are "kind key=value key=value ...". Window handles are 0x-hexadecimal;
 // texts are hexadecimal bytes of the system code page, so GBK and Big5 survive. A text argument
-// may be given plainly (no blanks) or as hex:414243.
+// may be given plainly (no blanks) or as hex:414243. The facts:
+//   window hwnd= pid= class= title= visible= enabled= rect=x,y,w,h (screen) font=
+//   control hwnd= parent= class= id= text= visible= enabled= checked= rect=x,y,w,h font= style= exstyle=
+//            (rect in client coordinates of the top-level window; checked -1 for controls that
+//            cannot be checked; font the pixel height kestrine's toolkit set, 0 when it set none)
+//   column index= width= text=      item index= selected= image= texts=hex,hex,...
+//   combo-item index= selected= text=      tab-item index= selected= text=
+//   box hwnd= pid= title= text= buttons=1,2 [answer=]      focus hwnd= class= id= text= active=
+//   started pid=      exit pid= code=      timeout pid=      text value=
 //
 // Commands (timeouts in milliseconds; every wait has one):
 //   wait-window [title=] [class=] [pid=] [timeout=]   a visible top-level window

@@ -443,9 +443,11 @@ void Gallery::buildPageAdvanced(TabPage& page) {
     };
 }
 
+// Traditional characters, which both GBK and Big5 hold, so the questions read the same under
+// zh_CN and zh_TW.
 int Gallery::askQuestions() {
-    int first = messageBox(nullptr, ansi("第一个问题"), ansi("样例"), MB_OKCANCEL | MB_ICONQUESTION);
-    int second = messageBox(nullptr, ansi("第二个问题"), ansi("样例"), MB_OKCANCEL | MB_ICONQUESTION);
+    int first = messageBox(nullptr, ansi("第一個問題"), ansi("樣例"), MB_OKCANCEL | MB_ICONQUESTION);
+    int second = messageBox(nullptr, ansi("第二個問題"), ansi("樣例"), MB_OKCANCEL | MB_ICONQUESTION);
     return 10 * first + second;
 }
 
