@@ -61,7 +61,9 @@ protected:
 
 // A child control. Its window is created by the derived class, subclassed so that the object
 // sees the control's own messages (mouse moves, painting details), and destroyed with its
-// parent. The object clears the link before either of them goes away.
+// parent. The link from window to object is the window's GWLP_USERDATA, set as soon as
+// CreateWindowEx returns (the system classes leave no earlier moment) and cleared when either
+// the object or the window goes away first.
 class Control : public WindowBase {
 public:
     virtual ~Control();
