@@ -4,7 +4,7 @@
 set -euo pipefail
 
 native_pkgs=(cmake g++ googletest libgtest-dev make)
-cross_pkgs=(mingw-w64 wine wine32:i386 xvfb openbox fonts-wqy-microhei imagemagick x11-utils locales xxd)
+cross_pkgs=(mingw-w64 wine wine32:i386 fonts-wine xvfb openbox fonts-wqy-microhei imagemagick x11-utils locales xxd)
 
 missing=()
 for p in "${native_pkgs[@]}" "${cross_pkgs[@]}"; do

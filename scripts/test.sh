@@ -32,16 +32,17 @@ cross() {
     ./scripts/check-exe.sh "$build/win32/kestrine.exe"
 }
 
-wine_tier() {
+wine_tier() {  # wine_tier TIER
     [ "${result[cross build]:-}" = pass ] && [ -x "$build/native/regtool" ] || {
-        echo "wine tier needs the cross build and the native regtool"; return 1; }
+        echo "wine tiers need the cross build and the native regtool"; return 1; }
     timeout 2400 /usr/bin/python3 tests/wine/run_tests.py --build-win32 "$build/win32" \
-        --regtool "$build/native/regtool" --jobs 2
+        --regtool "$build/native/regtool" --tier "$1" --jobs 2
 }
 
 step "native tests" native
 step "cross build" cross
-step "wine tests" wine_tier
+step "wine tests" wine_tier e2e
+step "wine GUI tests" wine_tier gui
 
 echo
 echo "=== summary"

@@ -1,27 +1,44 @@
 #!/usr/bin/env python3
-"""Runs the Wine tiers: the registry conformance suite and the end-to-end tests of
-kestrine.exe. Usage: run_tests.py --build-win32 DIR --regtool PATH [--work DIR] [--only NAME]
-[--jobs N]. Prints one line per test and a summary; exits 1 when any test fails."""
+"""Runs the Wine tiers: the end-to-end tier (the registry conformance suite and kestrine.exe run
+with switches) and the GUI tier (windows on an Xvfb display, driven by kdriver.exe).
+Usage: run_tests.py --build-win32 DIR --regtool PATH [--tier e2e|gui|all] [--work DIR]
+[--only NAME] [--jobs N]. Prints one line per test and a summary; exits 1 when any test fails."""
 import argparse
 import concurrent.futures
+import os
+import signal
 import sys
 import time
 import traceback
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
-from winelab import PROGRAM_DIR, WineLab  # noqa: E402
+from winelab import PROGRAM_DIR, WineLab, emergency_stop  # noqa: E402
 import e2e_tests  # noqa: E402
 import cli_tests  # noqa: E402,F401  (registers its tests)
+import gui_tests  # noqa: E402
+
+TIERS = {"e2e": e2e_tests.ALL, "gui": gui_tests.ALL, "all": e2e_tests.ALL + gui_tests.ALL}
+
+
+def stop_everything(signum, _frame):
+    """Told to stop (a time limit ran out, Ctrl+C): end the X servers, programs and wineservers
+    the tests started, which live in sessions of their own, then leave."""
+    print(f"wine: stopping on signal {signum}", flush=True)
+    emergency_stop()
+    os._exit(1)
 
 
 def main():
+    signal.signal(signal.SIGTERM, stop_everything)
+    signal.signal(signal.SIGINT, stop_everything)
     parser = argparse.ArgumentParser()
     parser.add_argument("--build-win32", required=True)
     parser.add_argument("--regtool", required=True)
     parser.add_argument("--work", default=None)
     parser.add_argument("--only", default=None, help="run the tests whose name contains this")
-    parser.add_argument("--jobs", type=int, default=2)
+    parser.add_argument("--tier", choices=sorted(TIERS), default="all")
+    parser.add_argument("--jobs", type=int, default=2, help="tests run side by side (at most 2 on this machine)")
     args = parser.parse_args()
 
     build = Path(args.build_win32).resolve()
@@ -29,7 +46,7 @@ def main():
     lab = WineLab(work, Path(args.regtool).resolve())
     context = e2e_tests.Context(lab=lab, build=build, repo=Path(__file__).resolve().parents[2])
 
-    tests = [t for t in e2e_tests.ALL if not args.only or args.only in t.name]
+    tests = [t for t in TIERS[args.tier] if not args.only or args.only in t.name]
     print(f"wine: preparing the template prefix in {work}", flush=True)
     started = time.time()
     lab.template()

@@ -1,14 +1,23 @@
-"""A small laboratory of 32-bit Wine prefixes for the end-to-end tests.
+"""A small laboratory of 32-bit Wine prefixes for the end-to-end and GUI tests.
 
 One template prefix is made per build folder (wineboot takes 10-18 s) and copied for each
 test (about a second). Every Wine call has a time limit; a run that hangs is killed with its
 wineserver, so no test can hang the suite.
+
+For the GUI tests a Display runs Xvfb with openbox, a prefix made with that display gets the
+font replacements before its first program starts, and a Driver talks to kdriver.exe running
+inside the prefix to find and work the program's windows.
 """
+import fcntl
 import os
+import queue
+import select
 import shutil
 import signal
 import subprocess
 import tempfile
+import threading
+import time
 from pathlib import Path
 
 import winereg
@@ -32,21 +41,88 @@ CODE_PAGE = {"zh_CN.UTF-8": 936, "zh_TW.UTF-8": 950, "ja_JP.UTF-8": 932, "ko_KR.
              "en_US.UTF-8": 1252}
 
 
+# Faces that Wine's own fonts lack CJK glyphs for, replaced so that captions, message boxes and
+# controls render Chinese (wine-notes.md).
+CJK_FONT = "WenQuanYi Micro Hei"
+REPLACED_FACES = ("SimSun", "Tahoma", "MS Shell Dlg", "Microsoft Sans Serif")
+# Wine draws the caption buttons with this font; Debian's Wine 8 (package fonts-wine) keeps it in
+# its data folder but does not put it into new prefixes, and then shows letters instead.
+MARLETT = Path("/usr/share/wine/fonts/marlett.ttf")
+DISPLAY_LOCK = Path(tempfile.gettempdir()) / "kestrine-xvfb-start.lock"
+
+
 class WineError(Exception):
     pass
 
 
+def wait_until(condition, timeout, interval=0.05, what="condition"):
+    """Polls condition() until it returns something true; raises WineError after timeout s."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = condition()
+        if value:
+            return value
+        if time.monotonic() >= deadline:
+            raise WineError(f"timed out after {timeout}s waiting for {what}")
+        time.sleep(interval)
+
+
+# What runs on its own while a test works: long-lived processes (X servers, window managers,
+# programs, drivers) and prefixes with their wineservers. emergency_stop() ends them all when
+# the runner itself is told to stop, since their own sessions keep them out of its reach.
+_live_processes = set()
+_live_prefixes = set()
+
+
+def started(proc):
+    _live_processes.add(proc)
+    return proc
+
+
+def emergency_stop():
+    for proc in list(_live_processes):
+        stop_group(proc, grace=1)
+    for prefix in list(_live_prefixes):
+        prefix.shutdown()
+        shutil.rmtree(prefix.path, ignore_errors=True)
+
+
+def stop_group(proc, grace=5):
+    """Ends a process started with start_new_session and everything it started."""
+    _live_processes.discard(proc)
+    if proc is None or proc.poll() is not None:
+        return
+    for sig, wait in ((signal.SIGTERM, grace), (signal.SIGKILL, grace)):
+        try:
+            os.killpg(proc.pid, sig)
+        except ProcessLookupError:
+            return
+        try:
+            proc.wait(timeout=wait)
+            return
+        except subprocess.TimeoutExpired:
+            continue
+
+
 def run_limited(args, env, timeout, cwd=None, input_bytes=None):
-    """Runs a command in its own process group; kills the group when the time runs out."""
-    proc = subprocess.Popen(args, env=env, cwd=cwd, stdin=subprocess.PIPE if input_bytes else subprocess.DEVNULL,
-                            stdout=subprocess.PIPE, stderr=subprocess.PIPE, start_new_session=True)
-    try:
-        out, err = proc.communicate(input=input_bytes, timeout=timeout)
-    except subprocess.TimeoutExpired:
-        os.killpg(proc.pid, signal.SIGKILL)
-        out, err = proc.communicate()
-        raise WineError(f"timed out after {timeout}s: {' '.join(map(str, args))}")
-    return subprocess.CompletedProcess(args, proc.returncode, out, err)
+    """Runs a command in its own process group; kills the group when the time runs out.
+    Output goes through files, not pipes: programs that Wine starts on the side (wineserver,
+    services, the desktop process) inherit the output handles and would keep pipes open."""
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        proc = subprocess.Popen(args, env=env, cwd=cwd, stdin=subprocess.PIPE if input_bytes else subprocess.DEVNULL,
+                                stdout=out, stderr=err, start_new_session=True)
+        try:
+            if input_bytes:
+                proc.stdin.write(input_bytes)
+                proc.stdin.close()
+            proc.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            os.killpg(proc.pid, signal.SIGKILL)
+            proc.wait()
+            raise WineError(f"timed out after {timeout}s: {' '.join(map(str, args))}")
+        out.seek(0)
+        err.seek(0)
+        return subprocess.CompletedProcess(args, proc.returncode, out.read(), err.read())
 
 
 class Prefix:
@@ -128,6 +204,24 @@ class Prefix:
     def run(self, dos_exe, args=(), timeout=30):
         return self.wine([dos_exe] + list(args), timeout=timeout, check=False)
 
+    def prepare_gui(self):
+        """Settings every prefix that shows windows needs before its first program starts: the
+        CJK font replacements, and Wine drawing the window frames itself (as Windows would,
+        following the window styles) instead of the window manager."""
+        lines = ["Windows Registry Editor Version 5.00", "",
+                 r"[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]"]
+        lines += [f'"{face}"="{CJK_FONT}"' for face in REPLACED_FACES]
+        lines += ["", r"[HKEY_CURRENT_USER\Software\Wine\X11 Driver]", '"Decorated"="N"', ""]
+        target = self.unix_path(r"C:\kestrine-gui.reg")
+        target.write_bytes(b"\xff\xfe" + "\r\n".join(lines).encode("utf-16-le"))
+        self.wine(["reg", "import", r"C:\kestrine-gui.reg"])
+        if MARLETT.exists():
+            self.put_file(MARLETT, r"C:\windows\Fonts\marlett.ttf")
+
+    def start(self, dos_exe, args=(), name="program"):
+        """Starts a program in the background; stop it with the returned object's stop()."""
+        return Background(self, ["wine", dos_exe] + list(args), name)
+
     def shutdown(self):
         try:
             run_limited(["wineserver", "-k"], self.env, 20)
@@ -184,10 +278,240 @@ class WineLab:
         shutil.rmtree(path)
         subprocess.run(["cp", "-a", str(template), str(path)], check=True)
         prefix = Prefix(self, path, locale, display)
+        _live_prefixes.add(prefix)
         if version:
             prefix.set_version(version)
         return prefix
 
     def discard(self, prefix):
         prefix.shutdown()
+        _live_prefixes.discard(prefix)
         shutil.rmtree(prefix.path, ignore_errors=True)
+
+
+class Background:
+    """A program running in a prefix while a test works it. Its output goes to files beside the
+    prefix; stop() ends it and whatever it started (the wineserver stays)."""
+
+    def __init__(self, prefix, args, name):
+        self.out_path = prefix.path / f"{name}.out"  # goes with the prefix
+        self._out = open(self.out_path, "wb")
+        self.proc = started(subprocess.Popen(args, env=prefix.env, stdin=subprocess.DEVNULL, stdout=self._out,
+                                             stderr=subprocess.STDOUT, start_new_session=True))
+
+    def wait(self, timeout):
+        try:
+            return self.proc.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            raise WineError(f"the program still runs after {timeout}s")
+
+    def stop(self):
+        stop_group(self.proc)
+        self._out.close()
+
+
+class Display:
+    """An X server (Xvfb, 1024x768, 24 bits) on a display number Xvfb picks itself, with openbox
+    as window manager. Use it as a context manager: both are stopped at the end, even on failure."""
+
+    def __init__(self, log_dir):
+        self.log_dir = Path(log_dir)
+        self.name = None
+        self._xvfb = None
+        self._wm = None
+        self._logs = []
+
+    def __enter__(self):
+        return self.start()
+
+    def __exit__(self, *exc):
+        self.stop()
+        return False
+
+    def _log(self, what):
+        self.log_dir.mkdir(parents=True, exist_ok=True)
+        f = open(self.log_dir / f"{what}-{os.getpid()}-{id(self)}.log", "wb")
+        self._logs.append(f)
+        return f
+
+    def _log_tails(self):
+        return "".join(f"\n--- {Path(f.name).name}\n" + Path(f.name).read_bytes()[-800:].decode(errors="replace")
+                       for f in self._logs)
+
+    def start(self, timeout=30, attempts=2):
+        """Starts both and waits until openbox manages the display. Xvfb picks the display number
+        itself (-displayfd), but two servers starting at once can both take the same number
+        without lock files; starts are therefore one at a time across processes, and a start
+        that does not come up is retried once on a fresh server."""
+        for attempt in range(attempts):
+            with open(DISPLAY_LOCK, "a") as lock:
+                fcntl.flock(lock, fcntl.LOCK_EX)
+                try:
+                    self._start_once(timeout)
+                    return self
+                except WineError as e:
+                    tails = self._log_tails()
+                    self.stop()
+                    if attempt + 1 == attempts:
+                        raise WineError(f"{e}{tails}")
+                finally:
+                    fcntl.flock(lock, fcntl.LOCK_UN)
+        return self
+
+    def _start_once(self, timeout):
+        read_end, write_end = os.pipe()
+        try:
+            # -noreset: otherwise the server resets when its last client leaves (the xdpyinfo
+            # probe below), and a window manager that connects just then fails.
+            self._xvfb = started(subprocess.Popen(
+                ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset"],
+                pass_fds=(write_end,), stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=self._log("xvfb"),
+                start_new_session=True))
+            os.close(write_end)
+            write_end = None
+            number = b""
+            deadline = time.monotonic() + timeout
+            while not number.endswith(b"\n"):
+                left = deadline - time.monotonic()
+                ready, _, _ = select.select([read_end], [], [], max(0.0, left))
+                chunk = os.read(read_end, 16) if ready else b""
+                if not chunk:
+                    raise WineError("Xvfb did not report a display number")
+                number += chunk
+        finally:
+            os.close(read_end)
+            if write_end is not None:
+                os.close(write_end)
+        self.name = ":" + number.decode().strip()
+        env = self.env()
+        wait_until(lambda: subprocess.run(["xdpyinfo", "-display", self.name], stdout=subprocess.DEVNULL,
+                                          stderr=subprocess.DEVNULL, timeout=10).returncode == 0,
+                   timeout, what=f"display {self.name} to answer")
+        self._wm = started(subprocess.Popen(["openbox", "--sm-disable"], env=env, stdin=subprocess.DEVNULL,
+                                            stdout=subprocess.DEVNULL, stderr=self._log("openbox"),
+                                            start_new_session=True))
+        wait_until(lambda: self._wm.poll() is None and b"window id" in subprocess.run(
+            ["xprop", "-display", self.name, "-root", "_NET_SUPPORTING_WM_CHECK"], stdout=subprocess.PIPE,
+            stderr=subprocess.DEVNULL, timeout=10).stdout, timeout // 3, what="openbox to manage the display")
+
+    def env(self):
+        env = dict(os.environ)
+        env["DISPLAY"] = self.name
+        return env
+
+    def screenshot(self, path, timeout=30):
+        Path(path).parent.mkdir(parents=True, exist_ok=True)
+        result = run_limited(["import", "-display", self.name, "-window", "root", str(path)], self.env(), timeout)
+        if result.returncode != 0:
+            raise WineError(f"screenshot failed: {result.stderr.decode(errors='replace')}")
+        return Path(path)
+
+    def stop(self):
+        stop_group(self._wm)
+        stop_group(self._xvfb)
+        self._wm = self._xvfb = None
+        for f in self._logs:
+            f.close()
+            Path(f.name).unlink(missing_ok=True)
+        self._logs = []
+
+
+class DriverError(WineError):
+    pass
+
+
+class Fact(dict):
+    """One line of kdriver's answer: its kind and its key=value fields."""
+
+    def __init__(self, kind, fields, code_page):
+        super().__init__(fields)
+        self.kind = kind
+        self.code_page = code_page
+
+    def text(self, key="text"):
+        """A hexadecimal text field decoded from the prefix's code page."""
+        return bytes.fromhex(self.get(key, "")).decode(f"cp{self.code_page}", errors="replace")
+
+    def raw(self, key="text"):
+        return bytes.fromhex(self.get(key, ""))
+
+    def number(self, key):
+        return int(self[key], 0)
+
+    def rect(self, key="rect"):
+        return tuple(int(v) for v in self[key].split(","))
+
+
+def parse_fact(line, code_page):
+    kind, _, rest = line.partition(" ")
+    fields = {}
+    for word in rest.split():
+        key, eq, value = word.partition("=")
+        if eq:
+            fields[key] = value
+    return Fact(kind, fields, code_page)
+
+
+class Driver:
+    """kdriver.exe running in a prefix, taking one command a line on its standard input.
+    command() sends one and returns (final line as Fact, list of fact lines); a final "error"
+    raises DriverError unless check is False. Texts given as str are sent in the prefix's code
+    page, so Chinese titles and captions can be written plainly in the tests."""
+
+    TEXT_KEYS = ("title", "text", "cmd", "dir")
+
+    def __init__(self, prefix, dos_exe):
+        self.code_page = prefix.code_page
+        self.proc = started(subprocess.Popen(["wine", dos_exe, "script", "-"], env=prefix.env, stdin=subprocess.PIPE,
+                                             stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                                             start_new_session=True))
+        self._lines = queue.Queue()
+        threading.Thread(target=self._read, daemon=True).start()
+
+    def _read(self):
+        for line in self.proc.stdout:
+            self._lines.put(line.decode("ascii", errors="replace").rstrip("\r\n"))
+        self._lines.put(None)
+
+    def _encode(self, key, value):
+        if isinstance(value, bytes):
+            return "hex:" + value.hex()
+        if key in self.TEXT_KEYS and isinstance(value, str):
+            return "hex:" + value.encode(f"cp{self.code_page}").hex()
+        return str(value)
+
+    def command(self, name, check=True, limit=None, **args):
+        """limit: seconds to wait for the answer; by default a minute more than the command's
+        own timeout (milliseconds, as kdriver takes it)."""
+        words = [name] + [f"{k.replace('_', '-')}={self._encode(k, v)}" for k, v in args.items()]
+        timeout = limit if limit is not None else 60 + int(args.get("timeout", 0)) / 1000
+        self.proc.stdin.write((" ".join(words) + "\n").encode("ascii"))
+        self.proc.stdin.flush()
+        facts = []
+        deadline = time.monotonic() + timeout
+        while True:
+            try:
+                line = self._lines.get(timeout=max(0.0, deadline - time.monotonic()))
+            except queue.Empty:
+                raise DriverError(f"kdriver gave no answer to {' '.join(words)} within {timeout}s")
+            if line is None:
+                raise DriverError(f"kdriver ended during {' '.join(words)}")
+            fact = parse_fact(line, self.code_page)
+            if fact.kind in ("ok", "error"):
+                if check and fact.kind == "error":
+                    raise DriverError(f"{' '.join(words)}: {line}")
+                return fact, facts
+            facts.append(fact)
+
+    def facts(self, name, **args):
+        return self.command(name, **args)[1]
+
+    def close(self):
+        if self.proc.poll() is None:
+            try:
+                self.proc.stdin.write(b"quit\n")
+                self.proc.stdin.close()
+                self.proc.wait(timeout=10)
+            except (OSError, subprocess.TimeoutExpired):
+                pass
+        stop_group(self.proc)
