@@ -1,9 +1,14 @@
-// Program entry of kestrine.exe: the application window, the main window, the message loop.
+// Program entry of kestrine.exe: the application window, the main window and its two
+// dialogs, the message loop.
 #include <windows.h>
 
+#include "hotkey/win32/hotkey_dialog.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_system.h"
 #include "settings/registry.h"
+#include "toolkit/message_loop.h"
+#include "ui/win32/dialog_font.h"
+#include "ui/win32/keyboard_dialog.h"
 #include "ui/win32/main_window.h"
 
 namespace {
@@ -32,13 +37,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     if (!window.create()) return window.controller().closeRequested() ? 0 : 1;
     SetWindowTextA(application, window.controller().texts().caption.c_str());
 
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (!IsDialogMessageA(window.hwnd(), &msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-    }
+    settings::WindowsVersion version(system.version());
+    hotkey::HotkeyDialog editor(window.controller().language(), ui::dialogFontHeight(version), window.prompts());
+    editor.create(window.hwnd());
+    ui::KeyboardDialog keyboard(registry, system);
+    keyboard.create(window.hwnd());
+    window.createDialogs(editor, keyboard);
+
+    int code = toolkit::runMessageLoop();
     DestroyWindow(application);
-    return 0;
+    return code;
 }

@@ -22,16 +22,16 @@ DEMO_KEYS = [
 DEMO_SAMPLES = ("winpy.ime", "winsp.ime", "wingb.ime", "phon.ime", "kssample.ime", "ksnames.dll")
 
 
-def demo_prefix(lab, build, display=None):
+def demo_prefix(lab, build, display=None, locale="zh_CN.UTF-8", version="winxp"):
     """A prefix set up as the demo machine, with kestrine.exe in its program folder."""
-    prefix = lab.prefix("demo", locale="zh_CN.UTF-8", version="winxp", display=display)
+    prefix = lab.prefix("demo", locale=locale, version=version, display=display)
     for name in DEMO_SAMPLES:
         prefix.put_file(build / "resources/samples" / name, prefix.system_dir() + "\\" + name)
     prefix.import_reg(REPO / "tests/fixtures/demo_zh_cn.reg")
     prefix.put_file(build / "kestrine.exe", PROGRAM_DIR + r"\kestrine.exe")
     for example in (REPO / "resources/examples").glob("*.txt"):
         target = prefix.unix_path(PROGRAM_DIR + "\\" + example.name)
-        target.write_bytes(example.read_text(encoding="utf-8").encode("gbk"))
+        target.write_bytes(example.read_text(encoding="utf-8").encode(f"cp{prefix.code_page}", errors="replace"))
     return prefix
 
 

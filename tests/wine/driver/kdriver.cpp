@@ -37,6 +37,7 @@
 //   focus hwnd=                             the focused and the active window of its thread
 //   wait-focus hwnd= [timeout=]             until hwnd has the keyboard focus
 //   close hwnd=   syscommand hwnd= id=      posted WM_CLOSE / WM_SYSCOMMAND
+//   redraw hwnd=                            paints the window and its controls now
 //   wait-gone hwnd= [timeout=]              until the window is hidden or destroyed
 //   wait-box pid= [timeout=]                a message box of the process
 //   answer-box hwnd= button=ok|cancel|yes|no|N [timeout=]
@@ -704,6 +705,17 @@ std::string cmdClose(const Args& a) {
     return PostMessageA(a.hwnd(), WM_CLOSE, 0, 0) ? "ok" : "error no such window";
 }
 
+// Paints the window and everything inside it now, so that a screenshot taken afterwards shows
+// it whole; the paint messages are sent, so this returns once the program has painted.
+std::string cmdRedraw(const Args& a) {
+    HWND hwnd = a.hwnd();
+    if (!IsWindow(hwnd)) return "error no such window";
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &ignored);
+    return "ok";
+}
+
 std::string cmdSysCommand(const Args& a) {
     return PostMessageA(a.hwnd(), WM_SYSCOMMAND, static_cast<WPARAM>(a.number("id")), 0) ? "ok" : "error no such window";
 }
@@ -843,7 +855,7 @@ const std::map<std::string, Command>& commands() {
         {"activate", cmdActivate},      {"focus", cmdFocus},             {"wait-focus", cmdWaitFocus},
         {"close", cmdClose},            {"syscommand", cmdSysCommand},   {"wait-gone", cmdWaitGone},
         {"wait-box", cmdWaitBox},       {"answer-box", cmdAnswerBox},    {"start", cmdStart},
-        {"wait-exit", cmdWaitExit},     {"run", cmdRun}};
+        {"wait-exit", cmdWaitExit},     {"run", cmdRun},                 {"redraw", cmdRedraw}};
     return table;
 }
 
