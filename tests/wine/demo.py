@@ -19,7 +19,10 @@ DEMO_KEYS = [
     r"HKEY_CURRENT_USER\Software\Microsoft\CTF",
     r"HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Run",
 ]
-DEMO_SAMPLES = ("winpy.ime", "winsp.ime", "wingb.ime", "phon.ime", "kssample.ime", "ksnames.dll")
+DEMO_SAMPLES = ("winpy.ime", "winsp.ime", "wingb.ime", "phon.ime", "chajei.ime", "kssample.ime", "kstwo.ime",
+                "ksnames.dll")
+# The demo catalogue for each locale: a Windows of that language with the sample input methods.
+DEMO_FIXTURES = {"zh_CN.UTF-8": "demo_zh_cn.reg", "zh_TW.UTF-8": "demo_zh_tw.reg", "en_US.UTF-8": "demo_en_us.reg"}
 
 
 def demo_prefix(lab, build, display=None, locale="zh_CN.UTF-8", version="winxp"):
@@ -27,7 +30,7 @@ def demo_prefix(lab, build, display=None, locale="zh_CN.UTF-8", version="winxp")
     prefix = lab.prefix("demo", locale=locale, version=version, display=display)
     for name in DEMO_SAMPLES:
         prefix.put_file(build / "resources/samples" / name, prefix.system_dir() + "\\" + name)
-    prefix.import_reg(REPO / "tests/fixtures/demo_zh_cn.reg")
+    prefix.import_reg(REPO / "tests/fixtures" / DEMO_FIXTURES.get(locale, "demo_zh_cn.reg"))
     prefix.put_file(build / "kestrine.exe", PROGRAM_DIR + r"\kestrine.exe")
     for example in (REPO / "resources/examples").glob("*.txt"):
         target = prefix.unix_path(PROGRAM_DIR + "\\" + example.name)

@@ -1,9 +1,10 @@
 """Shows kestrine.exe on the demo machine under Xvfb and saves screenshots of its windows:
-each tab page, the hot-key editor and the keyboard-layout dialog, in one language.
+each tab page, the hot-key editor and the keyboard-layout dialog, in each language.
 
-    screens.py --build-win32 DIR --regtool PATH --out DIR [--locale zh_CN.UTF-8] [--version winxp]
+    screens.py --build-win32 DIR --regtool PATH --out DIR [--locale all] [--version winxp]
 """
 import argparse
+import subprocess
 import sys
 from pathlib import Path
 
@@ -46,20 +47,51 @@ class Running:
         return self.driver.facts("tree", hwnd=self.hwnd)[1:]
 
     def shot(self, what, hwnd=None):
+        """A screenshot cropped to the program's visible windows, with a small margin."""
         self.driver.command("redraw", hwnd=hwnd or self.hwnd)
         path = self.shots / f"{what}-{SHORT.get(self.locale, self.locale)}.png"
         self.display.screenshot(path)
+        rects = [w.rect() for w in self.driver.facts("windows", pid=self.pid) if w["visible"] == "1"]
+        left = max(0, min(r[0] for r in rects) - 8)
+        top = max(0, min(r[1] for r in rects) - 8)
+        right = max(r[0] + r[2] for r in rects) + 8
+        bottom = max(r[1] + r[3] for r in rects) + 8
+        subprocess.run(["convert", str(path), "-crop", f"{right - left}x{bottom - top}+{left}+{top}", "+repage",
+                        str(path)], check=True, timeout=60)
         return path
 
 
-def take(lab, build, locale, version, out):
+def dialog_shot(run, button_text, what):
+    """Opens a dialog with a button of the main window, photographs it and cancels it."""
+    button = next(c for c in run.tree() if c["class"] == "Button" and c.text() == button_text)
+    run.driver.command("click", hwnd=button["hwnd"])
+    dialog = next(w for w in run.driver.facts("windows", pid=run.pid)
+                  if w["class"] == "#32770" and w["visible"] == "1")
+    path = run.shot(what, dialog["hwnd"])
+    run.driver.command("key", vk=27, hwnd=dialog["hwnd"])
+    run.driver.command("wait-gone", hwnd=dialog["hwnd"], timeout=5000)
+    return path
+
+
+def take(lab, build, locale, version, out, texts):
     paths = []
     with Running(lab, build, locale, version, out) as run:
         tab = next(c for c in run.tree() if c["class"] == "SysTabControl32")
         for index, page in enumerate(("normal", "other", "advanced")):
             run.driver.command("tab-select", hwnd=tab["hwnd"], index=index)
             paths.append(run.shot(f"main-{page}"))
+        run.driver.command("tab-select", hwnd=tab["hwnd"], index=0)
+        paths.append(dialog_shot(run, texts["hotkey"], "hotkey-editor"))
+        paths.append(dialog_shot(run, texts["keyboard"], "keyboard-dialog"))
     return paths
+
+
+def window_texts(texttool, locale):
+    """The main window's texts for the locale, from texttool, as str."""
+    language = {"zh_CN.UTF-8": "simplified", "zh_TW.UTF-8": "traditional"}.get(locale, "english")
+    code_page = {"simplified": "gbk", "traditional": "big5"}.get(language, "cp1252")
+    lines = subprocess.run([texttool, "window", language], check=True, capture_output=True, text=True).stdout
+    return {k: bytes.fromhex(v).decode(code_page) for k, _, v in (l.partition("=") for l in lines.splitlines())}
 
 
 def main():
@@ -67,15 +99,18 @@ def main():
     parser.add_argument("--build-win32", required=True)
     parser.add_argument("--regtool", required=True)
     parser.add_argument("--out", required=True)
-    parser.add_argument("--locale", default="zh_CN.UTF-8")
+    parser.add_argument("--locale", default="all", help="zh_CN.UTF-8, zh_TW.UTF-8, en_US.UTF-8 or all")
     parser.add_argument("--version", default="winxp")
     args = parser.parse_args()
     build = Path(args.build_win32).resolve()
     lab = WineLab(build / "wine-work", Path(args.regtool).resolve())
     out = Path(args.out).resolve()
     out.mkdir(parents=True, exist_ok=True)
-    for path in take(lab, build, args.locale, args.version, out):
-        print(path)
+    texttool = Path(args.regtool).resolve().parent / "texttool"
+    locales = ["zh_CN.UTF-8", "zh_TW.UTF-8", "en_US.UTF-8"] if args.locale == "all" else [args.locale]
+    for locale in locales:
+        for path in take(lab, build, locale, args.version, out, window_texts(texttool, locale)):
+            print(path)
 
 
 if __name__ == "__main__":
