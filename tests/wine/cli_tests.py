@@ -8,11 +8,12 @@ Status" (the program writes it itself), RegDeleteKeyA keeps a key that has sub-k
 win98 mode), and ImmInstallIMEA stores the full path it is given as "Ime File"."""
 import difflib
 import re
+import subprocess
 from dataclasses import dataclass, field
 from pathlib import Path
 
 from e2e_tests import install_samples, test, with_prefix
-from winelab import DEFAULT_LAYOUT, PROGRAM_DIR
+from winelab import DEFAULT_LAYOUT, PROGRAM_DIR, Display, Driver
 
 USER_KEYS = [
     r"HKEY_CURRENT_USER\Keyboard Layout",
@@ -102,3 +103,85 @@ def install_and_uninstall(ctx):
         # entry's "Ime File" where Windows stores the bare file name, so the apply that ends the
         # run finds no such file in the system folder and deletes the new entry again. On
         # Windows it stays. The install itself is seen in the message box test.
+
+
+# ---- Runs on a display, with kdriver answering the message boxes ----
+
+LANGUAGES = {"zh_CN.UTF-8": "simplified", "zh_TW.UTF-8": "traditional", "en_US.UTF-8": "english"}
+
+
+class OnDisplay:
+    """A prefix shown on its own Xvfb display, seeded with a machine, kestrine.exe in its program
+    folder and kdriver beside it."""
+
+    def __init__(self, ctx, name, locale, version="winxp", fixture="wine_nt_user.reg"):
+        self.ctx, self.name, self.locale, self.version, self.fixture = ctx, name, locale, version, fixture
+        self.display = self.prefix = self.driver = None
+
+    def __enter__(self):
+        try:
+            self.display = Display(self.ctx.lab.work_dir / "x-logs")
+            self.display.start()
+            self.prefix = self.ctx.lab.prefix(self.name, locale=self.locale, version=self.version,
+                                              display=self.display.name)
+            self.prefix.prepare_gui()
+            install_samples(self.ctx, self.prefix, SAMPLE_IMES)
+            seed(self.ctx, self.prefix, self.fixture)
+            self.exe = self.prefix.put_file(self.ctx.build / "kestrine.exe", PROGRAM_DIR + r"\kestrine.exe")
+            self.prefix.put_file(self.ctx.build / "kdriver.exe", r"C:\kestrine-tests\kdriver.exe")
+            self.driver = Driver(self.prefix, r"C:\kestrine-tests\kdriver.exe")
+        except BaseException:
+            self.__exit__()
+            raise
+        return self
+
+    def __exit__(self, *exc):
+        if self.driver:
+            self.driver.close()
+        if self.prefix:
+            self.ctx.lab.discard(self.prefix)
+        if self.display:
+            self.display.stop()
+        return False
+
+    def run(self, arguments, answers="ok"):
+        """Runs kestrine.exe with the arguments (the raw command line after the program's
+        quoted path); returns (exit code, [(title bytes, text bytes)], windows shown)."""
+        final, facts = self.driver.command("run", cmd=f'"{self.exe}" {arguments}', answers=answers, timeout=60000)
+        boxes = [(f.raw("title"), f.raw()) for f in facts if f.kind == "box"]
+        windows = [f for f in facts if f.kind == "window"]
+        return int(final["code"]), boxes, windows
+
+
+def help_text(ctx, language):
+    texttool = Path(ctx.lab.regtool_path).parent / "texttool"
+    out = subprocess.run([str(texttool), "help", language], check=True, capture_output=True, text=True, timeout=30)
+    return bytes.fromhex(out.stdout.strip())
+
+
+def help_box(locale):
+    short = locale.split(".")[0]
+
+    @test(f"command line: /? shows the help box in the system's language and no window ({short})")
+    def run(ctx):
+        with OnDisplay(ctx, f"help-{short}", locale) as d:
+            code, boxes, windows = d.run("/?")
+            assert code == 0, f"exit code {code}"
+            assert boxes == [(b"Kestrine", help_text(ctx, LANGUAGES[locale]))], boxes
+            assert windows == [], f"a window became visible: {windows}"
+    return run
+
+
+for _locale in LANGUAGES:
+    help_box(_locale)
+
+
+@test("command line: /on never shows a window; /install shows the new KLID (winxp, zh_CN)")
+def never_visible_and_install_box(ctx):
+    with OnDisplay(ctx, "quiet", "zh_CN.UTF-8") as d:
+        code, boxes, windows = d.run("/on")
+        assert (code, boxes, windows) == (0, [], []), (code, boxes, windows)
+        code, boxes, windows = d.run("/install:kssample.ime")
+        assert code == 0 and windows == [], (code, windows)
+        assert len(boxes) == 1 and boxes[0][0] == b"Kestrine", boxes
+        assert re.fullmatch(rb"E0[0-9A-F]{2}0804", boxes[0][1]), boxes

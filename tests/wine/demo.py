@@ -2,9 +2,11 @@
 """The demo machine: a 32-bit Wine prefix with the catalogue of a Simplified Chinese Windows XP
 and the sample input methods. With switches, runs kestrine.exe with them and prints what
 changed in the registry; switch files named by /load: are taken from resources/examples and
-converted to the machine's code page, as a user would save them."""
+converted to the machine's code page, as a user would save them. Without switches, opens the
+window on $DISPLAY, or without a display saves screenshots of it and prints their paths."""
 import argparse
 import difflib
+import os
 import sys
 from pathlib import Path
 
@@ -38,6 +40,30 @@ def demo_prefix(lab, build, display=None, locale="zh_CN.UTF-8", version="winxp")
     return prefix
 
 
+def show_window(lab, build, regtool):
+    """Without switches: the window on $DISPLAY until the user closes it; without a display,
+    screenshots of every page and dialog taken under Xvfb."""
+    display = os.environ.get("DISPLAY")
+    if not display:
+        import screens  # only this path needs it
+        out = build / "demo-shots"
+        out.mkdir(parents=True, exist_ok=True)
+        texts = screens.window_texts(Path(regtool).parent / "texttool", "zh_CN.UTF-8")
+        print("demo: no display; screenshots of the demo machine's windows:")
+        for path in screens.take(lab, build, "zh_CN.UTF-8", "winxp", out, texts):
+            print(f"  {path}")
+        return 0
+    prefix = demo_prefix(lab, build, display=display)
+    try:
+        prefix.prepare_gui()
+        print(f"demo: kestrine.exe is open on {display}; close it to end the demo")
+        result = prefix.run(PROGRAM_DIR + r"\kestrine.exe", [], timeout=3600)
+        print(f"demo: kestrine.exe exited with {result.returncode}")
+        return result.returncode
+    finally:
+        lab.discard(prefix)
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--build-win32", required=True)
@@ -46,12 +72,11 @@ def main():
     args = parser.parse_args()
     build = Path(args.build_win32).resolve()
     lab = WineLab(build / "wine-work", Path(args.regtool).resolve())
+    if not args.switches:
+        return show_window(lab, build, args.regtool)
     prefix = demo_prefix(lab, build)
     try:
         exe = PROGRAM_DIR + r"\kestrine.exe"
-        if not args.switches:
-            print("demo: no switches given; try: scripts/demo.sh /load:setup.txt")
-            return 0
         before = prefix.registry(DEMO_KEYS)
         result = prefix.run(exe, args.switches, timeout=120)
         after = prefix.registry(DEMO_KEYS)
