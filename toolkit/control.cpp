@@ -224,4 +224,18 @@ int commonControlsVersion() {
     return version;
 }
 
+bool registerWindowClass(const std::string& name, WNDPROC proc, HBRUSH background) {
+    static std::set<std::string> registered;
+    if (registered.count(name)) return true;
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = proc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = background;
+    wc.lpszClassName = name.c_str();
+    if (!RegisterClassA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
+    registered.insert(name);
+    return true;
+}
+
 }  // namespace toolkit

@@ -126,6 +126,10 @@ bool reflectToControl(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
 // A fresh control identifier, unique in the process and never IDOK, IDCANCEL or 0xFFFF.
 int nextControlId();
 
+// Registers a window class of the program (once per name); background is a brush or null.
+// True when the class exists afterwards.
+bool registerWindowClass(const std::string& name, WNDPROC proc, HBRUSH background);
+
 // Text extent of a single line in the window's current font, with "&" taken as a prefix
 // unless noPrefix.
 SIZE measureText(HWND hwnd, HDC dc, const std::string& text, bool noPrefix);

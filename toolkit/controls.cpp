@@ -259,22 +259,10 @@ namespace {
 
 constexpr const char kPanelClass[] = "toolkit.panel";
 
-bool registerPanelClass() {
-    static bool registered = false;
-    if (registered) return true;
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.lpszClassName = kPanelClass;
-    registered = RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-    return registered;
-}
-
 }  // namespace
 
 bool SunkenPanel::create(const Args& a) {
-    if (!registerPanelClass()) return false;
+    if (!registerWindowClass(kPanelClass, DefWindowProcA, nullptr)) return false;
     Creation c{kPanelClass, a.text};
     c.parent = a.parent;
     c.pos = a.pos;

@@ -5,25 +5,12 @@ namespace {
 
 constexpr const char kPageClass[] = "toolkit.page";
 
-bool registerPageClass() {
-    static bool registered = false;
-    if (registered) return true;
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kPageClass;
-    registered = RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-    return registered;
-}
-
 bool isInside(HWND container, HWND hwnd) { return hwnd && (hwnd == container || IsChild(container, hwnd)); }
 
 }  // namespace
 
 bool TabPage::create(HWND tab, const Rect& area) {
-    if (!registerPageClass()) return false;
+    if (!registerWindowClass(kPageClass, DefWindowProcA, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1))) return false;
     Creation c{kPageClass, ""};
     c.style = WS_CLIPCHILDREN;
     c.exStyle = WS_EX_CONTROLPARENT;

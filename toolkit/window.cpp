@@ -9,20 +9,6 @@
 namespace toolkit {
 namespace {
 
-bool registerWindowClass(const std::string& name, WNDPROC proc) {
-    static std::set<std::string> registered;
-    if (registered.count(name)) return true;
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = proc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = name.c_str();
-    if (!RegisterClassA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
-    registered.insert(name);
-    return true;
-}
-
 bool canTakeFocus(HWND top, HWND hwnd) {
     return hwnd && IsWindow(hwnd) && IsChild(top, hwnd) && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd);
 }
@@ -121,7 +107,7 @@ Window::~Window() {
 }
 
 bool Window::create(const Args& a) {
-    if (hwnd_ || !registerWindowClass(a.className, &Window::proc)) return false;
+    if (hwnd_ || !registerWindowClass(a.className, &Window::proc, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1))) return false;
     initCommonControls();
     quitOnDestroy_ = a.quitOnDestroy;
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
