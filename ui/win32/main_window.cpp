@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+
 #include "platform/text.h"
 #include "toolkit/message_loop.h"
 #include "ui/win32/dialog_font.h"
@@ -355,6 +357,29 @@ void MainWindow::showAbout() {
 
 // ---- Showing the model ----
 
+namespace {
+
+// Controls are only touched where the model differs from what they show, so that the many
+// refreshes (every mouse move over the list updates the status line) neither flicker nor
+// close an open drop-down list.
+void showText(toolkit::WindowBase& control, const std::string& text) {
+    if (control.text() != text) control.setText(text);
+}
+
+void showItems(toolkit::ComboBox& box, const std::vector<std::string>& items) {
+    bool same = box.count() == static_cast<int>(items.size());
+    for (size_t i = 0; same && i < items.size(); ++i) same = box.itemText(static_cast<int>(i)) == items[i];
+    if (same) return;
+    box.clear();
+    for (const auto& item : items) box.add(item);
+}
+
+void showSelection(toolkit::ComboBox& box, int index) {
+    if (box.selectedIndex() != index) box.select(index);
+}
+
+}  // namespace
+
 void MainWindow::refresh() {
     if (!window_.exists()) return;
     refreshing_ = true;
@@ -362,9 +387,10 @@ void MainWindow::refresh() {
     const settings::WindowState& w = controller_.model().window;
 
     refreshList();
-    addBox_.clear();
-    for (const auto& entry : s.addable) addBox_.add(entry.itemText);
-    addBox_.select(w.addSelection);
+    std::vector<std::string> addItems;
+    for (const auto& entry : s.addable) addItems.push_back(entry.itemText);
+    showItems(addBox_, addItems);
+    showSelection(addBox_, w.addSelection);
     up_.enable(w.upEnabled);
     down_.enable(w.downEnabled);
     delete_.enable(w.deleteEnabled);
@@ -378,32 +404,30 @@ void MainWindow::refresh() {
     textServicesOption_.setChecked(s.textServicesOption);
     indicatorOption_.enable(w.indicatorOptionEnabled);
     textServicesOption_.enable(w.textServicesOptionEnabled);
-    languageSwitch_.setText(w.languageSwitchCaption);
+    showText(languageSwitch_, w.languageSwitchCaption);
     languageSwitch_.setChecked(s.languageSwitch);
     languageSwitch_.enable(w.languageSwitchEnabled);
     layoutSwitch_.setChecked(s.layoutSwitch);
     layoutSwitch_.enable(w.layoutSwitchEnabled);
-    languageKey_.select(s.languageKey);
+    showSelection(languageKey_, s.languageKey);
     languageKey_.enable(w.languageKeyEnabled);
-    layoutKey_.select(s.layoutKey);
+    showSelection(layoutKey_, s.layoutKey);
     layoutKey_.enable(w.layoutKeyEnabled);
 
-    capsMode_.select(s.capsLockMode);
+    showSelection(capsMode_, s.capsLockMode);
     capsMode_.enable(w.capsLockEnabled);
     showStatus_.setChecked(s.showStatus);
     const WindowTexts& t = controller_.texts();
-    if (toggleChooser_.count() != w.toggleChoiceCount) {
-        toggleChooser_.clear();
-        const std::string labels[] = {t.imeToggle, t.shapeToggle, t.symbolToggle};
-        for (int i = 0; i < w.toggleChoiceCount && i < 3; ++i) toggleChooser_.add(labels[i]);
-    }
-    toggleChooser_.select(w.toggleChoice);
-    toggleButton_.setText(w.toggleButtonCaption);
+    std::vector<std::string> labels = {t.imeToggle, t.shapeToggle, t.symbolToggle};
+    labels.resize(static_cast<size_t>(std::max(1, std::min(w.toggleChoiceCount, 3))));
+    showItems(toggleChooser_, labels);
+    showSelection(toggleChooser_, w.toggleChoice);
+    showText(toggleButton_, w.toggleButtonCaption);
 
-    selectedEntry_.setText(w.selectedEntryText);
+    showText(selectedEntry_, w.selectedEntryText);
     registryDelete_.enable(w.registryDeleteEnabled);
-    if (nameEdit_.text() != w.installName) nameEdit_.setText(w.installName);
-    if (fileEdit_.text() != w.installFile) fileEdit_.setText(w.installFile);
+    showText(nameEdit_, w.installName);
+    showText(fileEdit_, w.installFile);
     install_.enable(w.installEnabled);
 
     refreshStatus();
