@@ -1,0 +1,497 @@
+"""GUI tests of kestrine.exe itself: the program started with no arguments on an Xvfb display, in a
+prefix seeded with a machine, worked with kdriver.exe as a user would (buttons, lists, dialogs,
+message boxes, keys), and the registry read from Wine's files afterwards.
+
+Where Wine differs from Windows the test says so. What shapes these tests:
+- no indicator program runs under Wine, so loading turns the indicator switch off and the style
+  options start disabled; a test that changes the style first ticks the switch;
+- the registry is read after the wineserver has stopped (prefix.registry), which also ends the
+  program, so each test reads it once, at its end;
+- ImmInstallIMEA stores the full path it is given as "Ime File", where Windows stores the bare
+  file name, so an apply after an install deletes the new entry again."""
+import re
+import subprocess
+from pathlib import Path
+
+from cli_tests import seed
+from demo import DEMO_SAMPLES, demo_prefix
+from gui_tests import test
+from winelab import PROGRAM_DIR, Display, Driver, WineError, wait_until
+
+TOOLS = "C:\\kestrine-tests"
+MAIN_CLASS = "Kestrine.MainWindow"
+CATALOGUE = r"HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Keyboard Layouts"
+PRELOAD = r"HKEY_CURRENT_USER\Keyboard Layout\Preload"
+TOGGLE = r"HKEY_CURRENT_USER\Keyboard Layout\Toggle"
+HOT_KEYS = r"HKEY_CURRENT_USER\Control Panel\Input Method\Hot Keys"
+LANGUAGE = {"zh_CN.UTF-8": "simplified", "zh_TW.UTF-8": "traditional", "en_US.UTF-8": "english"}
+ROW_HEIGHT = 17  # the list's rows (and its header) under the program's font
+WAIT = 5  # seconds for a posted message to show its effect
+
+
+# ---- Texts and the registry as plain Python values
+
+def program_texts(ctx, locale, what="window"):
+    """texttool's texts for the locale, as bytes of the locale's code page (what="window": a dict by
+    name; what="help": the help text)."""
+    texttool = Path(ctx.lab.regtool_path).parent / "texttool"
+    out = subprocess.run([str(texttool), what, LANGUAGE[locale]], check=True, capture_output=True, text=True,
+                         timeout=30).stdout
+    if what == "help":
+        return bytes.fromhex(out.strip())
+    return {k: bytes.fromhex(v) for k, _, v in (line.partition("=") for line in out.splitlines())}
+
+
+def parse_reg(text):
+    """REGEDIT4 text as {key path in lower case: {value name in lower case: value text}}; value
+    names and key paths are matched without regard to case, as the registry does."""
+    keys = {}
+    current = None
+    for line in text.splitlines():
+        line = line.rstrip("\r")
+        if line.startswith("[") and line.endswith("]"):
+            current = keys.setdefault(line[1:-1].lower(), {})
+        elif current is not None and line.startswith('"'):
+            name, _, value = line[1:].partition('"=')
+            current[name.lower()] = value
+    return keys
+
+
+def sz(text):
+    return '"' + text.replace("\\", "\\\\") + '"'
+
+
+def dword_bytes(value):
+    return "hex:" + ",".join(f"{b:02x}" for b in value.to_bytes(4, "little"))
+
+
+def subkeys(registry, key):
+    prefix = key.lower() + "\\"
+    return sorted(k[len(prefix):] for k in registry if k.startswith(prefix) and "\\" not in k[len(prefix):])
+
+
+# ---- The program on a display
+
+class Kestrine:
+    """A display with openbox, a prefix seeded with a machine (a demo machine, or a fixture of
+    tests/fixtures with the sample input methods), kdriver.exe running in it, and kestrine.exe
+    started with no arguments. Controls are looked up by caption in the program's texts."""
+
+    def __init__(self, ctx, name, locale="zh_CN.UTF-8", version="winxp", fixture=None, samples=DEMO_SAMPLES):
+        self.ctx, self.name, self.locale, self.version = ctx, name, locale, version
+        self.fixture, self.samples = fixture, samples
+        self.display = self.prefix = self.driver = None
+        self.t = program_texts(ctx, locale)
+        self.code_page = None
+
+    def __enter__(self):
+        try:
+            self.display = Display(self.ctx.lab.work_dir / "x-logs")
+            self.display.start()
+            if self.fixture:
+                self.prefix = self.ctx.lab.prefix(self.name, locale=self.locale, version=self.version,
+                                                  display=self.display.name)
+                for sample in self.samples:
+                    self.prefix.put_file(self.ctx.build / "resources/samples" / sample,
+                                         self.prefix.system_dir() + "\\" + sample)
+                seed(self.ctx, self.prefix, self.fixture)
+                self.prefix.put_file(self.ctx.build / "kestrine.exe", PROGRAM_DIR + r"\kestrine.exe")
+            else:
+                self.prefix = demo_prefix(self.ctx.lab, self.ctx.build, display=self.display.name,
+                                          locale=self.locale, version=self.version)
+            self.code_page = f"cp{self.prefix.code_page}"
+            self.prefix.prepare_gui()
+            self.prefix.put_file(self.ctx.build / "kdriver.exe", f"{TOOLS}\\kdriver.exe")
+            self.driver = Driver(self.prefix, f"{TOOLS}\\kdriver.exe")
+            self.start()
+        except BaseException:
+            self.__exit__()
+            raise
+        return self
+
+    def __exit__(self, *exc):
+        if self.driver:
+            self.driver.close()
+        if self.prefix:
+            self.ctx.lab.discard(self.prefix)
+        if self.display:
+            self.display.stop()
+        return False
+
+    # ---- running
+
+    def start(self):
+        """Starts kestrine.exe with no arguments and waits until its window and list are shown."""
+        self.pid = self.driver.command("start", cmd=PROGRAM_DIR + r"\kestrine.exe", dir=PROGRAM_DIR)[0]["pid"]
+        window = self.driver.facts("wait-window", pid=self.pid, timeout=30000, **{"class": MAIN_CLASS})[0]
+        self.hwnd = window["hwnd"]
+        self.refresh()
+        self.driver.command("wait-focus", hwnd=self.of_class("SysListView32")[0]["hwnd"], timeout=10000)
+        return self
+
+    def wait_exit(self, timeout=15000):
+        """The program's exit code once it has ended."""
+        return int(self.driver.command("wait-exit", pid=self.pid, timeout=timeout)[0]["code"])
+
+    def registry(self, *keys):
+        """The keys as {key: {value: text}}, read after the wineserver stopped (this ends the program)."""
+        return parse_reg(self.prefix.registry(list(keys)))
+
+    def shot(self, what):
+        self.driver.command("redraw", hwnd=self.hwnd)
+        return self.display.screenshot(self.ctx.build / "gui-shots" / f"{self.name}-{what}.png")
+
+    # ---- looking at the window
+
+    def refresh(self):
+        facts = self.driver.facts("tree", hwnd=self.hwnd)
+        self.window, self.tree = facts[0], facts[1:]
+        return self.tree
+
+    def text(self, fact, key="text"):
+        return fact.raw(key).decode(self.code_page, errors="replace")
+
+    def text_of(self, caption):
+        """A caption as str: a texttool name, or bytes."""
+        return (self.t[caption] if isinstance(caption, str) else caption).decode(self.code_page)
+
+    def of_class(self, cls, parent=None):
+        return [c for c in self.tree if c["class"] == cls and (parent is None or c["parent"] == parent["hwnd"])]
+
+    def find(self, caption, cls="Button", parent=None):
+        """The one control of this class whose caption is these bytes (a text name of texttool, or bytes)."""
+        raw = self.t[caption] if isinstance(caption, str) and caption in self.t else caption
+        if isinstance(raw, str):
+            raw = raw.encode(self.code_page)
+        found = [c for c in self.tree if c.raw() == raw and c["class"] == cls
+                 and (parent is None or c["parent"] == parent["hwnd"])]
+        assert len(found) == 1, f"{len(found)} {cls} controls captioned {raw.decode(self.code_page, 'replace')!r}"
+        return found[0]
+
+    def state(self, control):
+        """The control as it is now."""
+        return next(c for c in self.refresh() if c["hwnd"] == control["hwnd"])
+
+    def status(self):
+        bars = self.of_class("msctls_statusbar32")
+        return self.text(bars[0]) if bars else ""
+
+    def wait_status(self, expected, timeout=WAIT):
+        try:
+            wait_until(lambda: (self.refresh(), self.status() == expected)[1], timeout, what="the status line")
+        except WineError:
+            raise AssertionError(f"status line {self.status()!r}, expected {expected!r}")
+
+    def list_view(self):
+        return self.of_class("SysListView32")[0]
+
+    def rows(self):
+        """The list's rows as (name, hot key) and the selected row index."""
+        final, facts = self.driver.command("lv-items", hwnd=self.list_view()["hwnd"])
+        rows = [tuple(bytes.fromhex(t).decode(self.code_page) for t in f["texts"].split(","))
+                for f in facts if f.kind == "item"]
+        return rows, int(final["selected"])
+
+    def columns(self):
+        return [(f.text(), int(f["width"])) for f in self.driver.facts("lv-items", hwnd=self.list_view()["hwnd"])
+                if f.kind == "column"]
+
+    def combo_items(self, combo):
+        final, facts = self.driver.command("combo-items", hwnd=combo["hwnd"])
+        return [self.text(f) for f in facts], int(final["selected"])
+
+    def tab(self):
+        return self.of_class("SysTabControl32")[0]
+
+    def pages(self):
+        return self.of_class("toolkit.page", self.tab())
+
+    # ---- working the window
+
+    def click(self, control):
+        self.driver.command("click", hwnd=control["hwnd"])
+        return self.refresh()
+
+    def press(self, caption, parent=None):
+        return self.click(self.find(caption, parent=parent))
+
+    def choose(self, combo, index):
+        self.driver.command("combo-select", hwnd=combo["hwnd"], index=index)
+        return self.refresh()
+
+    def select_row(self, index):
+        self.driver.command("lv-select", hwnd=self.list_view()["hwnd"], index=index)
+        wait_until(lambda: self.rows()[1] == index, WAIT, what=f"row {index} selected")
+        return self.refresh()
+
+    def show_page(self, index):
+        self.driver.command("tab-select", hwnd=self.tab()["hwnd"], index=index)
+        wait_until(lambda: self.pages()[index]["visible"] == "1" if self.refresh() else False, WAIT,
+                   what=f"page {index} shown")
+        return self.pages()[index]
+
+    def activate(self):
+        self.driver.command("activate", hwnd=self.hwnd)
+
+    def key(self, vk, mods=None):
+        args = {"vk": vk}
+        if mods:
+            args["mods"] = mods
+        self.driver.command("key", **args)
+
+    def focus(self):
+        return self.driver.facts("focus", hwnd=self.hwnd)[0]
+
+    def wait_focus(self, control, timeout=5000):
+        self.driver.command("wait-focus", hwnd=control["hwnd"], timeout=timeout)
+
+    def box(self, timeout=10000):
+        """The message box the program shows now: (fact, title bytes, text bytes)."""
+        box = self.driver.facts("wait-box", pid=self.pid, timeout=timeout)[0]
+        return box, box.raw("title"), box.raw()
+
+    def answer(self, box, button="ok"):
+        self.driver.command("answer-box", hwnd=box["hwnd"], button=button)
+
+    def dialog(self, title, timeout=10000):
+        """A dialog of the program shown now, by its title (bytes or a texttool name), and its controls."""
+        raw = self.t.get(title, title) if isinstance(title, str) else title
+        window = self.driver.facts("wait-window", pid=self.pid, title=raw, timeout=timeout, **{"class": "#32770"})[0]
+        return window, self.driver.facts("tree", hwnd=window["hwnd"])[1:]
+
+
+def relative(inner, outer):
+    (x, y, _, _), (ox, oy, _, _) = inner.rect(), outer.rect()
+    return x - ox, y - oy
+
+
+# ---- The window in each language
+
+# The controls in creation order (the order in which the tree lists them, depth first): a name,
+# the class, the caption (a texttool name, bytes, or None where it follows the settings), the
+# parent by name (None: the window), the position in the parent and the size where they are
+# fixed (a height of None: the toolkit's default).
+CONTROLS = [
+    ("ok", "Button", "ok", None, (8, 375), (57, None)),
+    ("tab", "SysTabControl32", b"", None, (8, 184), (313, 185)),
+    ("normal", "toolkit.page", b"", "tab", None, None),
+    ("indicatorSwitch", "Button", "enableDisable", "normal", (176, 5), None),
+    ("switchGroup", "Button", b"", "normal", (8, 65), (289, 79)),
+    ("languageSwitch", "Button", None, "switchGroup", (14, 18), None),
+    ("layoutSwitch", "Button", "switchKeyboardLayouts", "switchGroup", (145, 18), None),
+    ("languageKey", "ComboBox", None, "switchGroup", (14, 41), None),
+    ("layoutKey", "ComboBox", None, "switchGroup", (145, 41), None),
+    ("styleGroup", "Button", "imeStyle", "normal", (8, 7), (289, 52)),
+    ("textServices", "Button", "textServices", "styleGroup", (158, 20), None),
+    ("indicatorOption", "Button", "inputLocales", "styleGroup", (38, 20), None),
+    ("other", "toolkit.page", b"", "tab", None, None),
+    ("otherGroup", "Button", "otherTab", "other", (8, 73), (289, 73)),
+    ("capsLabel", "Static", "turnOffCapsLock", "otherGroup", (24, 23), None),
+    ("divider", "toolkit.panel", b"", "otherGroup", (144, 16), (2, 49)),
+    ("showStatus", "Button", "showStatus", "otherGroup", (168, 31), None),
+    ("capsMode", "ComboBox", b"Caps Lock", "otherGroup", (24, 43), (81, None)),
+    ("toggleGroup", "Button", "otherToggleGroup", "other", (8, 6), (289, 60)),
+    ("toggleButton", "Button", None, "toggleGroup", (152, 26), (121, None)),
+    ("toggleChooser", "ComboBox", "imeToggle", "toggleGroup", (16, 26), (129, None)),
+    ("advanced", "toolkit.page", b"", "tab", None, None),
+    ("deleteGroup", "Button", "deleteFromRegistryGroup", "advanced", (8, 7), (289, 55)),
+    ("selectedEntry", "toolkit.panel", None, "deleteGroup", (16, 22), (185, 22)),
+    ("registryDelete", "Button", "registryDelete", "deleteGroup", (217, 22), (59, None)),
+    ("installGroup", "Button", "installImeGroup", "advanced", (8, 69), (289, 78)),
+    ("fileLabel", "Static", "imeFileLabel", "installGroup", (15, 52), None),
+    ("nameLabel", "Static", "layoutTextLabel", "installGroup", (15, 20), None),
+    ("nameEdit", "Edit", b"", "installGroup", (91, 16), (182, None)),
+    ("fileEdit", "Edit", b"", "installGroup", (91, 48), (94, None)),
+    ("browse", "Button", b"...", "installGroup", (187, 48), (25, None)),
+    ("install", "Button", "install", "installGroup", (221, 48), (55, None)),
+    ("up", "Button", "up", None, (8, 128), (41, None)),
+    ("down", "Button", "down", None, (51, 128), (41, None)),
+    ("delete", "Button", "deleteEntry", None, (97, 128), (43, None)),
+    ("add", "Button", "add", None, (264, 158), (57, None)),
+    ("addBox", "ComboBox", None, None, (8, 158), (249, None)),
+    ("list", "SysListView32", b"", None, (8, 8), (313, 113)),
+    ("header", "SysHeader32", b"", "list", None, None),
+    ("exit", "Button", "exit", None, (264, 375), (57, None)),
+    ("hotkey", "Button", "hotkey", None, (145, 128), (57, None)),
+    ("apply", "Button", "apply", None, (82, 375), (57, None)),
+    ("property", "Button", "property", None, (204, 128), (57, None)),
+    ("keyboard", "Button", "keyboard", None, (264, 128), (57, None)),
+    ("status", "msctls_statusbar32", None, None, None, None),
+]
+
+
+def named_controls(app):
+    """The window's controls by the names of CONTROLS, after checking their order, classes,
+    captions, parents, positions and sizes against it."""
+    tree = app.refresh()
+    got = [(c["class"], app.text(c)) for c in tree]
+    want = [(cls, None if caption is None else app.text_of(caption)) for _, cls, caption, *_ in CONTROLS]
+    assert len(tree) == len(CONTROLS) and all(g[0] == w[0] and w[1] in (None, g[1]) for g, w in zip(got, want)), \
+        "controls in creation order:\n  " + "\n  ".join(f"{g!r:60} expected {w!r}" for g, w in zip(got + [None] * 9, want))
+    named = {}
+    for control, (name, cls, caption, parent, position, size) in zip(tree, CONTROLS):
+        owner = named[parent] if parent else app.window
+        assert control["parent"] == owner["hwnd"], f"{name} is not a child of {parent or 'the window'}"
+        x, y, w, h = control.rect()
+        if position:
+            at = (x, y) if parent is None else relative(control, owner)
+            assert at == position, f"{name} at {at}, expected {position}"
+        if size:
+            assert w == size[0] and (size[1] is None or h == size[1]), f"{name} sized {w}x{h}, expected {size}"
+        named[name] = control
+    return named
+
+
+def window_in_language(locale, version, rows, toggle_caption, key_items, fixture=None):
+    short = locale.split(".")[0]
+
+    @test(f"window: captions, layout, fonts, list and system menu in {LANGUAGE[locale]} ({version}, {short})")
+    def run(ctx):
+        with Kestrine(ctx, f"window-{short}", locale=locale, version=version, fixture=fixture) as app:
+            t = app.t
+            assert app.window.raw("title") == t["windowTitle"] == b"Kestrine 2.8.2", app.window
+            assert app.window["client"] == "327,426", app.window["client"]
+            c = named_controls(app)
+            font = "12" if version == "win98" else "11"
+            fonts = {app.text(x) or x["class"]: x["font"] for x in app.tree if x["class"] != "SysHeader32"}
+            assert app.window["font"] == font and set(fonts.values()) == {font}, (app.window["font"], fonts)
+
+            tabs = app.driver.facts("tab-items", hwnd=c["tab"]["hwnd"])
+            assert [x.raw() for x in tabs] == [t["normalTab"], t["otherTab"], t["advancedTab"]], tabs
+            assert app.columns() == [(t["nameColumn"].decode(app.code_page), 154),
+                                     (t["hotkeyColumn"].decode(app.code_page), 155)], app.columns()
+            assert app.rows() == (rows, 0), app.rows()
+            six = version == "win7"
+            # Loading: no indicator program runs under Wine; the 6.x generation takes the
+            # text-services style (the switch stays on), the others the indicator style with the
+            # switch turned off.
+            switch_caption = t["switchInputLanguages"] if six else t["switchIme"]
+            assert c["languageSwitch"].raw() == switch_caption, app.text(c["languageSwitch"])
+            style = [c[k]["checked"] for k in ("indicatorSwitch", "textServices", "indicatorOption")]
+            assert style == (["1", "1", "0"] if six else ["0", "0", "1"]), style
+            for combo in (c["languageKey"], c["layoutKey"]):
+                assert app.combo_items(combo)[0] == key_items, app.combo_items(combo)
+            assert app.combo_items(c["capsMode"])[0] == ["Caps Lock", "Shift"], app.combo_items(c["capsMode"])
+            assert app.combo_items(c["toggleChooser"]) == ([t[k].decode(app.code_page) for k in
+                                                            ("imeToggle", "shapeToggle", "symbolToggle")], 0)
+            assert app.text(c["toggleButton"]) == toggle_caption, app.text(c["toggleButton"])
+            app.shot("normal")
+
+            # The Install button follows the two edits, except on the 6.x generation.
+            app.show_page(2)
+            app.driver.command("set-text", hwnd=c["nameEdit"]["hwnd"], text="Sample")
+            app.driver.command("set-text", hwnd=c["fileEdit"]["hwnd"], text="sample.ime")
+            install = wait_until(lambda: app.state(c["install"])["enabled"] == ("0" if six else "1") and
+                                 app.state(c["install"]), WAIT, what="the Install button to follow the edits")
+            app.shot("advanced")
+            if not six:
+                app.driver.command("set-text", hwnd=c["fileEdit"]["hwnd"], text="")
+                wait_until(lambda: app.state(install)["enabled"] == "0", WAIT, what="Install disabled again")
+
+            # The system menu's last two items, opened from the keyboard: the about box, then the
+            # help box above it.
+            app.activate()
+            for ups, title, text in ((1, t["aboutCaption"], t["aboutText"]),
+                                     (2, t["caption"], program_texts(ctx, locale, "help"))):
+                app.key("SPACE", mods="alt")
+                wait_until(lambda: any(w["class"] == "#32768" and w["visible"] == "1"
+                                       for w in app.driver.facts("windows", pid=app.pid)), WAIT, what="the system menu")
+                for _ in range(ups):
+                    app.key("UP")
+                app.key("RETURN")
+                box, got_title, got_text = app.box()
+                assert (got_title, got_text) == (title, text), (got_title, got_text[:200])
+                assert box["buttons"] == "1", box
+                if ups == 1:
+                    app.shot("about")
+                app.answer(box)
+            app.key("ESCAPE")  # Esc is the Exit button: the program ends without applying
+            assert app.wait_exit() == 0
+    return run
+
+
+window_in_language("zh_CN.UTF-8", "winxp", [("全拼输入法", "Ctrl+Shift+1"), ("美国英语", ""), ("双拼输入法", "")],
+                   "Ctrl+SPACE", ["Ctrl+Shift", "Alt+Shift"])
+window_in_language("zh_TW.UTF-8", "win7", [("中文 (繁體) - 注音", "左 Ctrl+Shift+1"), ("美式英文", ""),
+                                          ("中文 (繁體) - 倉頡", "")],
+                   "Ctrl+SPACE", ["Ctrl+Shift", "Alt+Shift", "`"])
+window_in_language("en_US.UTF-8", "win98", [("US", ""), ("German", ""), ("Two-language sample", "Right Ctrl+Alt+2")],
+                   "", ["Ctrl+Shift", "Alt+Shift"], fixture="window_en_us_9x.reg")
+
+
+# ---- The list and the buttons around it
+
+DEMO_ROWS = [("全拼输入法", "Ctrl+Shift+1"), ("美国英语", ""), ("双拼输入法", "")]
+NEIMA = ("内码输入法", "")
+
+
+@test("window: Add, Up, Down and Delete edit the list, Apply writes the preload list and hot keys (winxp, zh_CN)")
+def list_editing(ctx):
+    with Kestrine(ctx, "window-list") as app:
+        add_box = app.of_class("ComboBox", app.window)[0]
+        items, _ = app.combo_items(add_box)
+        assert items[:3] == ["中文 (简体) - 美式键盘", "内码输入法", "示例输入法"], items
+
+        def buttons():
+            app.refresh()
+            return {k: app.find(k)["enabled"] for k in ("up", "down", "property")}
+
+        # Selecting a row enables the buttons that can act on it and names it on the status line.
+        assert buttons() == {"up": "0", "down": "1", "property": "1"}, buttons()
+        app.select_row(1)
+        assert buttons() == {"up": "1", "down": "1", "property": "0"}, buttons()  # a plain layout
+        assert app.status() == "KBDUS.DLL | 00000409", app.status()
+        app.select_row(2)
+        assert buttons() == {"up": "1", "down": "0", "property": "1"}, buttons()
+
+        app.choose(add_box, 1)
+        app.press("add")
+        assert app.rows() == (DEMO_ROWS + [NEIMA], 2), "the new row comes last; the selection stays"
+        assert "内码输入法" not in app.combo_items(add_box)[0], "an added entry leaves the add box"
+        app.select_row(3)
+        app.press("up")
+        assert app.rows() == (DEMO_ROWS[:2] + [NEIMA, DEMO_ROWS[2]], 2), app.rows()
+        app.select_row(0)
+        app.press("down")  # the hot key moves with its row
+        assert app.rows() == ([DEMO_ROWS[1], DEMO_ROWS[0], NEIMA, DEMO_ROWS[2]], 1), app.rows()
+        app.select_row(3)
+        app.press("deleteEntry", parent=app.window)
+        assert app.rows()[0] == [DEMO_ROWS[1], DEMO_ROWS[0], NEIMA], app.rows()
+        assert app.combo_items(add_box)[0][-1] == "双拼输入法", "a removed entry goes back to the end of the add box"
+        app.press("apply")
+        assert app.rows()[0] == [DEMO_ROWS[1], DEMO_ROWS[0], NEIMA], "the list as loaded again after Apply"
+
+        reg = app.registry(PRELOAD, HOT_KEYS)
+        assert reg[PRELOAD.lower()] == {"1": sz("00000409"), "2": sz("E0010804"), "3": sz("E0030804")}, reg
+        records = {k: v for k, v in reg.items() if k.startswith(HOT_KEYS.lower() + "\\000001")}
+        assert records == {HOT_KEYS.lower() + "\\00000100": {
+            "key modifiers": "hex:06,c0,00,00", "virtual key": "hex:31,00,00,00",
+            "target ime": "hex:04,08,01,e0"}}, records
+
+
+@test("window: Esc and the close box leave without applying; Enter applies and closes (winxp, zh_CN)")
+def leaving(ctx):
+    with Kestrine(ctx, "window-leave") as app:
+        app.choose(app.of_class("ComboBox", app.window)[0], 1)
+        app.press("add")
+        app.activate()
+        app.wait_focus(app.list_view())
+        app.key("ESCAPE")
+        assert app.wait_exit() == 0
+
+        app.start()
+        assert app.rows() == (DEMO_ROWS, 0), "Esc (Exit) applied nothing"
+        app.press("deleteEntry", parent=app.window)
+        app.driver.command("close", hwnd=app.hwnd)
+        assert app.wait_exit() == 0
+
+        app.start()
+        assert app.rows() == (DEMO_ROWS, 0), "the close box applied nothing"
+        app.press("deleteEntry", parent=app.window)
+        assert app.rows()[0] == DEMO_ROWS[1:], app.rows()
+        app.activate()
+        app.wait_focus(app.list_view())
+        app.key("RETURN")  # the OK button: apply, then close
+        assert app.wait_exit() == 0
+        reg = app.registry(PRELOAD)
+        assert reg[PRELOAD.lower()] == {"1": sz("00000409"), "2": sz("E0020804")}, reg
