@@ -495,3 +495,133 @@ def leaving(ctx):
         assert app.wait_exit() == 0
         reg = app.registry(PRELOAD)
         assert reg[PRELOAD.lower()] == {"1": sz("00000409"), "2": sz("E0020804")}, reg
+
+
+# ---- Hot keys
+
+class Editor:
+    """The hot-key editor as it is shown now, its controls found by caption."""
+
+    def __init__(self, app):
+        self.app = app
+        self.window, self.tree = app.dialog("editorTitle")
+        self.target = next(c for c in self.tree if c["class"] == "Static" and c.text() != "+")
+
+    def find(self, caption, cls="Button"):
+        raw = self.app.t.get(caption, caption.encode(self.app.code_page) if isinstance(caption, str) else caption)
+        return next(c for c in self.tree if c.raw() == raw and c["class"] == cls)
+
+    def states(self):
+        """Checked and enabled states of the editor's boxes, and the key list's text."""
+        self.tree = self.app.driver.facts("tree", hwnd=self.window["hwnd"])[1:]
+        boxes = {name: self.find(name) for name in ("editorEnable", "Ctrl", "Alt", "Shift", "editorLeft", "editorRight")}
+        key = next(c for c in self.tree if c["class"] == "ComboBox")
+        return ({n: c["checked"] for n, c in boxes.items()}, {n: c["enabled"] for n, c in boxes.items()},
+                self.app.text(key))
+
+    def tick(self, *captions):
+        for caption in captions:
+            self.app.driver.command("click", hwnd=self.find(caption)["hwnd"])
+
+    def choose_key(self, name):
+        key = next(c for c in self.tree if c["class"] == "ComboBox")
+        items, _ = self.app.combo_items(key)
+        self.app.driver.command("combo-select", hwnd=key["hwnd"], index=items.index(name))
+
+    def ok(self):
+        self.app.driver.command("click", hwnd=self.find("editorOk")["hwnd"])
+
+    def closed(self):
+        self.app.driver.command("wait-gone", hwnd=self.window["hwnd"], timeout=5000)
+
+
+@test("hot keys: an entry's and a toggle's through the editor, duplicates refused, Apply writes them (winxp, zh_CN)")
+def hot_keys(ctx):
+    with Kestrine(ctx, "window-hotkeys") as app:
+        t = app.t
+        # An entry without hot key: the editor opens with "Enable hotkey" cleared.
+        app.select_row(2)
+        app.driver.command("click", hwnd=app.find("hotkey", parent=app.window)["hwnd"])
+        editor = Editor(app)
+        assert app.text(editor.target) == "双拼输入法", app.text(editor.target)
+        checked, enabled, key = editor.states()
+        assert checked["editorEnable"] == "0" and set(enabled.values()) == {"1", "0"} and enabled["Ctrl"] == "0", \
+            (checked, enabled)
+        editor.tick("editorEnable", "Ctrl", "Shift")
+        editor.choose_key("2")
+        checked, enabled, key = editor.states()
+        assert (checked["editorLeft"], checked["editorRight"], key) == ("1", "1", "2"), (checked, key)
+        app.shot("editor")
+        editor.ok()
+        editor.closed()
+        assert app.rows()[0][2] == ("双拼输入法", "Ctrl+Shift+2"), app.rows()
+
+        # Another entry given the first row's hot key: refused, and the editor stays open. A
+        # double-click right of the name column opens the editor too.
+        app.select_row(1)
+        app.driver.command("mouse", hwnd=app.list_view()["hwnd"], x=200, y=ROW_HEIGHT + ROW_HEIGHT + 8,
+                           action="dblclick")
+        editor = Editor(app)
+        assert app.text(editor.target) == "美国英语", app.text(editor.target)
+        editor.tick("editorEnable", "Ctrl", "Shift")
+        editor.choose_key("1")
+        editor.ok()
+        box, title, text = app.box()
+        assert (title, text) == (t["caption"], t["duplicateHotkey"]), (title, text)
+        # The box belongs to the editor: the editor waits for it and cannot be pressed again.
+        assert [w["enabled"] for w in app.driver.facts("windows", pid=app.pid)
+                if w["hwnd"] == editor.window["hwnd"]] == ["0"], "the editor is disabled under the box"
+        app.shot("duplicate")
+        app.answer(box)
+        assert app.driver.facts("windows", pid=app.pid) and editor.states()[2] == "1", "the editor stays open"
+        app.driver.command("activate", hwnd=editor.window["hwnd"])
+        app.key("ESCAPE")
+        editor.closed()
+        assert app.rows()[0][1] == ("美国英语", ""), app.rows()
+
+        # The toggle chooser names the chosen slot's hot key on its button and the status line;
+        # the pointer over the button says it again.
+        app.show_page(1)
+        chooser = app.find("imeToggle", "ComboBox")
+        button = app.find(b"Ctrl+SPACE")
+        app.choose(chooser, 1)
+        shape = t["shapeToggle"].decode(app.code_page)
+        assert app.text(app.state(button)) == "Shift+SPACE", app.text(app.state(button))
+        assert app.status() == f"{shape}: Shift+SPACE", app.status()
+        app.select_row(0)
+        assert app.status() == "热键: Ctrl+Shift+1 KBDUS.DLL | E0010804", app.status()
+        app.driver.command("mouse", hwnd=button["hwnd"], x=10, y=10, action="move")
+        app.wait_status(f"{shape}: Shift+SPACE")
+
+        # The toggle button edits that slot; another slot's hot key is refused.
+        app.click(button)
+        editor = Editor(app)
+        assert app.text(editor.target) == shape, app.text(editor.target)
+        checked, _, key = editor.states()
+        assert (checked["Shift"], checked["editorEnable"], key) == ("1", "1", "SPACE"), (checked, key)
+        editor.tick("Alt")
+        editor.ok()
+        editor.closed()
+        assert app.text(app.state(button)) == "Alt+Shift+SPACE", app.text(app.state(button))
+        app.choose(chooser, 2)
+        app.click(button)
+        editor = Editor(app)
+        editor.choose_key("SPACE")  # Ctrl is ticked already: Ctrl+SPACE is the on/off toggle's
+        editor.ok()
+        box, title, text = app.box()
+        assert text == t["duplicateHotkey"], text
+        app.answer(box)
+        app.driver.command("click", hwnd=editor.find("editorCancel")["hwnd"])
+        editor.closed()
+        assert app.text(app.state(button)) == "Ctrl+.", app.text(app.state(button))
+
+        app.press("apply")
+        reg = app.registry(HOT_KEYS)
+        keys = HOT_KEYS.lower() + "\\"
+        assert {k[len(keys):]: v for k, v in reg.items() if k.startswith(keys)} == {
+            "00000010": {"key modifiers": "hex:02,c0,00,00", "virtual key": "hex:20,00,00,00", "target ime": "hex:00,00,00,00"},
+            "00000011": {"key modifiers": "hex:05,c0,00,00", "virtual key": "hex:20,00,00,00", "target ime": "hex:00,00,00,00"},
+            "00000012": {"key modifiers": "hex:02,c0,00,00", "virtual key": "hex:be,00,00,00", "target ime": "hex:00,00,00,00"},
+            "00000100": {"key modifiers": "hex:06,c0,00,00", "virtual key": "hex:31,00,00,00", "target ime": "hex:04,08,01,e0"},
+            "00000101": {"key modifiers": "hex:06,c0,00,00", "virtual key": "hex:32,00,00,00", "target ime": "hex:04,08,02,e0"},
+        }, reg
