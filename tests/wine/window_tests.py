@@ -625,3 +625,142 @@ def hot_keys(ctx):
             "00000100": {"key modifiers": "hex:06,c0,00,00", "virtual key": "hex:31,00,00,00", "target ime": "hex:04,08,01,e0"},
             "00000101": {"key modifiers": "hex:06,c0,00,00", "virtual key": "hex:32,00,00,00", "target ime": "hex:04,08,02,e0"},
         }, reg
+
+
+# ---- The keyboard-layout dialog
+
+@test("keyboard dialog: the row's layout shown, Cancel writes nothing, OK writes the chosen layout file (winxp, zh_CN)")
+def keyboard_dialog(ctx):
+    with Kestrine(ctx, "window-keyboard") as app:
+        t = app.t
+
+        def open_for(row):
+            app.select_row(row)
+            app.driver.command("click", hwnd=app.find("keyboard", parent=app.window)["hwnd"])
+            window, tree = app.dialog("keyboardTitle")
+            labels = [app.text(c) for c in tree if c["class"] == "Static"]
+            current = next(c for c in tree if c["class"] == "Edit")
+            choice = next(c for c in tree if c["class"] == "ComboBox")
+            return window, tree, labels, app.text(current), choice
+
+        window, tree, labels, current, choice = open_for(0)
+        assert labels == ["全拼输入法", t["keyboardCurrent"].decode("gbk"), t["keyboardNew"].decode("gbk")], labels
+        assert current == "美国英语", "kbdus.dll is named by the US layout"
+        items, chosen = app.combo_items(choice)
+        assert items[0] == "美国英语" and chosen == -1, (items, chosen)
+        assert sorted(items[1:]) == sorted(["德语", "法语", "日语", "朝鲜语", "美国英语 - Dvorak"]), items
+        app.driver.command("combo-select", hwnd=choice["hwnd"], index=items.index("德语"))
+        app.shot("dialog")
+        app.driver.command("click", hwnd=next(c for c in tree if c.raw() == t["keyboardCancel"])["hwnd"])
+        app.driver.command("wait-gone", hwnd=window["hwnd"])
+
+        window, tree, labels, current, choice = open_for(2)
+        assert labels[0] == "双拼输入法" and current == "美国英语", (labels, current)
+        app.driver.command("combo-select", hwnd=choice["hwnd"], index=items.index("法语"))
+        app.driver.command("activate", hwnd=window["hwnd"])
+        app.key("RETURN")  # OK
+        app.driver.command("wait-gone", hwnd=window["hwnd"])
+        assert app.rows() == (DEMO_ROWS, 2), "the main window does not change"
+
+        reg = app.registry(CATALOGUE)
+        files = {k: reg[f"{CATALOGUE}\\{k}".lower()]["layout file"] for k in ("E0010804", "E0020804")}
+        assert files == {"E0010804": sz("kbdus.dll"), "E0020804": sz("KBDFR.DLL")}, files
+
+
+# ---- The style options and the switch keys
+
+@test("style: the indicator switch enables the options, a style change resets the key choices (winxp, zh_CN)")
+def style_change(ctx):
+    with Kestrine(ctx, "window-style") as app:
+        t = app.t
+        c = named_controls(app)
+
+        def state():
+            app.refresh()
+            s = {k: app.state(c[k]) for k in ("styleGroup", "indicatorOption", "textServices", "languageSwitch",
+                                               "layoutSwitch", "languageKey", "layoutKey")}
+            return {k: (v["enabled"], v["checked"], app.text(v)) for k, v in s.items()}
+
+        before = state()
+        assert [before[k][0] for k in ("styleGroup", "indicatorOption", "textServices")] == ["0", "0", "0"], before
+        app.click(c["indicatorSwitch"])
+        s = state()
+        assert [s[k][0] for k in ("styleGroup", "indicatorOption", "textServices")] == ["1", "1", "1"], s
+
+        # The two key choices never hold the same keys.
+        app.choose(c["languageKey"], 0)
+        s = state()
+        assert (s["languageKey"][2], s["layoutKey"][2]) == ("Ctrl+Shift", "Alt+Shift"), s
+
+        # Text services: switch captions, the layout switch and its keys enabled, keys reset.
+        app.click(c["textServices"])
+        s = state()
+        assert s["languageSwitch"][2] == t["switchInputLanguages"].decode("gbk"), s
+        assert (s["layoutSwitch"][0], s["layoutKey"][0]) == ("1", "1"), s
+        assert (s["languageKey"][2], s["layoutKey"][2]) == ("Alt+Shift", "Ctrl+Shift"), s
+        assert app.driver.command("lv-items", hwnd=c["list"]["hwnd"])[0]["editable"] == "1"
+        assert app.combo_items(c["addBox"])[1] == -1, "the add box is refilled with nothing selected"
+
+        # Back to the indicator: keys reset the other way, the layout switch disabled.
+        app.click(c["indicatorOption"])
+        s = state()
+        assert s["languageSwitch"][2] == t["switchIme"].decode("gbk"), s
+        assert (s["layoutSwitch"][0], s["layoutKey"][0]) == ("0", "0"), s
+        assert (s["languageKey"][2], s["layoutKey"][2]) == ("Ctrl+Shift", "Alt+Shift"), s
+        assert app.driver.command("lv-items", hwnd=c["list"]["hwnd"])[0]["editable"] == "0"
+        # Clicking the option that is on already changes nothing.
+        app.choose(c["layoutKey"], 0)
+        app.click(c["indicatorOption"])
+        s = state()
+        assert (s["languageKey"][2], s["layoutKey"][2]) == ("Alt+Shift", "Ctrl+Shift"), s
+
+        # The language switch enables its key choice exactly while checked.
+        app.click(c["languageSwitch"])
+        s = state()
+        assert (s["languageSwitch"][1], s["languageKey"][0]) == ("0", "0"), s
+        app.click(c["languageSwitch"])
+        assert state()["languageKey"][0] == "1"
+        app.click(c["textServices"])
+        app.click(c["layoutSwitch"])  # it was checked: now off, and its keys with it
+        s = state()
+        assert (s["layoutSwitch"][1], s["layoutKey"][0]) == ("0", "0"), s
+        app.shot("text-services")
+
+        # Apply writes the switch keys; the text-services monitor cannot start under Wine, and
+        # the program says so.
+        app.driver.command("click", hwnd=app.find("apply")["hwnd"])
+        box, title, text = app.box()
+        assert title == t["caption"] and b"ctfmon.exe" in text, (title, text)
+        app.answer(box)
+        reg = app.registry(TOGGLE)
+        assert reg[TOGGLE.lower()] == {"hotkey": sz("1"), "language hotkey": sz("1"), "layout hotkey": sz("3")}, reg
+
+
+# ---- Renaming a row
+
+@test("rename: F2 and a label edit rename an input method, refused for blanks and plain layouts; Apply writes it (win7, zh_TW)")
+def rename(ctx):
+    with Kestrine(ctx, "window-rename", locale="zh_TW.UTF-8", version="win7") as app:
+        lv = app.list_view()
+
+        def rename_row(row, text):
+            app.select_row(row)
+            app.activate()
+            app.wait_focus(lv)
+            app.key("F2")
+            editor = wait_until(lambda: [c for c in app.driver.facts("tree", hwnd=lv["hwnd"])[1:]
+                                         if c["class"] == "Edit" and c["visible"] == "1"], WAIT,
+                                what="the in-place editor")[0]
+            app.driver.command("set-text", hwnd=editor["hwnd"], text=text)
+            app.key("RETURN")
+            app.driver.command("wait-gone", hwnd=editor["hwnd"])
+            return app.rows()[0][row][0]
+
+        assert rename_row(0, "注音 (新)") == "注音 (新)"
+        assert rename_row(0, "  \t ") == "注音 (新)", "a blank name is refused"
+        assert rename_row(1, "美式") == "美式英文", "a plain layout keeps its name"
+        app.shot("renamed")
+        app.press("apply")
+        reg = app.registry(CATALOGUE)
+        names = {k: reg[f"{CATALOGUE}\\{k}".lower()].get("layout display name") for k in ("E0010404", "00000409")}
+        assert names == {"E0010404": sz("注音 (新)"), "00000409": None}, names
