@@ -764,3 +764,88 @@ def rename(ctx):
         reg = app.registry(CATALOGUE)
         names = {k: reg[f"{CATALOGUE}\\{k}".lower()].get("layout display name") for k in ("E0010404", "00000409")}
         assert names == {"E0010404": sz("注音 (新)"), "00000409": None}, names
+
+
+# ---- Page "Advanced": installing and removing catalogue entries
+
+@test("install: the browse dialog fills both edits, Install shows the new KLID and adds the catalogue entry (winxp, zh_CN)")
+def install(ctx):
+    with Kestrine(ctx, "window-install") as app:
+        c = named_controls(app)
+        app.show_page(2)
+
+        def browse(button, file_name=None):
+            app.driver.command("click", hwnd=c["browse"]["hwnd"])
+            dialog = app.driver.facts("wait-window", pid=app.pid, **{"class": "#32770"})[0]
+            tree = app.driver.facts("tree", hwnd=dialog["hwnd"])[1:]
+            if file_name:
+                name = next(x for x in tree if x["class"] == "Edit" and x["visible"] == "1")
+                app.driver.command("set-text", hwnd=name["hwnd"], text=file_name)
+                app.shot("browse")
+            pressed = next(x for x in tree if x["class"] == "Button" and x["id"] == ("1" if button == "ok" else "2"))
+            app.driver.command("click", hwnd=pressed["hwnd"])
+            app.driver.command("wait-gone", hwnd=dialog["hwnd"])
+            return lambda: (app.text(app.state(c["nameEdit"])), app.text(app.state(c["fileEdit"])))
+
+        edits = browse("ok", "kssample.ime")
+        path = r"C:\windows\system32\kssample.ime"
+        wait_until(lambda: edits() == ("示例输入法", path), WAIT, what=f"the edits to show the file: {edits()}")
+        assert app.state(c["install"])["enabled"] == "1"
+        # Cancelling the dialog fills the name edit again from the file chosen last.
+        app.driver.command("set-text", hwnd=c["nameEdit"]["hwnd"], text="Kestrine")
+        browse("cancel")
+        wait_until(lambda: edits() == ("示例输入法", path), WAIT, what=f"the name again: {edits()}")
+
+        app.driver.command("click", hwnd=c["install"]["hwnd"])
+        box, title, klid = app.box()
+        assert title == app.t["caption"] and re.fullmatch(rb"E0[0-9A-F]{2}0804", klid), (title, klid)
+        app.shot("klid")
+        app.answer(box)
+        # Read at once: Wine keeps the full path as "Ime File", which the next apply would take
+        # for a missing file and delete the entry again (on Windows the bare name is kept).
+        entry = app.registry(CATALOGUE).get(f"{CATALOGUE}\\{klid.decode()}".lower())
+        assert entry and entry.get("ime file", "").lower() == sz(path).lower(), entry
+        assert entry.get("layout display name") == sz("示例输入法"), entry
+
+
+@test("registry Delete: the add box names the entry, Cancel keeps it, OK removes it from the catalogue (winxp, zh_CN)")
+def registry_delete(ctx):
+    with Kestrine(ctx, "window-regdelete") as app:
+        t = app.t
+        c = named_controls(app)
+        items, _ = app.combo_items(c["addBox"])
+        app.show_page(2)
+
+        def pick(name):
+            app.choose(c["addBox"], items.index(name))
+            return app.state(c["registryDelete"])["enabled"], app.text(app.state(c["selectedEntry"])), app.status()
+
+        assert pick("中文 (简体) - 美式键盘") == ("0", "中文 (简体) - 美式键盘", "中文 (简体) - 美式键盘: 00000804"), \
+            "plain layouts cannot be removed"
+        assert pick("内码输入法") == ("1", "内码输入法", "内码输入法: E0030804 (WINGB.IME)")
+        # The pointer over the field hands the keyboard focus to the add box.
+        app.activate()
+        assert app.focus()["hwnd"] != c["addBox"]["hwnd"], app.focus()
+        app.driver.command("mouse", hwnd=c["selectedEntry"]["hwnd"], x=20, y=10, action="move")
+        app.wait_focus(c["addBox"])
+
+        app.driver.command("click", hwnd=c["registryDelete"]["hwnd"])
+        box, title, text = app.box()
+        question = t["deleteQuestionPrefix"] + "E0030804:\"内码输入法 (WINGB.IME)".encode("gbk") + t["deleteQuestionSuffix"]
+        assert (title, text, box["buttons"]) == (t["warningCaption"], question, "1,2"), (title, text, box)
+        app.shot("question")
+        app.answer(box, "cancel")
+        app.refresh()
+        assert app.combo_items(c["addBox"])[0] == items, "Cancel removes nothing"
+
+        pick("示例输入法")
+        app.driver.command("click", hwnd=c["registryDelete"]["hwnd"])
+        box, title, text = app.box()
+        assert b"E0200804" in text and b"KSSAMPLE.IME" in text, text
+        app.answer(box, "ok")
+        app.refresh()
+        left, selected = app.combo_items(c["addBox"])
+        assert left == [i for i in items if i != "示例输入法"] and selected == 0, (left, selected)
+        assert app.text(app.state(c["selectedEntry"])) == left[0]
+        entries = subkeys(app.registry(CATALOGUE), CATALOGUE)
+        assert "e0030804" in entries and "e0200804" not in entries, entries
