@@ -849,3 +849,104 @@ def registry_delete(ctx):
         assert app.text(app.state(c["selectedEntry"])) == left[0]
         entries = subkeys(app.registry(CATALOGUE), CATALOGUE)
         assert "e0030804" in entries and "e0200804" not in entries, entries
+
+
+# ---- The status line
+
+@test("status line: rows under the pointer, the add box, a click below the rows, pages shown and clicked (winxp, zh_CN)")
+def status_line(ctx):
+    with Kestrine(ctx, "window-status") as app:
+        c = named_controls(app)
+        lv = c["list"]["hwnd"]
+
+        def hover(control, x, y):
+            app.driver.command("mouse", hwnd=control["hwnd"], x=x, y=y, action="move")
+
+        def row_y(row):
+            return ROW_HEIGHT + row * ROW_HEIGHT + 8  # below the header
+
+        hover(c["list"], 60, row_y(0))
+        app.wait_status("热键: Ctrl+Shift+1 键盘: KBDUS.DLL | E0010804")
+        hover(c["list"], 60, row_y(2))
+        app.wait_status("键盘: KBDUS.DLL | E0020804 | WINSP.IME")
+        hover(c["list"], 60, row_y(1))
+        app.wait_status("键盘: KBDUS.DLL | 00000409 | ")
+        hover(c["list"], 60, row_y(4))
+        app.wait_status("")
+
+        # A click below the last row leaves no row selected; the last row is selected then.
+        app.driver.command("mouse", hwnd=lv, x=60, y=row_y(4), action="click")
+        wait_until(lambda: app.rows()[1] == 2, WAIT, what=f"the last row selected: {app.rows()}")
+        app.wait_status("KBDUS.DLL | E0020804")
+
+        items, _ = app.combo_items(c["addBox"])
+        app.choose(c["addBox"], items.index("示例输入法"))
+        assert app.status() == "示例输入法: E0200804 (KSSAMPLE.IME)", app.status()
+        hover(c["list"], 60, row_y(1))
+        app.wait_status("键盘: KBDUS.DLL | 00000409 | ")
+        hover(c["addBox"], 30, 8)
+        app.wait_status("示例输入法: E0200804 (KSSAMPLE.IME)")
+
+        # Showing a page clears the line; so does a click on page "Advanced".
+        app.show_page(1)
+        app.wait_status("")
+        hover(c["list"], 60, row_y(1))
+        app.wait_status("键盘: KBDUS.DLL | 00000409 | ")
+        app.show_page(2)
+        app.wait_status("")
+        hover(c["list"], 60, row_y(1))
+        app.wait_status("键盘: KBDUS.DLL | 00000409 | ")
+        app.driver.command("mouse", hwnd=c["advanced"]["hwnd"], x=150, y=152, action="click")
+        app.wait_status("")
+
+
+# ---- The keyboard
+
+@test("keyboard: Tab order, accelerators, a letter two buttons share, Ctrl+Tab, dialogs by Alt and Esc (winxp, en_US)")
+def keyboard(ctx):
+    with Kestrine(ctx, "window-keyboard-use", locale="en_US.UTF-8") as app:
+        c = named_controls(app)
+        app.activate()
+        app.wait_focus(c["list"])
+        # Creation order; Up (never a tab stop) and the disabled Property button are skipped, the
+        # radio group is entered at its checked button, and only the shown page is visited.
+        order = ["exit", "hotkey", "apply", "keyboard", "ok", "indicatorSwitch", "languageSwitch", "languageKey",
+                 "down", "delete", "add", "addBox", "list"]
+        for name in order:
+            app.key("TAB")
+            app.wait_focus(c[name])
+        app.key("TAB", mods="shift")
+        app.wait_focus(c["addBox"])
+
+        app.key("D", mods="alt")  # Down
+        wait_until(lambda: app.rows()[1] == 1, WAIT, what="the first row moved down")
+        app.key("U", mods="alt")  # Up
+        wait_until(lambda: app.rows()[1] == 0, WAIT, what="the row moved up again")
+        rows = app.rows()[0]
+        # "&Add" and "&Apply" share their letter: Alt+A moves between them and presses neither.
+        app.key("A", mods="alt")
+        app.wait_focus(c["apply"])
+        app.key("A", mods="alt")
+        app.wait_focus(c["add"])
+        assert app.rows()[0] == rows, "nothing was added or applied"
+        app.key("SPACE")  # the focused Add button
+        wait_until(lambda: len(app.rows()[0]) == len(rows) + 1, WAIT, what="a row added by Space on Add")
+
+        app.key("H", mods="alt")
+        editor = Editor(app)
+        app.wait_focus(editor.find("editorOk"))
+        app.key("ESCAPE")
+        editor.closed()
+        app.key("K", mods="alt")
+        window, tree = app.dialog("keyboardTitle")
+        app.key("ESCAPE")
+        app.driver.command("wait-gone", hwnd=window["hwnd"])
+
+        app.key("TAB", mods="ctrl")
+        app.wait_focus(c["showStatus"])
+        app.key("TAB", mods="ctrl")
+        app.wait_focus(c["nameEdit"])
+        app.key("X", mods="alt")  # Exit: nothing applied
+        assert app.wait_exit() == 0
+        reg = app.registry(PRELOAD)
+        assert reg[PRELOAD.lower()] == {"1": sz("00000409"), "2": sz("00000407"), "3": sz("E0210804")}, reg
