@@ -77,9 +77,10 @@ class Kestrine:
     tests/fixtures with the sample input methods), kdriver.exe running in it, and kestrine.exe
     started with no arguments. Controls are looked up by caption in the program's texts."""
 
-    def __init__(self, ctx, name, locale="zh_CN.UTF-8", version="winxp", fixture=None, samples=DEMO_SAMPLES):
+    def __init__(self, ctx, name, locale="zh_CN.UTF-8", version="winxp", fixture=None, samples=DEMO_SAMPLES,
+                 trace=None):
         self.ctx, self.name, self.locale, self.version = ctx, name, locale, version
-        self.fixture, self.samples = fixture, samples
+        self.fixture, self.samples, self.trace = fixture, samples, trace
         self.display = self.prefix = self.driver = None
         self.t = program_texts(ctx, locale)
         self.code_page = None
@@ -103,7 +104,7 @@ class Kestrine:
             self.prefix.prepare_gui()
             self.prefix.put_file(self.ctx.build / "kdriver.exe", f"{TOOLS}\\kdriver.exe")
             self.driver = Driver(self.prefix, f"{TOOLS}\\kdriver.exe")
-            self.start()
+            self.start(self.trace)
         except BaseException:
             self.__exit__()
             raise
@@ -120,10 +121,22 @@ class Kestrine:
 
     # ---- running
 
-    def start(self):
-        """Starts kestrine.exe with no arguments and waits until its window and list are shown."""
-        self.pid = self.driver.command("start", cmd=PROGRAM_DIR + r"\kestrine.exe", dir=PROGRAM_DIR)[0]["pid"]
-        window = self.driver.facts("wait-window", pid=self.pid, timeout=30000, **{"class": MAIN_CLASS})[0]
+    def start(self, trace=None):
+        """Starts kestrine.exe with no arguments and waits until its window and list are shown.
+        trace: Wine debug channels whose messages go to self.log_path (such as "+imm")."""
+        if trace:
+            env = dict(self.prefix.env)
+            self.prefix.env["WINEDEBUG"] = trace
+            try:
+                program = self.prefix.start(PROGRAM_DIR + r"\kestrine.exe", name="kestrine")
+            finally:
+                self.prefix.env = env
+            self.log_path = program.out_path
+            window = self.driver.facts("wait-window", timeout=30000, **{"class": MAIN_CLASS})[0]
+            self.pid = window["pid"]
+        else:
+            self.pid = self.driver.command("start", cmd=PROGRAM_DIR + r"\kestrine.exe", dir=PROGRAM_DIR)[0]["pid"]
+            window = self.driver.facts("wait-window", pid=self.pid, timeout=30000, **{"class": MAIN_CLASS})[0]
         self.hwnd = window["hwnd"]
         self.refresh()
         self.driver.command("wait-focus", hwnd=self.of_class("SysListView32")[0]["hwnd"], timeout=10000)
@@ -950,3 +963,30 @@ def keyboard(ctx):
         assert app.wait_exit() == 0
         reg = app.registry(PRELOAD)
         assert reg[PRELOAD.lower()] == {"1": sz("00000409"), "2": sz("00000407"), "3": sz("E0210804")}, reg
+
+
+# ---- The Property action
+
+@test("property: the button and a double-click on a name open the input method's configuration (winxp, zh_CN)")
+def property_action(ctx):
+    # The configuration is the input method's own; Wine's input-method manager reports each call
+    # on its debug channel, which is how the test sees it.
+    with Kestrine(ctx, "window-property", trace="+imm") as app:
+        def configured():
+            lines = Path(app.log_path).read_bytes().decode(errors="replace").splitlines()
+            return [l for l in lines if "ImmConfigureIMEW (" in l]
+
+        app.select_row(1)
+        assert app.find("property")["enabled"] == "0", "a plain layout has no configuration"
+        app.select_row(2)
+        property_button = app.find("property")
+        assert property_button["enabled"] == "1"
+        app.click(property_button)
+        calls = wait_until(configured, WAIT, what="the configuration call")
+        owner = f"{int(app.hwnd, 16):08X}"
+        assert len(calls) == 1 and re.search(rf"\(\w{{8}}, {owner}, 1, 00000000\)", calls[0]), calls
+        app.driver.command("mouse", hwnd=app.list_view()["hwnd"], x=40, y=ROW_HEIGHT + 2 * ROW_HEIGHT + 8,
+                           action="dblclick")
+        wait_until(lambda: len(configured()) == 2, WAIT, what="a second configuration call")
+        assert not [w for w in app.driver.facts("windows", pid=app.pid) if w["class"] == "#32770" and
+                    w["visible"] == "1"], "a double-click on the name opens no hot-key editor"
