@@ -61,10 +61,6 @@ def sz(text):
     return '"' + text.replace("\\", "\\\\") + '"'
 
 
-def dword_bytes(value):
-    return "hex:" + ",".join(f"{b:02x}" for b in value.to_bytes(4, "little"))
-
-
 def subkeys(registry, key):
     prefix = key.lower() + "\\"
     return sorted(k[len(prefix):] for k in registry if k.startswith(prefix) and "\\" not in k[len(prefix):])
