@@ -420,6 +420,22 @@ TEST(Navigation, ALetterSharedByTwoButtonsMovesTheFocusAndPressesNeither) {
     EXPECT_EQ("down ", pressed);
 }
 
+TEST(Button, ADisabledOneIsNotPressedEvenByAnotherProgram) {
+    Scene scene;
+    Button button;
+    button.create({scene.hwnd(), "&Delete", {8, 8}});
+    int presses = 0;
+    button.onClick = [&] { ++presses; };
+    button.enable(false);
+    SendMessageA(button.hwnd(), BM_CLICK, 0, 0);
+    pump();
+    EXPECT_EQ(0, presses);
+    button.enable(true);
+    SendMessageA(button.hwnd(), BM_CLICK, 0, 0);
+    pump();
+    EXPECT_EQ(1, presses);
+}
+
 // ---- Modal dialogs
 
 class ScriptedDialog : public Dialog {

@@ -973,7 +973,9 @@ def property_action(ctx):
             return [l for l in lines if "ImmConfigureIMEW (" in l]
 
         app.select_row(1)
-        assert app.find("property")["enabled"] == "0", "a plain layout has no configuration"
+        disabled = app.find("property")
+        assert disabled["enabled"] == "0", "a plain layout has no configuration"
+        app.click(disabled)  # pressed from outside all the same: nothing happens
         app.select_row(2)
         property_button = app.find("property")
         assert property_button["enabled"] == "1"
