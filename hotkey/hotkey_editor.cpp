@@ -100,9 +100,11 @@ bool HotkeyEditor::ok(const EditorContext& context, settings::UserPrompts& promp
         if (FormatHotkeyText(slot.modifierText, slot.keyText, context.sides) == t) duplicate = true;
     }
     if (!duplicate) return true;
+    // Owned by the editor, which stays open under it: the editor waits until the box is closed.
     settings::MessageBoxRequest box;
     box.text = context.duplicateMessage;
     box.caption = context.caption;
+    box.owner = settings::MessageBoxRequest::Owner::ActiveWindow;
     prompts.show(box);
     value.clear();
     displayText.clear();

@@ -84,6 +84,7 @@ void HotkeyHandlers::editToggleHotkey() {
         settings::MessageBoxRequest box;
         box.text = texts_.duplicateMessage;
         box.caption = texts_.caption;
+        box.owner = settings::MessageBoxRequest::Owner::ActiveWindow;
         prompts_.show(box);
         editor_.displayText.clear();
         return;

@@ -135,6 +135,8 @@ TEST(HotkeyEditor, RefusesAHotkeyShownElsewhere) {
     ASSERT_EQ(2u, prompts.shown.size());
     EXPECT_EQ("Duplicate hotkey!", prompts.shown[0].text);
     EXPECT_EQ("Kestrine", prompts.shown[0].caption);
+    // The editor's own window owns the box, so the editor cannot be worked while it is shown.
+    EXPECT_EQ(settings::MessageBoxRequest::Owner::ActiveWindow, prompts.shown[0].owner);
 }
 
 }  // namespace

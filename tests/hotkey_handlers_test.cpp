@@ -132,7 +132,8 @@ TEST_F(Handlers, ToggleSlotsAreEditedThroughTheChooser) {
     session->script = ctrlShift(1);
     handlers->editToggleHotkey();
     EXPECT_EQ("0000C004", snap().toggles[1].modifierText);
-    EXPECT_EQ(1u, f.prompts.shown.size());
+    ASSERT_EQ(1u, f.prompts.shown.size());
+    EXPECT_EQ(settings::MessageBoxRequest::Owner::ActiveWindow, f.prompts.shown[0].owner);
 
     session->script = ctrlShift(5);
     handlers->editToggleHotkey();

@@ -35,7 +35,9 @@ bool Button::create(const Args& a) {
 
 bool Button::command(int code) {
     if (code != BN_CLICKED || !onClick) return false;
-    onClick();
+    // BM_CLICK from another program reaches a disabled button too (Wine sends the notification);
+    // a disabled button stands for an action the window does not allow now.
+    if (isEnabled()) onClick();
     return true;
 }
 

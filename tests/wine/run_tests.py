@@ -17,6 +17,7 @@ from winelab import PROGRAM_DIR, WineLab, emergency_stop  # noqa: E402
 import e2e_tests  # noqa: E402
 import cli_tests  # noqa: E402,F401  (registers its tests)
 import gui_tests  # noqa: E402
+import window_tests  # noqa: E402,F401  (registers its tests with the GUI tier)
 
 TIERS = {"e2e": e2e_tests.ALL, "gui": gui_tests.ALL, "all": e2e_tests.ALL + gui_tests.ALL}
 

@@ -393,6 +393,49 @@ TEST(Navigation, EnterEscAndAcceleratorsPressTheirButtons) {
     EXPECT_EQ("ok cancel apply ", pressed);
 }
 
+TEST(Navigation, ALetterSharedByTwoButtonsMovesTheFocusAndPressesNeither) {
+    Scene scene;
+    Edit edit;
+    Button add, apply, down;
+    edit.create({scene.hwnd(), "", {8, 8}});
+    add.create({scene.hwnd(), "&Add", {8, 40}});
+    down.create({scene.hwnd(), "&Down", {90, 40}});
+    apply.create({scene.hwnd(), "&Apply", {170, 40}});
+    std::string pressed;
+    add.onClick = [&] { pressed += "add "; };
+    apply.onClick = [&] { pressed += "apply "; };
+    down.onClick = [&] { pressed += "down "; };
+    SetFocus(edit.hwnd());
+    PostMessageA(edit.hwnd(), WM_SYSCHAR, 'a', 1 << 29);
+    pump();
+    EXPECT_EQ(add.hwnd(), GetFocus());
+    PostMessageA(GetFocus(), WM_SYSCHAR, 'A', 1 << 29);
+    pump();
+    EXPECT_EQ(apply.hwnd(), GetFocus());
+    PostMessageA(GetFocus(), WM_SYSCHAR, 'a', 1 << 29);
+    pump();
+    EXPECT_EQ(add.hwnd(), GetFocus()) << "the focus goes round";
+    PostMessageA(GetFocus(), WM_SYSCHAR, 'd', 1 << 29);  // a letter of one button presses it
+    pump();
+    EXPECT_EQ("down ", pressed);
+}
+
+TEST(Button, ADisabledOneIsNotPressedEvenByAnotherProgram) {
+    Scene scene;
+    Button button;
+    button.create({scene.hwnd(), "&Delete", {8, 8}});
+    int presses = 0;
+    button.onClick = [&] { ++presses; };
+    button.enable(false);
+    SendMessageA(button.hwnd(), BM_CLICK, 0, 0);
+    pump();
+    EXPECT_EQ(0, presses);
+    button.enable(true);
+    SendMessageA(button.hwnd(), BM_CLICK, 0, 0);
+    pump();
+    EXPECT_EQ(1, presses);
+}
+
 // ---- Modal dialogs
 
 class ScriptedDialog : public Dialog {

@@ -8,7 +8,7 @@
 // or "error". Lines are "kind key=value key=value ...". Window handles are 0x-hexadecimal;
 // texts are hexadecimal bytes of the system code page, so GBK and Big5 survive. A text argument
 // may be given plainly (no blanks) or as hex:414243. The facts:
-//   window hwnd= pid= class= title= visible= enabled= rect=x,y,w,h (screen) font=
+//   window hwnd= pid= class= title= visible= enabled= rect=x,y,w,h (screen) client=w,h font=
 //   control hwnd= parent= class= id= text= visible= enabled= checked= rect=x,y,w,h font= style= exstyle=
 //            (rect in client coordinates of the top-level window; checked -1 for controls that
 //            cannot be checked; font the pixel height kestrine's toolkit set, 0 when it set none)
@@ -198,10 +198,13 @@ int checkedState(HWND hwnd) {
 std::string windowLine(HWND hwnd) {
     RECT r{};
     GetWindowRect(hwnd, &r);
+    RECT client{};
+    GetClientRect(hwnd, &client);
     std::ostringstream s;
     s << "window hwnd=" << handleText(hwnd) << " pid=" << processOf(hwnd) << " class=" << className(hwnd)
       << " title=" << hexOf(windowText(hwnd)) << " visible=" << (IsWindowVisible(hwnd) ? 1 : 0)
       << " enabled=" << (IsWindowEnabled(hwnd) ? 1 : 0) << " rect=" << rectText(r)
+      << " client=" << client.right << ',' << client.bottom
       << " font=" << reinterpret_cast<intptr_t>(GetPropA(hwnd, kFontHeightProperty));
     return s.str();
 }
