@@ -13,7 +13,7 @@ from dataclasses import dataclass, field
 from pathlib import Path
 
 from e2e_tests import install_samples, test, with_prefix
-from winelab import DEFAULT_LAYOUT, PROGRAM_DIR, Display, Driver
+from winelab import DEFAULT_LAYOUT, PROGRAM_DIR, ShownPrefix
 
 USER_KEYS = [
     r"HKEY_CURRENT_USER\Keyboard Layout",
@@ -110,39 +110,19 @@ def install_and_uninstall(ctx):
 LANGUAGES = {"zh_CN.UTF-8": "simplified", "zh_TW.UTF-8": "traditional", "en_US.UTF-8": "english"}
 
 
-class OnDisplay:
+class OnDisplay(ShownPrefix):
     """A prefix shown on its own Xvfb display, seeded with a machine, kestrine.exe in its program
     folder and kdriver beside it."""
 
     def __init__(self, ctx, name, locale, version="winxp", fixture="wine_nt_user.reg"):
-        self.ctx, self.name, self.locale, self.version, self.fixture = ctx, name, locale, version, fixture
-        self.display = self.prefix = self.driver = None
+        super().__init__(ctx.lab, ctx.build / "kdriver.exe", name, locale, version, setup=self._seed)
+        self.ctx, self.fixture = ctx, fixture
+        self.exe = PROGRAM_DIR + r"\kestrine.exe"
 
-    def __enter__(self):
-        try:
-            self.display = Display(self.ctx.lab.work_dir / "x-logs")
-            self.display.start()
-            self.prefix = self.ctx.lab.prefix(self.name, locale=self.locale, version=self.version,
-                                              display=self.display.name)
-            self.prefix.prepare_gui()
-            install_samples(self.ctx, self.prefix, SAMPLE_IMES)
-            seed(self.ctx, self.prefix, self.fixture)
-            self.exe = self.prefix.put_file(self.ctx.build / "kestrine.exe", PROGRAM_DIR + r"\kestrine.exe")
-            self.prefix.put_file(self.ctx.build / "kdriver.exe", r"C:\kestrine-tests\kdriver.exe")
-            self.driver = Driver(self.prefix, r"C:\kestrine-tests\kdriver.exe")
-        except BaseException:
-            self.__exit__()
-            raise
-        return self
-
-    def __exit__(self, *exc):
-        if self.driver:
-            self.driver.close()
-        if self.prefix:
-            self.ctx.lab.discard(self.prefix)
-        if self.display:
-            self.display.stop()
-        return False
+    def _seed(self, prefix):
+        install_samples(self.ctx, prefix, SAMPLE_IMES)
+        seed(self.ctx, prefix, self.fixture)
+        prefix.put_file(self.ctx.build / "kestrine.exe", self.exe)
 
     def run(self, arguments, answers="ok"):
         """Runs kestrine.exe with the arguments (the raw command line after the program's

@@ -9,10 +9,9 @@ import time
 from pathlib import Path
 
 from e2e_tests import Test
-from winelab import Display, Driver, WineError, wait_until
+from winelab import TOOLS, ShownPrefix, WineError, wait_until
 
 ALL = []
-TOOLS = "C:\\kestrine-tests"
 GALLERY_CLASS = "KestrineGallery"
 VK_F2 = 113
 
@@ -24,39 +23,23 @@ def test(name):
     return register
 
 
-class Session:
-    """A display with openbox, a prefix shown on it (fonts replaced) and kdriver running inside."""
+class Session(ShownPrefix):
+    """A display with openbox, a prefix shown on it (fonts replaced) and kdriver running inside,
+    with the gallery and the toolkit's test program beside it."""
 
     def __init__(self, ctx, name, locale="zh_CN.UTF-8", version="winxp"):
-        self.ctx, self.name, self.locale, self.version = ctx, name, locale, version
-        self.display = self.prefix = self.driver = None
+        super().__init__(ctx.lab, ctx.build / "kdriver.exe", name, locale, version, setup=self._install_tools)
+        self.ctx = ctx
         self.programs = []
 
-    def __enter__(self):
-        try:
-            self.display = Display(self.ctx.lab.work_dir / "x-logs")
-            self.display.start()
-            self.prefix = self.ctx.lab.prefix(self.name, locale=self.locale, version=self.version,
-                                              display=self.display.name)
-            self.prefix.prepare_gui()
-            for exe in ("kdriver.exe", "gallery.exe", "toolkit_tests.exe"):
-                self.prefix.put_file(self.ctx.build / exe, f"{TOOLS}\\{exe}")
-            self.driver = Driver(self.prefix, f"{TOOLS}\\kdriver.exe")
-        except BaseException:
-            self.__exit__()
-            raise
-        return self
+    def _install_tools(self, prefix):
+        for exe in ("gallery.exe", "toolkit_tests.exe"):
+            prefix.put_file(self.ctx.build / exe, f"{TOOLS}\\{exe}")
 
     def __exit__(self, *exc):
-        if self.driver:
-            self.driver.close()
         for program in self.programs:
             program.stop()
-        if self.prefix:
-            self.ctx.lab.discard(self.prefix)
-        if self.display:
-            self.display.stop()
-        return False
+        return super().__exit__(*exc)
 
     def shot(self, what):
         path = self.ctx.build / "gui-shots" / f"{self.name}-{what}.png"

@@ -10,38 +10,36 @@ from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 from demo import demo_prefix  # noqa: E402
-from winelab import PROGRAM_DIR, Display, Driver, WineLab  # noqa: E402
+from winelab import PROGRAM_DIR, ShownPrefix, WineLab  # noqa: E402
 
 SHORT = {"zh_CN.UTF-8": "zh_CN", "zh_TW.UTF-8": "zh_TW", "en_US.UTF-8": "en_US"}
 MAIN_CLASS = "Kestrine.MainWindow"
 
 
-class Running:
+class Running(ShownPrefix):
     """kestrine.exe shown on a display in the demo prefix, with kdriver beside it."""
 
     def __init__(self, lab, build, locale, version, shots, name="screens"):
-        self.lab, self.build, self.locale, self.version, self.shots = lab, build, locale, version, shots
-        self.name = name
+        super().__init__(lab, build / "kdriver.exe", name, locale, version,
+                         make_prefix=lambda display: demo_prefix(lab, build, display=display, locale=locale,
+                                                                 version=version))
+        self.shots = shots
 
     def __enter__(self):
-        self.display = Display(self.lab.work_dir / "x-logs")
-        self.display.start()
-        self.prefix = demo_prefix(self.lab, self.build, display=self.display.name, locale=self.locale,
-                                  version=self.version)
-        self.prefix.prepare_gui()
-        self.prefix.put_file(self.build / "kdriver.exe", r"C:\kestrine-tests\kdriver.exe")
-        self.driver = Driver(self.prefix, r"C:\kestrine-tests\kdriver.exe")
-        self.program = self.prefix.start(PROGRAM_DIR + r"\kestrine.exe", [], name="kestrine")
-        window = self.driver.facts("wait-window", **{"class": MAIN_CLASS, "timeout": 30000})[0]
-        self.hwnd, self.pid = window["hwnd"], window["pid"]
+        super().__enter__()
+        try:
+            self.program = self.prefix.start(PROGRAM_DIR + r"\kestrine.exe", [], name="kestrine")
+            window = self.driver.facts("wait-window", **{"class": MAIN_CLASS, "timeout": 30000})[0]
+            self.hwnd, self.pid = window["hwnd"], window["pid"]
+        except BaseException:
+            self.__exit__()
+            raise
         return self
 
     def __exit__(self, *exc):
-        self.driver.close()
-        self.program.stop()
-        self.lab.discard(self.prefix)
-        self.display.stop()
-        return False
+        if getattr(self, "program", None):
+            self.program.stop()
+        return super().__exit__(*exc)
 
     def tree(self):
         return self.driver.facts("tree", hwnd=self.hwnd)[1:]

@@ -16,9 +16,8 @@ from pathlib import Path
 from cli_tests import seed
 from demo import DEMO_SAMPLES, demo_prefix
 from gui_tests import test
-from winelab import PROGRAM_DIR, Display, Driver, WineError, wait_until
+from winelab import PROGRAM_DIR, ShownPrefix, WineError, wait_until
 
-TOOLS = "C:\\kestrine-tests"
 MAIN_CLASS = "Kestrine.MainWindow"
 CATALOGUE = r"HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Keyboard Layouts"
 PRELOAD = r"HKEY_CURRENT_USER\Keyboard Layout\Preload"
@@ -68,52 +67,38 @@ def subkeys(registry, key):
 
 # ---- The program on a display
 
-class Kestrine:
+class Kestrine(ShownPrefix):
     """A display with openbox, a prefix seeded with a machine (a demo machine, or a fixture of
     tests/fixtures with the sample input methods), kdriver.exe running in it, and kestrine.exe
     started with no arguments. Controls are looked up by caption in the program's texts."""
 
     def __init__(self, ctx, name, locale="zh_CN.UTF-8", version="winxp", fixture=None, samples=DEMO_SAMPLES,
                  trace=None):
-        self.ctx, self.name, self.locale, self.version = ctx, name, locale, version
-        self.fixture, self.samples, self.trace = fixture, samples, trace
-        self.display = self.prefix = self.driver = None
+        make_prefix = None if fixture else (
+            lambda display: demo_prefix(ctx.lab, ctx.build, display=display, locale=locale, version=version))
+        super().__init__(ctx.lab, ctx.build / "kdriver.exe", name, locale, version, make_prefix=make_prefix,
+                         setup=self._seed)
+        self.ctx, self.fixture, self.samples, self.trace = ctx, fixture, samples, trace
         self.t = program_texts(ctx, locale)
         self.code_page = None
 
+    def _seed(self, prefix):
+        self.code_page = f"cp{prefix.code_page}"
+        if not self.fixture:
+            return
+        for sample in self.samples:
+            prefix.put_file(self.ctx.build / "resources/samples" / sample, prefix.system_dir() + "\\" + sample)
+        seed(self.ctx, prefix, self.fixture)
+        prefix.put_file(self.ctx.build / "kestrine.exe", PROGRAM_DIR + r"\kestrine.exe")
+
     def __enter__(self):
+        super().__enter__()
         try:
-            self.display = Display(self.ctx.lab.work_dir / "x-logs")
-            self.display.start()
-            if self.fixture:
-                self.prefix = self.ctx.lab.prefix(self.name, locale=self.locale, version=self.version,
-                                                  display=self.display.name)
-                for sample in self.samples:
-                    self.prefix.put_file(self.ctx.build / "resources/samples" / sample,
-                                         self.prefix.system_dir() + "\\" + sample)
-                seed(self.ctx, self.prefix, self.fixture)
-                self.prefix.put_file(self.ctx.build / "kestrine.exe", PROGRAM_DIR + r"\kestrine.exe")
-            else:
-                self.prefix = demo_prefix(self.ctx.lab, self.ctx.build, display=self.display.name,
-                                          locale=self.locale, version=self.version)
-            self.code_page = f"cp{self.prefix.code_page}"
-            self.prefix.prepare_gui()
-            self.prefix.put_file(self.ctx.build / "kdriver.exe", f"{TOOLS}\\kdriver.exe")
-            self.driver = Driver(self.prefix, f"{TOOLS}\\kdriver.exe")
             self.start(self.trace)
         except BaseException:
             self.__exit__()
             raise
         return self
-
-    def __exit__(self, *exc):
-        if self.driver:
-            self.driver.close()
-        if self.prefix:
-            self.ctx.lab.discard(self.prefix)
-        if self.display:
-            self.display.stop()
-        return False
 
     # ---- running
 

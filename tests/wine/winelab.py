@@ -515,3 +515,48 @@ class Driver:
             except (OSError, subprocess.TimeoutExpired):
                 pass
         stop_group(self.proc)
+
+
+TOOLS = r"C:\kestrine-tests"
+
+
+class ShownPrefix:
+    """A prefix shown on its own Xvfb display (openbox, the GUI settings of prepare_gui) with
+    kdriver.exe running inside it, for every test and script that works real windows.
+    kdriver is the built kdriver.exe; make_prefix(display_name) makes the prefix (by default a
+    fresh one of the lab); setup(prefix) seeds it before kdriver starts. Everything is stopped
+    on leaving, also when the set-up fails half way."""
+
+    def __init__(self, lab, kdriver, name, locale="zh_CN.UTF-8", version=None, make_prefix=None, setup=None):
+        self.lab, self.kdriver, self.name, self.locale, self.version = lab, kdriver, name, locale, version
+        self.make_prefix, self.setup = make_prefix, setup
+        self.display = self.prefix = self.driver = None
+
+    def __enter__(self):
+        try:
+            self.display = Display(self.lab.work_dir / "x-logs")
+            self.display.start()
+            if self.make_prefix:
+                self.prefix = self.make_prefix(self.display.name)
+            else:
+                self.prefix = self.lab.prefix(self.name, locale=self.locale, version=self.version,
+                                              display=self.display.name)
+            self.prefix.prepare_gui()
+            if self.setup:
+                self.setup(self.prefix)
+            self.prefix.put_file(self.kdriver, TOOLS + r"\kdriver.exe")
+            self.driver = Driver(self.prefix, TOOLS + r"\kdriver.exe")
+        except BaseException:
+            self.__exit__()
+            raise
+        return self
+
+    def __exit__(self, *exc):
+        if self.driver:
+            self.driver.close()
+        if self.prefix:
+            self.lab.discard(self.prefix)
+        if self.display:
+            self.display.stop()
+        return False
+
