@@ -75,17 +75,3 @@ def harness_roundtrip(ctx):
         # Wine: every process that loads user32 (reg.exe too) resets value "1" to the
         # locale's default layout; Windows leaves it alone.
         assert '"1"="E0010804"' in preload and '"2"="E0010804"' in preload, preload
-
-
-def startup(version):
-    @test(f"kestrine.exe starts and exits 0 ({version})")
-    def run(ctx):
-        with with_prefix(ctx, f"startup-{version}", version=version) as p:
-            exe = p.put_file(ctx.build / "kestrine.exe", PROGRAM_DIR + r"\kestrine.exe")
-            result = p.run(exe, ["/on"], timeout=60)
-            assert result.returncode == 0, f"exit code {result.returncode}"
-    return run
-
-
-for v in ("win98", "winxp", "win7"):
-    startup(v)
