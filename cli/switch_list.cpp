@@ -43,11 +43,7 @@ bool hasArguments(const std::string& commandLine) {
     }
 }
 
-std::string programDirectory(const platform::System& system) {
-    std::string path = system.modulePath();
-    size_t cut = path.rfind('\\');
-    return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
-}
+std::string programDirectory(const platform::System& system) { return platform::folderOf(system.modulePath()); }
 
 namespace {
 

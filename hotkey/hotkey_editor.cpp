@@ -3,34 +3,27 @@
 #include "platform/text.h"
 
 namespace hotkey {
-namespace {
-
-std::string part(const std::string& text, size_t position, size_t length) {
-    return position - 1 < text.size() ? text.substr(position - 1, length) : std::string();
-}
-
-}  // namespace
 
 void HotkeyEditor::setUp(const std::string& modifierText, const std::string& keyText) {
     if (modifierText.empty()) {
         ctrl = alt = shift = false;
         left = right = false;
     } else {
-        std::string code = part(modifierText, 7, 2);
+        std::string_view code = textPart(modifierText, 7, 2);
         if (!modifierName(code).empty()) {
             int bits = static_cast<int>(platform::readHex(code));
             alt = (bits & 1) != 0;
             ctrl = (bits & 2) != 0;
             shift = (bits & 4) != 0;
         }
-        std::string side = part(modifierText, 5, 2);
+        std::string_view side = textPart(modifierText, 5, 2);
         if (side == "40") left = false, right = true;
         if (side == "80") left = true, right = false;
         if (side == "C0") left = right = true;
     }
     if (!keyText.empty()) {
         enableChecked = true;
-        int row = KeyNameTable::instance().findCode(part(keyText, 7, 2));
+        int row = KeyNameTable::instance().findCode(textPart(keyText, 7, 2));
         if (row >= 0) keyIndex = row + 1;
     } else {
         keyIndex = 0;

@@ -5,12 +5,6 @@
 namespace hotkey {
 namespace {
 
-// Up to `length` characters from the 1-based position, as far as the text goes.
-std::string_view part(std::string_view text, size_t position, size_t length) {
-    if (position - 1 >= text.size()) return {};
-    return text.substr(position - 1, length);
-}
-
 const char* const kModifierNames[] = {"Alt", "Ctrl", "Ctrl+Alt", "Shift", "Alt+Shift", "Ctrl+Shift",
                                       "Ctrl+Alt+Shift"};
 const char* const kModifierWords[] = {"alt", "ctrl", "ctrl+alt", "shift", "alt+shift", "ctrl+shift",
@@ -62,6 +56,11 @@ int KeyNameTable::findName(std::string_view name) const {
     return -1;
 }
 
+std::string_view textPart(std::string_view text, size_t position, size_t length) {
+    if (position - 1 >= text.size()) return {};
+    return text.substr(position - 1, length);
+}
+
 std::string modifierName(std::string_view code) {
     for (int i = 0; i < 7; ++i) {
         if (code == platform::hexText(static_cast<uint32_t>(i + 1), 2)) return kModifierNames[i];
@@ -72,11 +71,11 @@ std::string modifierName(std::string_view code) {
 std::string FormatHotkeyText(std::string_view modifierText, std::string_view keyText,
                              const SidePrefixes& sides) {
     if (modifierText.empty() || keyText.empty()) return {};
-    std::string text = modifierName(part(modifierText, 7, 2));
-    std::string_view side = part(modifierText, 5, 2);
+    std::string text = modifierName(textPart(modifierText, 7, 2));
+    std::string_view side = textPart(modifierText, 5, 2);
     if (side == "40") text = sides.right + text;
     if (side == "80") text = sides.left + text;
-    int row = KeyNameTable::instance().findCode(part(keyText, 7, 2));
+    int row = KeyNameTable::instance().findCode(textPart(keyText, 7, 2));
     if (row >= 0) text += "+" + KeyNameTable::instance().row(static_cast<size_t>(row)).name;
     return text;
 }

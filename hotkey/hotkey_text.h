@@ -52,6 +52,10 @@ std::string FormatHotkeyText(std::string_view modifierText, std::string_view key
 void ParseHotkeyWords(std::string& modifierWord, std::string& keyWord, std::string& sideWord,
                       const SidePrefixes& sides);
 
+// The characters at 1-based positions position to position+length-1, as far as the text
+// goes: a short text yields fewer characters (or none), which then match no code.
+std::string_view textPart(std::string_view text, size_t position, size_t length);
+
 // The record texts of an editor value: "0000" + characters 1-4, "000000" + characters 5-6.
 std::string modifierTextOf(std::string_view editorValue);
 std::string keyTextOf(std::string_view editorValue);

@@ -99,4 +99,9 @@ std::string fileNamePart(std::string_view path) {
     return std::string(path.substr(cut + 1));
 }
 
+std::string folderOf(std::string_view path) {
+    size_t cut = path.rfind('\\');
+    return cut == std::string_view::npos ? std::string() : std::string(path.substr(0, cut + 1));
+}
+
 }  // namespace platform

@@ -32,4 +32,7 @@ std::string hexText(uint32_t value, int digits);
 // The text after the last ":", "\" or "/".
 std::string fileNamePart(std::string_view path);
 
+// The folder of a path up to and including its last "\"; empty when it has none.
+std::string folderOf(std::string_view path);
+
 }  // namespace platform

@@ -12,10 +12,7 @@ using platform::readHex;
 
 namespace {
 
-constexpr uint32_t kFirstRecord = 0x100;
 constexpr uint32_t kLastDeletedRecord = 0x1C8;
-
-std::string recordKey(uint32_t number) { return std::string(kHotKeysKey) + "\\00000" + hexText(number, 3); }
 
 bool setNumberBinary(const Registry& registry, const RegKey& key, const std::string& name, uint32_t value) {
     const uint8_t bytes[4] = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
@@ -91,12 +88,12 @@ void SettingsModel::writePreloadList() {
 }
 
 void SettingsModel::writeHotkeyRecords() {
-    for (uint32_t n = kFirstRecord; n <= kLastDeletedRecord; ++n) {
-        if (registry_.keyExists(RegRoot::CurrentUser, recordKey(n))) registry_.deleteKey(RegRoot::CurrentUser, recordKey(n));
+    for (uint32_t n = kFirstHotkeyRecord; n <= kLastDeletedRecord; ++n) {
+        if (registry_.keyExists(RegRoot::CurrentUser, hotkeyRecordKey(n))) registry_.deleteKey(RegRoot::CurrentUser, hotkeyRecordKey(n));
     }
     for (size_t j = 0; j < snapshot.records.size(); ++j) {
         HotkeyRecord& record = snapshot.records[j];
-        RegKey key = registry_.openOrCreate(RegRoot::CurrentUser, recordKey(kFirstRecord + static_cast<uint32_t>(j)));
+        RegKey key = registry_.openOrCreate(RegRoot::CurrentUser, hotkeyRecordKey(kFirstHotkeyRecord + static_cast<uint32_t>(j)));
         setNumberBinary(registry_, key, "Key Modifiers", readHex(record.modifierText));
         setNumberBinary(registry_, key, "Virtual Key", readHex(record.keyText));
         // A plain layout's KLID becomes its layout handle, the language twice.

@@ -14,7 +14,6 @@ const char kToggleKey[] = "Keyboard Layout\\Toggle";
 
 namespace {
 
-constexpr uint32_t kFirstRecord = 0x100;
 constexpr uint32_t kLastLoadedRecord = 0x163;
 
 // A 4-byte registry number read as get binary reads it; nothing when the value is missing.
@@ -27,6 +26,8 @@ bool readNumber(const Registry& registry, const RegKey& key, const std::string& 
 }
 
 }  // namespace
+
+std::string hotkeyRecordKey(uint32_t number) { return std::string(kHotKeysKey) + "\\00000" + hexText(number, 3); }
 
 SettingsModel::SettingsModel(const Registry& registry, platform::System& system, UserPrompts& prompts,
                              ModelTexts texts, bool commandLineMode)
@@ -157,8 +158,8 @@ void SettingsModel::loadPreloadRows() {
 }
 
 void SettingsModel::loadHotkeyRecords() {
-    for (uint32_t n = kFirstRecord; n <= kLastLoadedRecord; ++n) {
-        RegKey key = registry_.openForRead(RegRoot::CurrentUser, std::string(kHotKeysKey) + "\\00000" + hexText(n, 3));
+    for (uint32_t n = kFirstHotkeyRecord; n <= kLastLoadedRecord; ++n) {
+        RegKey key = registry_.openForRead(RegRoot::CurrentUser, hotkeyRecordKey(n));
         if (!key.isOpen()) continue;
         // A record that lacks one of its three values binds nothing: it is skipped (and so not
         // written again).

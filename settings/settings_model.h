@@ -29,6 +29,11 @@ extern const char kPreloadKey[];      // "Keyboard Layout\preload"
 extern const char kHotKeysKey[];      // "Control Panel\Input Method\Hot Keys"
 extern const char kToggleKey[];       // "Keyboard Layout\Toggle"
 
+// Direct-switch records are numbered from 0x100; a record's key is "Hot Keys\00000" followed by
+// its number in three upper-case hexadecimal digits.
+constexpr uint32_t kFirstHotkeyRecord = 0x100;
+std::string hotkeyRecordKey(uint32_t number);
+
 class SettingsModel {
 public:
     SettingsModel(const Registry& registry, platform::System& system, UserPrompts& prompts, ModelTexts texts,

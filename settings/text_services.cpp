@@ -1,6 +1,7 @@
 // Switching the language indicator between the indicator program (internat.exe) and the
 // text-services monitor (ctfmon.exe), or turning it off: the programs, their start-up entries,
 // the text-services libraries and values.
+#include "platform/text.h"
 #include "settings/settings_model.h"
 
 namespace settings {
@@ -61,8 +62,7 @@ void SettingsModel::switchIndicator() {
     if (snapshot.indicatorOption && snapshot.indicatorSwitch && !six) {
         std::string systemDir = system_.systemDirectory() + "\\";
         if (!processes.runs(kInternat) && !system_.isFile(systemDir + kInternat)) {
-            std::string path = system_.modulePath();
-            std::string programDir = path.substr(0, path.rfind('\\') + 1);
+            std::string programDir = platform::folderOf(system_.modulePath());
             for (const char* file : {kInternat, "indicdll.dll"}) {
                 if (system_.isFile(programDir + file)) system_.copyFile(programDir + file, systemDir + file, true);
             }

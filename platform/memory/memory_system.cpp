@@ -150,7 +150,7 @@ std::string MemorySystem::windowsDirectory() const {
 // folder, the Windows folder.
 std::string MemorySystem::findProgram(const std::string& name) const {
     if (name.find('\\') != std::string::npos) return isFile(name) ? name : "";
-    std::string programDir = programPath.substr(0, programPath.rfind('\\') + 1);
+    std::string programDir = folderOf(programPath);
     for (const std::string& dir : {programDir, systemDir + "\\", windowsDirectory() + "\\"}) {
         if (isFile(dir + name)) return dir + name;
     }
