@@ -63,7 +63,6 @@ public:
     const WindowsVersion& version() const { return version_; }
     const ModelTexts& texts() const { return texts_; }
     Catalogue catalogue() const { return Catalogue(registry_, system_, version_, snapshot.lcid); }
-    bool commandLineMode() const { return commandLineMode_; }
 
 private:
     // Loading, step by step.

@@ -162,7 +162,7 @@ bool MemorySystem::startProgram(const std::string& commandLine) {
     std::string name = unquote(commandLine);
     std::string path = findProgram(name);
     if (path.empty()) return false;
-    if (!programsThatExitAtOnce.count(fileNamePart(path))) addProcess(fileNamePart(path));
+    addProcess(fileNamePart(path));
     return true;
 }
 
@@ -220,7 +220,7 @@ bool MemorySystem::systemParametersInfo(uint32_t action, uint32_t uiParam, const
     calls.push_back("SystemParametersInfoA(" + hex0x(action) + ", " + std::to_string(uiParam) + ", " +
                     (pvParam ? "&" + hex0x(*pvParam) : std::string("NULL")) + ", " +
                     std::to_string(winIni) + ")");
-    return !systemParametersFail;
+    return true;
 }
 
 uint32_t MemorySystem::installIme(const std::string& imeFile, const std::string& layoutText) {

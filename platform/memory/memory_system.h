@@ -4,7 +4,6 @@
 #pragma once
 
 #include <map>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -39,12 +38,9 @@ public:
     std::map<std::string, std::map<unsigned, std::string>, NoCaseLess> stringResources;
     std::vector<ProcessEntry> processTable;
     bool toolhelpAvailable = true;
-    // Programs that end at once when started, so that they never show in the process list.
-    std::set<std::string, NoCaseLess> programsThatExitAtOnce;
     // Libraries that load, with the result of their registration entries.
     std::map<std::string, int32_t, NoCaseLess> libraries;
     std::vector<uint32_t> loadedLayouts;  // first = active
-    bool systemParametersFail = false;    // as under Wine: the calls return FALSE
     // ImmInstallIMEA fails; otherwise it creates the catalogue entry and, as Windows does,
     // adds the new layout at the end of the user's preload list.
     bool imeInstallFails = false;

@@ -228,8 +228,6 @@ class Prefix:
         except WineError:
             pass
 
-    def wait_idle(self, timeout=30):
-        run_limited(["wineserver", "-w"], self.env, timeout)
 
 
 class WineLab:
