@@ -59,6 +59,11 @@ public:
     // Command line and folders.
     virtual std::string commandLine() const = 0;      // GetCommandLineA
     virtual std::string systemDirectory() const = 0;  // GetSystemDirectoryA, no trailing "\"
+    // The folder where Windows keeps its own input methods, as this program can look into it:
+    // the system folder, or for a 32-bit program on 64-bit Windows (which sees SysWOW64 where
+    // it asks for system32) the Sysnative alias of the native one. Empty when this program
+    // cannot look into the native folder at all.
+    virtual std::string nativeSystemDirectory() const = 0;
     virtual std::string modulePath() const = 0;       // GetModuleFileNameA of the program
 
     // Files.

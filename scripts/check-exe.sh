@@ -1,25 +1,35 @@
 #!/usr/bin/env bash
-# Checks that kestrine.exe is a 32-bit GUI program that imports system libraries only, and
-# none of their functions that older Windows lack.
+# Checks a built kestrine.exe: the machine type of its build (i686 or x86_64), a GUI program,
+# linked statically (it imports system libraries only), and none of their functions that the
+# oldest Windows it is built for lacks (95 and NT 4 for i686, XP and Server 2003 x64 for x86_64).
+#   scripts/check-exe.sh EXE [i686|x86_64]
 set -euo pipefail
 exe=$1
+arch=${2:-i686}
+case "$arch" in
+    i686) want="PE32 executable (GUI) Intel 80386"; objdump=i686-w64-mingw32-objdump
+          # Windows 95, 98 or NT 4 lack these; a thread runtime pulled some in once.
+          too_new='GetTickCount64|AddVectoredExceptionHandler|RemoveVectoredExceptionHandler|InitializeCriticalSectionEx|GetSystemTimePreciseAsFileTime|TryEnterCriticalSection|GetHandleInformation|InitializeSRWLock|AcquireSRWLockExclusive|InitializeConditionVariable|SleepConditionVariableSRW|WakeAllConditionVariable|FlsAlloc|InitCommonControlsEx' ;;
+    x86_64) want="PE32+ executable (GUI) x86-64"; objdump=x86_64-w64-mingw32-objdump
+          # 64-bit Windows XP and Server 2003 lack these Vista functions.
+          too_new='GetTickCount64|InitializeCriticalSectionEx|GetSystemTimePreciseAsFileTime|InitializeSRWLock|AcquireSRWLock[A-Za-z]*|ReleaseSRWLock[A-Za-z]*|InitializeConditionVariable|SleepConditionVariable[A-Za-z]*|Wake[A-Za-z]*ConditionVariable|InitOnceExecuteOnce|CreateSymbolicLink[AW]|GetFinalPathNameByHandle[AW]|GetErrorMode|FlsAlloc|FlsGetValue|FlsSetValue|FlsFree|LocaleNameToLCID|LCIDToLocaleName|CompareStringEx|GetLocaleInfoEx' ;;
+    *) echo "check-exe: unknown architecture $arch (i686 or x86_64)" >&2; exit 2 ;;
+esac
 desc=$(file -b "$exe")
 case "$desc" in
-    "PE32 executable (GUI) Intel 80386"*) ;;
-    *) echo "check-exe: $exe is not a PE32 i386 GUI executable: $desc" >&2; exit 1 ;;
+    "$want"*) ;;
+    *) echo "check-exe: $exe is not a $want program: $desc" >&2; exit 1 ;;
 esac
 system_dlls='^(kernel32|user32|gdi32|advapi32|comctl32|comdlg32|shell32|version|msvcrt|imm32|ole32)\.dll$'
-bad=$(i686-w64-mingw32-objdump -p "$exe" | awk '/DLL Name:/ {print tolower($3)}' | grep -v -E "$system_dlls" || true)
+bad=$($objdump -p "$exe" | awk '/DLL Name:/ {print tolower($3)}' | grep -v -E "$system_dlls" || true)
 if [ -n "$bad" ]; then
     echo "check-exe: $exe imports non-system libraries: $bad" >&2
     exit 1
 fi
-# Functions that Windows 95, 98 or NT 4 lack: a static import of one keeps the program from
-# starting there at all (a thread runtime pulled some in once).
-too_new='^(GetTickCount64|AddVectoredExceptionHandler|RemoveVectoredExceptionHandler|InitializeCriticalSectionEx|GetSystemTimePreciseAsFileTime|TryEnterCriticalSection|GetHandleInformation|InitializeSRWLock|AcquireSRWLockExclusive|InitializeConditionVariable|SleepConditionVariableSRW|WakeAllConditionVariable|FlsAlloc|InitCommonControlsEx)$'
-newer=$(i686-w64-mingw32-objdump -p "$exe" | awk 'NF>=3 && $1 ~ /^[0-9a-f]+$/ && $2 ~ /^[0-9]+$/ {print $NF}' | grep -E "$too_new" || true)
+# A static import of a function the oldest target lacks keeps the program from starting there.
+newer=$($objdump -p "$exe" | awk 'NF>=3 && $1 ~ /^[0-9a-f]+$/ && $2 ~ /^[0-9]+$/ {print $NF}' | grep -E "^($too_new)\$" || true)
 if [ -n "$newer" ]; then
     echo "check-exe: $exe imports functions older Windows lack: $newer" >&2
     exit 1
 fi
-echo "check-exe: $(basename "$exe"): $desc; imports: $(i686-w64-mingw32-objdump -p "$exe" | awk '/DLL Name:/ {printf "%s ", $3}')"
+echo "check-exe: $(basename "$exe") ($arch): $desc; $(stat -c %s "$exe") bytes; imports: $($objdump -p "$exe" | awk '/DLL Name:/ {printf "%s ", $3}')"

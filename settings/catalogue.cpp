@@ -26,16 +26,23 @@ std::string Catalogue::value(const std::string& klid, const std::string& name) c
     return registry_.getString(registry_.openForRead(RegRoot::LocalMachine, catalogueKeyOf(klid)), name);
 }
 
+// Input-method files live in the native system folder; a 32-bit program on 64-bit Windows
+// must not take SysWOW64 for it, or it would find no 64-bit input method at all.
 bool Catalogue::imeFilePresent(const std::string& klid) const {
     std::string file = imeFile(klid);
-    return !file.empty() && system_.isFile(system_.systemDirectory() + "\\" + file);
+    std::string folder = system_.nativeSystemDirectory();
+    return !file.empty() && !folder.empty() && system_.isFile(folder + "\\" + file);
 }
 
-bool Catalogue::isUsable(const std::string& klid) const { return !isImeKlid(klid) || imeFilePresent(klid); }
+// An input method is unusable only when its file is certainly missing; where the native
+// system folder cannot be looked into, nothing is.
+bool Catalogue::isUsable(const std::string& klid) const {
+    return !isImeKlid(klid) || system_.nativeSystemDirectory().empty() || imeFilePresent(klid);
+}
 
 std::string Catalogue::classicName(const std::string& klid) const {
     if (imeFilePresent(klid)) {
-        return GetFileDescription(system_, system_.systemDirectory() + "\\" + imeFile(klid));
+        return GetFileDescription(system_, system_.nativeSystemDirectory() + "\\" + imeFile(klid));
     }
     return value(klid, "Layout Text");
 }

@@ -263,6 +263,30 @@ TEST(Applying, DeletesInputMethodsWhoseFileIsGoneButNeverPlainLayouts) {
               entries);
 }
 
+TEST(Applying, UnderWow64InputMethodsAreLookedForInTheNativeSystemFolder) {
+    // A 32-bit program on 64-bit Windows sees SysWOW64 as its system folder, where 64-bit
+    // input methods are not; where it cannot see the native folder, no file counts as gone.
+    for (const char* native : {"C:\\WINDOWS\\Sysnative", ""}) {
+        ModelFixture f;
+        seedXpChinese(f);
+        std::string before = f.written();
+        auto& s = f.m.system;
+        s.nativeSystemDir = native;
+        for (const char* ime : {"WINPY.IME", "WINGB.IME", "PINTLGNT.IME", "PHON.IME"}) {
+            auto file = s.files.extract(f.m.systemPath(ime));
+            auto info = s.versionInfos.extract(f.m.systemPath(ime));
+            if (!*native) continue;
+            file.key() = info.key() = std::string(native) + "\\" + ime;
+            s.files.insert(std::move(file));
+            s.versionInfos.insert(std::move(info));
+        }
+        auto& model = f.start();
+        EXPECT_EQ(s.fromUtf8(*native ? "全拼输入法" : "中文 (简体) - 全拼"), model.catalogue().classicName("E0010804"));
+        model.apply();
+        EXPECT_EQ(before, f.written()) << native;
+    }
+}
+
 TEST(Applying, AnEmptyListLoadsNoLayouts) {
     ModelFixture f;
     f.m.system.loadedLayouts = {0x04090409};

@@ -10,10 +10,10 @@
 namespace toolkit {
 namespace {
 
-// OPENFILENAMEA up to lpTemplateName: the 76 bytes that Windows 95 and NT 4 accept (the later
-// fields make the structure too big for them).
+// OPENFILENAMEA up to lpTemplateName: the size that Windows 95 and NT 4 accept (the later
+// fields make the structure too big for them); 76 bytes on 32-bit Windows, 136 on 64-bit.
 constexpr DWORD kOpenFileNameSize = offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR);
-static_assert(kOpenFileNameSize == 76, "the Windows 95 / NT 4 size of OPENFILENAMEA");
+static_assert(kOpenFileNameSize == (sizeof(void*) == 8 ? 136 : 76), "the short size of OPENFILENAMEA");
 
 constexpr size_t kPathBuffer = 1024;
 

@@ -31,6 +31,8 @@ public:
     unsigned codePage = 936;
     std::string commandLineText = "\"C:\\Program Files\\Kestrine\\kestrine.exe\" ";
     std::string systemDir = "C:\\WINDOWS\\system32";
+    // The native system folder when the program runs under WOW64 ("" when it cannot be seen).
+    std::optional<std::string> nativeSystemDir;
     std::string programPath = "C:\\Program Files\\Kestrine\\kestrine.exe";
     std::map<std::string, std::string, NoCaseLess> files;        // full path -> contents
     std::map<std::string, std::string, NoCaseLess> environment;  // name -> value
@@ -57,6 +59,7 @@ public:
     std::string fromUtf8(std::string_view utf8) const override;
     std::string commandLine() const override { return commandLineText; }
     std::string systemDirectory() const override { return systemDir; }
+    std::string nativeSystemDirectory() const override { return nativeSystemDir.value_or(systemDir); }
     std::string modulePath() const override { return programPath; }
     bool isFile(const std::string& path) const override;
     bool copyFile(const std::string& from, const std::string& to, bool failIfExists) override;

@@ -41,7 +41,11 @@ HMODULE imm32() {
     return module;
 }
 
-HKL toHkl(uint32_t layout) { return reinterpret_cast<HKL>(static_cast<uintptr_t>(layout)); }
+// A handle travels as its low 32 bits; 64-bit Windows holds it sign-extended (an input method's
+// E0010804 is FFFFFFFFE0010804 there), so it goes back the same way.
+HKL toHkl(uint32_t layout) {
+    return reinterpret_cast<HKL>(static_cast<intptr_t>(static_cast<int32_t>(layout)));
+}
 uint32_t fromHkl(HKL layout) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(layout)); }
 
 class Win32VersionInfo : public VersionInfo {
@@ -106,6 +110,31 @@ std::string Win32System::commandLine() const {
 
 std::string Win32System::systemDirectory() const {
     return pathFrom([](char* b, DWORD n) { return GetSystemDirectoryA(b, n); });
+}
+
+// True for a 32-bit program on 64-bit Windows. IsWow64Process is looked up at run time: Windows
+// before XP SP2 lacks it, and there is no WOW64 there.
+static bool runsUnderWow64() {
+    using IsWow64 = BOOL(WINAPI*)(HANDLE, PBOOL);
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    auto isWow64 = kernel ? reinterpret_cast<IsWow64>(reinterpret_cast<void*>(GetProcAddress(kernel, "IsWow64Process")))
+                          : nullptr;
+    BOOL wow64 = FALSE;
+    return isWow64 && isWow64(GetCurrentProcess(), &wow64) && wow64;
+}
+
+std::string Win32System::nativeSystemDirectory() const {
+    std::string system = systemDirectory();
+    if (!runsUnderWow64()) return system;
+    // The redirector leaves "Sysnative" beside the system folder alone. Windows versions whose
+    // WOW64 lacks the alias give no way in: say so rather than answer with SysWOW64.
+    size_t cut = system.rfind('\\');
+    if (cut == std::string::npos) return {};
+    std::string alias = system.substr(0, cut) + "\\Sysnative";
+    QuietErrors quiet;
+    DWORD attributes = GetFileAttributesA(alias.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return {};
+    return alias;
 }
 
 std::string Win32System::modulePath() const {
@@ -180,7 +209,8 @@ std::string Win32System::loadString(const std::string& modulePath, unsigned id, 
 }
 
 std::optional<std::vector<ProcessEntry>> Win32System::processes() {
-    static_assert(sizeof(PROCESSENTRY32) == 296, "the process record is 296 bytes on 32-bit Windows");
+    static_assert(sizeof(PROCESSENTRY32) == (sizeof(void*) == 8 ? 304 : 296),
+                  "the process record is 296 bytes on 32-bit Windows and 304 on 64-bit Windows");
     using Snapshot = HANDLE(WINAPI*)(DWORD, DWORD);
     using Walk = BOOL(WINAPI*)(HANDLE, PROCESSENTRY32*);
     HMODULE kernel = GetModuleHandleA("kernel32.dll");

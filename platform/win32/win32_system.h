@@ -14,6 +14,7 @@ public:
     std::string fromUtf8(std::string_view utf8) const override;
     std::string commandLine() const override;
     std::string systemDirectory() const override;
+    std::string nativeSystemDirectory() const override;
     std::string modulePath() const override;
     bool isFile(const std::string& path) const override;
     bool copyFile(const std::string& from, const std::string& to, bool failIfExists) override;

@@ -466,8 +466,9 @@ void MainWindow::refreshIcons() {
     for (const auto& klid : klids) {
         std::string file = catalogue.imeFile(klid);
         HICON icon = nullptr;
-        if (!file.empty()) {
-            std::string path = system_.systemDirectory() + "\\" + file;
+        std::string folder = system_.nativeSystemDirectory();
+        if (!file.empty() && !folder.empty()) {
+            std::string path = folder + "\\" + file;
             icon = ExtractIconA(instance, path.c_str(), 0);
             if (reinterpret_cast<uintptr_t>(icon) <= 1) icon = nullptr;  // 1: not an executable file
         }
