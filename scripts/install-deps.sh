@@ -1,10 +1,17 @@
 #!/usr/bin/env bash
-# Installs every Debian package the build and the three test tiers need.
+# Installs every Debian package the build and the three test tiers need: the 32-bit Wine
+# where this machine runs 32-bit programs, the 64-bit Wine everywhere (scripts/wine-arch.sh).
 # Idempotent: does nothing when all of them are present. Needs root for the install.
+# Anything it cannot provide stops it with one line that says what is missing and what to do.
 set -euo pipefail
+cd "$(dirname "$0")/.."
+
+fail() { echo "install-deps: $*" >&2; exit 1; }
 
 native_pkgs=(cmake g++ googletest libgtest-dev make)
-cross_pkgs=(mingw-w64 wine wine32:i386 fonts-wine xvfb openbox fonts-wqy-microhei imagemagick x11-utils locales xxd)
+cross_pkgs=(mingw-w64 wine wine64 fonts-wine xvfb openbox fonts-wqy-microhei imagemagick x11-utils locales xxd file)
+arch=$(./scripts/wine-arch.sh)
+if [ "$arch" = win32 ]; then cross_pkgs+=(wine32:i386); fi
 
 missing=()
 for p in "${native_pkgs[@]}" "${cross_pkgs[@]}"; do
@@ -14,18 +21,20 @@ for p in "${native_pkgs[@]}" "${cross_pkgs[@]}"; do
 done
 
 if [ "${#missing[@]}" -gt 0 ]; then
-    if [ "$(id -u)" -ne 0 ]; then
-        echo "install-deps: missing packages (${missing[*]}); run as root to install them" >&2
-        exit 1
-    fi
+    [ "$(id -u)" -eq 0 ] || fail "missing packages (${missing[*]}); run as root to install them"
+    command -v apt-get >/dev/null || fail "missing packages (${missing[*]}) and no apt-get: install them by hand"
     echo "install-deps: installing ${missing[*]}"
-    if ! dpkg --print-foreign-architectures | grep -qx i386; then
-        dpkg --add-architecture i386
+    if [ "$arch" = win32 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+        dpkg --add-architecture i386 ||
+            fail "cannot add the i386 architecture for wine32; set KESTRINE_WINE64_ONLY=1 to use the 64-bit Wine only"
     fi
     export DEBIAN_FRONTEND=noninteractive
-    apt-get update -q
-    apt-get install -y -q --no-install-recommends "${missing[@]}" </dev/null
+    apt-get update -q >/tmp/kestrine-apt.log 2>&1 ||
+        fail "apt-get update failed (is Debian's package mirror reachable?); see /tmp/kestrine-apt.log"
+    apt-get install -y -q --no-install-recommends "${missing[@]}" </dev/null >>/tmp/kestrine-apt.log 2>&1 ||
+        fail "could not install ${missing[*]}; see /tmp/kestrine-apt.log"
 fi
+[ -x /usr/lib/wine/wine64 ] || fail "the 64-bit Wine loader /usr/lib/wine/wine64 is missing; install the wine64 package"
 
 # Locales the Wine tests run under; CreateFileA with a GBK file name fails without them.
 wanted_locales=(zh_CN.UTF-8 zh_TW.UTF-8 ja_JP.UTF-8 ko_KR.UTF-8 en_US.UTF-8)
@@ -40,10 +49,7 @@ for l in "${wanted_locales[@]}"; do
     fi
 done
 if [ "$need_gen" -eq 1 ]; then
-    if [ "$(id -u)" -ne 0 ]; then
-        echo "install-deps: locales missing; run as root to generate them" >&2
-        exit 1
-    fi
-    locale-gen >/dev/null
+    [ "$(id -u)" -eq 0 ] || fail "locales ${wanted_locales[*]} missing; run as root to generate them"
+    locale-gen >/dev/null || fail "locale-gen failed; generate ${wanted_locales[*]} by hand"
 fi
-echo "install-deps: all packages and locales present"
+echo "install-deps: all packages and locales present (Wine: $arch)"

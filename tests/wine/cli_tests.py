@@ -105,6 +105,21 @@ def install_and_uninstall(ctx):
         # Windows it stays. The install itself is seen in the message box test.
 
 
+@test("wow64: the 32-bit kestrine.exe on 64-bit Windows keeps input methods of the native system folder (winxp, zh_CN)")
+def wow64_native_system_folder(ctx):
+    # The lab's build is the x86-64 one: its sample input methods are 64-bit files, put into the
+    # native system32 only. The 32-bit program sees SysWOW64 as its system folder.
+    keys = [CATALOGUE, r"HKEY_CURRENT_USER\Keyboard Layout\Preload"]
+    with with_prefix(ctx, "wow64", locale="zh_CN.UTF-8", version="winxp") as p:
+        install_samples(ctx, p, SAMPLE_IMES)
+        seed(ctx, p, "wine_nt_user.reg")
+        before = p.registry(keys).replace("\r", "")
+        exe = p.put_file(ctx.wow64_exe, PROGRAM_DIR + r"\kestrine.exe")
+        result = p.run(exe, ["/on"], timeout=90)
+        assert result.returncode == 0, f"kestrine.exe exited with {result.returncode}"
+        compare("the catalogue and the preload list", before, p.registry(keys).replace("\r", ""))
+
+
 # ---- Runs on a display, with kdriver answering the message boxes ----
 
 LANGUAGES = {"zh_CN.UTF-8": "simplified", "zh_TW.UTF-8": "traditional", "en_US.UTF-8": "english"}

@@ -11,7 +11,7 @@ import sys
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
-from winelab import PROGRAM_DIR, WineLab  # noqa: E402
+from winelab import PROGRAM_DIR, WineLab, build_arch  # noqa: E402
 
 REPO = Path(__file__).resolve().parents[2]
 DEMO_KEYS = [
@@ -71,7 +71,7 @@ def main():
     parser.add_argument("switches", nargs="*")
     args = parser.parse_args()
     build = Path(args.build_win32).resolve()
-    lab = WineLab(build / "wine-work", Path(args.regtool).resolve())
+    lab = WineLab(build / "wine-work", Path(args.regtool).resolve(), build_arch(build))
     if not args.switches:
         return show_window(lab, build, args.regtool)
     prefix = demo_prefix(lab, build)

@@ -14,6 +14,7 @@ class Context:
     lab: WineLab
     build: Path
     repo: Path
+    wow64_exe: Path = None
 
 
 @dataclass

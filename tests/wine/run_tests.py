@@ -2,7 +2,10 @@
 """Runs the Wine tiers: the end-to-end tier (the registry conformance suite and kestrine.exe run
 with switches) and the GUI tier (windows on an Xvfb display, driven by kdriver.exe).
 Usage: run_tests.py --build-win32 DIR --regtool PATH [--tier e2e|gui|all] [--work DIR]
-[--only NAME] [--jobs N]. Prints one line per test and a summary; exits 1 when any test fails."""
+[--only NAME] [--jobs N] [--wow64-exe EXE]. The build folder holds kestrine.exe for either
+architecture; an x86-64 build runs in 64-bit prefixes. --wow64-exe adds the test of a 32-bit
+kestrine.exe on 64-bit Windows (only where this machine runs 32-bit programs). Prints one line per
+test and a summary; exits 1 when any test fails."""
 import argparse
 import concurrent.futures
 import os
@@ -13,7 +16,7 @@ import traceback
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
-from winelab import PROGRAM_DIR, WineLab, emergency_stop  # noqa: E402
+from winelab import WineError, WineLab, build_arch, emergency_stop  # noqa: E402
 import e2e_tests  # noqa: E402
 import cli_tests  # noqa: E402,F401  (registers its tests)
 import gui_tests  # noqa: E402
@@ -40,18 +43,30 @@ def main():
     parser.add_argument("--only", default=None, help="run the tests whose name contains this")
     parser.add_argument("--tier", choices=sorted(TIERS), default="all")
     parser.add_argument("--jobs", type=int, default=2, help="tests run side by side (at most 2 on this machine)")
+    parser.add_argument("--wow64-exe", default=None, help="a 32-bit kestrine.exe to try on 64-bit Windows")
     args = parser.parse_args()
 
     build = Path(args.build_win32).resolve()
     work = Path(args.work or build / "wine-work").resolve()
-    lab = WineLab(work, Path(args.regtool).resolve())
-    context = e2e_tests.Context(lab=lab, build=build, repo=Path(__file__).resolve().parents[2])
+    if not (build / "kestrine.exe").exists():
+        print(f"wine: no kestrine.exe in {build}; build it first (scripts/build.sh)")
+        return 1
+    arch = build_arch(build)
+    lab = WineLab(work, Path(args.regtool).resolve(), arch)
+    context = e2e_tests.Context(lab=lab, build=build, repo=Path(__file__).resolve().parents[2],
+                                wow64_exe=Path(args.wow64_exe).resolve() if args.wow64_exe else None)
 
-    tests = [t for t in TIERS[args.tier] if not args.only or args.only in t.name]
-    print(f"wine: preparing the template prefix in {work}", flush=True)
+    tests = [t for t in TIERS[args.tier] if (not args.only or args.only in t.name)
+             and (args.wow64_exe or not t.name.startswith("wow64"))]
+    print(f"wine: preparing the {arch} template prefix in {work}", flush=True)
     started = time.time()
-    lab.template()
-    print(f"wine: template ready ({time.time() - started:.1f}s); running {len(tests)} tests", flush=True)
+    try:
+        lab.template()
+    except WineError as e:
+        print(f"wine: {e}")
+        return 1
+    print(f"wine: template ready ({time.time() - started:.1f}s); running {len(tests)} tests on the {arch} build",
+          flush=True)
 
     failures = []
 

@@ -10,7 +10,7 @@ from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 from demo import demo_prefix  # noqa: E402
-from winelab import PROGRAM_DIR, ShownPrefix, WineLab  # noqa: E402
+from winelab import PROGRAM_DIR, ShownPrefix, WineLab, build_arch  # noqa: E402
 
 SHORT = {"zh_CN.UTF-8": "zh_CN", "zh_TW.UTF-8": "zh_TW", "en_US.UTF-8": "en_US"}
 MAIN_CLASS = "Kestrine.MainWindow"
@@ -101,7 +101,7 @@ def main():
     parser.add_argument("--version", default="winxp")
     args = parser.parse_args()
     build = Path(args.build_win32).resolve()
-    lab = WineLab(build / "wine-work", Path(args.regtool).resolve())
+    lab = WineLab(build / "wine-work", Path(args.regtool).resolve(), build_arch(build))
     out = Path(args.out).resolve()
     out.mkdir(parents=True, exist_ok=True)
     texttool = Path(args.regtool).resolve().parent / "texttool"

@@ -1,8 +1,22 @@
-"""A small laboratory of 32-bit Wine prefixes for the end-to-end and GUI tests.
+"""A small laboratory of Wine prefixes for the end-to-end and GUI tests: 32-bit prefixes for the
+i686 build, 64-bit prefixes for the x86-64 build.
 
 One template prefix is made per build folder (wineboot takes 10-18 s) and copied for each
 test (about a second). Every Wine call has a time limit; a run that hangs is killed with its
 wineserver, so no test can hang the suite.
+
+Facts about Wine that the tests rely on (Debian 12, Wine 8):
+- Some kernels cannot run 32-bit programs at all ("Exec format error"): the 32-bit loader
+  /usr/lib/wine/wine never starts there, and /usr/bin/wine picks it whenever wine32 is
+  installed. 64-bit prefixes therefore run programs through /usr/lib/wine/wine64 directly,
+  with WINEARCH=win64 and WINELOADER set to it. Where 32-bit programs run, the same 64-bit
+  prefix runs a 32-bit program under WOW64 (SysWOW64 as its system folder).
+- `winecfg -v VERSION` has no effect in a 64-bit prefix; HKCU\Software\Wine "Version" written
+  with `reg add` works in both kinds, and GetVersion then gives the same values in both
+  (win98 0xC0000A04, nt40 0x05650004, win2k 0x08930005, winxp 0x0A280105, win2003 0x0ECE0205,
+  vista 0x17720006, win7 0x1DB10106, win10 0x23F00206). LCID and code page follow LANG.
+- Running the 32-bit Wine under user-mode CPU emulation is no way out: far too slow, and
+  programs crash.
 
 For the GUI tests a Display runs Xvfb with openbox, a prefix made with that display gets the
 font replacements before its first program starts, and a Driver talks to kdriver.exe running
@@ -24,10 +38,20 @@ import winereg
 
 PROGRAM_DIR = r"C:\Program Files\Kestrine"
 BASE_ENV = {
-    "WINEARCH": "win32",
     "WINEDEBUG": "-all",
     "WINEDLLOVERRIDES": "mscoree,mshtml=",
 }
+WINE64 = "/usr/lib/wine/wine64"
+# What each kind of prefix sets, and the command that runs a program in it.
+ARCH_ENV = {"win32": {"WINEARCH": "win32"}, "win64": {"WINEARCH": "win64", "WINELOADER": WINE64}}
+ARCH_WINE = {"win32": ["wine"], "win64": [WINE64]}
+
+
+def build_arch(build):
+    """win64 when the build folder's kestrine.exe is an x86-64 program, else win32."""
+    data = (Path(build) / "kestrine.exe").read_bytes()[:4096]
+    at = int.from_bytes(data[0x3C:0x40], "little")
+    return "win64" if data[at + 4:at + 6] == b"\x64\x86" else "win32"
 
 # The default layout Wine writes to preload value "1" whenever a process loads user32.
 DEFAULT_LAYOUT = {
@@ -109,8 +133,11 @@ def run_limited(args, env, timeout, cwd=None, input_bytes=None):
     Output goes through files, not pipes: programs that Wine starts on the side (wineserver,
     services, the desktop process) inherit the output handles and would keep pipes open."""
     with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
-        proc = subprocess.Popen(args, env=env, cwd=cwd, stdin=subprocess.PIPE if input_bytes else subprocess.DEVNULL,
-                                stdout=out, stderr=err, start_new_session=True)
+        try:
+            proc = subprocess.Popen(args, env=env, cwd=cwd, stdin=subprocess.PIPE if input_bytes else subprocess.DEVNULL,
+                                    stdout=out, stderr=err, start_new_session=True)
+        except OSError as e:
+            raise WineError(f"cannot run {args[0]}: {e.strerror}") from None
         try:
             if input_bytes:
                 proc.stdin.write(input_bytes)
@@ -130,9 +157,7 @@ class Prefix:
         self.lab = lab
         self.path = Path(path)
         self.locale = locale
-        self.env = dict(os.environ)
-        self.env.update(BASE_ENV)
-        self.env.update({"WINEPREFIX": str(self.path), "LANG": locale, "LC_ALL": locale})
+        self.env = lab.environment(self.path, locale)
         if display:
             self.env["DISPLAY"] = display
         else:
@@ -143,7 +168,7 @@ class Prefix:
         return CODE_PAGE.get(self.locale, 1252)
 
     def wine(self, args, timeout=60, check=True):
-        result = run_limited(["wine"] + list(args), self.env, timeout)
+        result = run_limited(self.lab.wine_command + list(args), self.env, timeout)
         if check and result.returncode != 0:
             raise WineError(f"wine {' '.join(args)} exited {result.returncode}: "
                             f"{result.stderr.decode(errors='replace')[-500:]}")
@@ -220,7 +245,7 @@ class Prefix:
 
     def start(self, dos_exe, args=(), name="program"):
         """Starts a program in the background; stop it with the returned object's stop()."""
-        return Background(self, ["wine", dos_exe] + list(args), name)
+        return Background(self, self.lab.wine_command + [dos_exe] + list(args), name)
 
     def shutdown(self):
         try:
@@ -231,11 +256,20 @@ class Prefix:
 
 
 class WineLab:
-    def __init__(self, work_dir, regtool_path):
+    def __init__(self, work_dir, regtool_path, arch="win32"):
         self.work_dir = Path(work_dir)
         self.work_dir.mkdir(parents=True, exist_ok=True)
         self.regtool_path = str(regtool_path)
-        self._template = self.work_dir / "template"
+        self.arch = arch
+        self.wine_command = ARCH_WINE[arch]
+        self._template = self.work_dir / f"template-{arch}"
+
+    def environment(self, prefix_path, locale):
+        env = dict(os.environ)
+        env.update(BASE_ENV)
+        env.update(ARCH_ENV[self.arch])
+        env.update({"WINEPREFIX": str(prefix_path), "LANG": locale, "LC_ALL": locale})
+        return env
 
     def regtool(self, args):
         result = run_limited([self.regtool_path] + args, dict(os.environ), 60)
@@ -261,12 +295,13 @@ class WineLab:
         if marker.exists():
             return self._template
         shutil.rmtree(self._template, ignore_errors=True)
-        env = dict(os.environ)
-        env.update(BASE_ENV)
-        env.update({"WINEPREFIX": str(self._template), "LANG": "en_US.UTF-8", "LC_ALL": "en_US.UTF-8"})
+        env = self.environment(self._template, "en_US.UTF-8")
         env.pop("DISPLAY", None)
-        run_limited(["wineboot", "-i"], env, 180)
+        boot = run_limited(self.wine_command + ["wineboot", "-i"], env, 180)
         run_limited(["wineserver", "-w"], env, 120)
+        if boot.returncode != 0 or not (self._template / "system.reg").exists():
+            raise WineError(f"could not make a {self.arch} Wine prefix with {self.wine_command[0]} (exit "
+                            f"{boot.returncode}): {boot.stderr.decode(errors='replace').strip()[-300:]}")
         marker.write_text("ok\n")
         return self._template
 
@@ -460,7 +495,8 @@ class Driver:
 
     def __init__(self, prefix, dos_exe):
         self.code_page = prefix.code_page
-        self.proc = started(subprocess.Popen(["wine", dos_exe, "script", "-"], env=prefix.env, stdin=subprocess.PIPE,
+        self.proc = started(subprocess.Popen(prefix.lab.wine_command + [dos_exe, "script", "-"], env=prefix.env,
+                                             stdin=subprocess.PIPE,
                                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
                                              start_new_session=True))
         self._lines = queue.Queue()
