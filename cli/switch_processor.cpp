@@ -47,13 +47,11 @@ bool SwitchProcessor::runSwitch(const std::string& item) {
     } else if (name == "internat") {
         s.indicatorOption = true;
         s.textServicesOption = false;
-        w.layoutSwitchEnabled = false;
         w.layoutKeyEnabled = false;
         s.indicatorSwitch = true;
     } else if (name == "ctfmon") {
         s.indicatorOption = false;
         s.textServicesOption = true;
-        w.layoutSwitchEnabled = true;
         w.layoutKeyEnabled = true;
         s.indicatorSwitch = true;
     } else if (name == "caps") {

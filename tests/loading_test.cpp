@@ -91,7 +91,7 @@ TEST(Loading, NinexReadsPreloadSubKeysAndDisablesTheCapsLockChoice) {
 )reg");
     auto& model = f.start();
     EXPECT_EQ((std::vector<std::string>{"00000409", "E0010804"}), klids(model));
-    EXPECT_FALSE(model.window.capsLockEnabled);
+    EXPECT_FALSE(model.controlStates().capsLock);
 }
 
 TEST(Loading, UnknownWindowsLoadsNoRows) {
@@ -303,8 +303,8 @@ TEST(Loading, AnEmptyListLeavesNoRowSelected) {
     ModelFixture f;
     auto& model = english(f).start();
     EXPECT_EQ(-1, model.window.listSelection);
-    EXPECT_FALSE(model.window.propertyEnabled);
-    EXPECT_FALSE(model.window.downEnabled);
+    EXPECT_FALSE(model.controlStates().property);
+    EXPECT_FALSE(model.controlStates().down);
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+
 #include "cli/switch_processor.h"
 #include "tests/support/machines.h"
 #include "ui/texts.h"
@@ -55,7 +58,7 @@ TEST_F(Switches, StyleCapsLockAndStatus) {
     run({"internat"});
     EXPECT_TRUE(snap().indicatorOption);
     EXPECT_FALSE(snap().textServicesOption);
-    EXPECT_FALSE(f.model->window.layoutSwitchEnabled);
+    EXPECT_FALSE(f.model->controlStates().layoutSwitch);
     EXPECT_FALSE(f.model->window.layoutKeyEnabled);
     run({"off", "ctfmon"});
     EXPECT_FALSE(snap().indicatorOption);
@@ -200,6 +203,32 @@ TEST_F(Switches, AFailedInstallShowsZerosAndGivesNoHotkey) {
     ASSERT_EQ(1u, f.prompts.shown.size());
     EXPECT_EQ("00000000", f.prompts.shown[0].text);
     EXPECT_EQ(records, snap().records.size());
+}
+
+// Whatever moves the add box's selection, the registry Delete button follows the entry now
+// selected: the first item, the plain layout 00000804, which must not be removable.
+TEST_F(Switches, TheRegistryDeleteButtonFollowsEveryPathThatMovesTheAddBoxSelection) {
+    auto& w = f.model->window;
+    const std::function<void()> paths[] = {
+        [this] { installer->deleteSelectedEntry(); },
+        [this] { f.model->addSelected(); },
+        [this] { f.model->apply(); },
+        [this] { run({"install:sample.ime"}); },
+        [&] { processor->runSwitch("uninstall3:" + snap().addable.at(static_cast<size_t>(w.addSelection)).klid); },
+    };
+    for (size_t i = 0; i < std::size(paths); ++i) {
+        auto& addable = snap().addable;
+        auto ime = [&] {
+            return std::find_if(addable.begin(), addable.end(), [](const auto& a) { return settings::isImeKlid(a.klid); });
+        };
+        if (ime() == addable.end()) run({"del4:E00E0804"});  // an input method back into the add box
+        w.addSelection = static_cast<int>(ime() - addable.begin());
+        ASSERT_TRUE(f.model->controlStates().registryDelete) << "path " << i;
+        paths[i]();
+        ASSERT_EQ("00000804", addable.at(static_cast<size_t>(w.addSelection)).klid) << "path " << i;
+        EXPECT_FALSE(f.model->controlStates().registryDelete) << "path " << i;
+        EXPECT_EQ(addable[0].itemText, f.model->controlStates().selectedEntry) << "path " << i;
+    }
 }
 
 TEST_F(Switches, UninstallingCatalogueEntries) {

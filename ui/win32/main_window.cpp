@@ -385,37 +385,38 @@ void MainWindow::refresh() {
     refreshing_ = true;
     const settings::SettingsSnapshot& s = controller_.model().snapshot;
     const settings::WindowState& w = controller_.model().window;
+    const settings::ControlStates c = controller_.model().controlStates();
 
     refreshList();
     std::vector<std::string> addItems;
     for (const auto& entry : s.addable) addItems.push_back(entry.itemText);
     showItems(addBox_, addItems);
     showSelection(addBox_, w.addSelection);
-    up_.enable(w.upEnabled);
-    down_.enable(w.downEnabled);
-    delete_.enable(w.deleteEnabled);
-    add_.enable(w.addEnabled);
-    property_.enable(w.propertyEnabled);
+    up_.enable(c.up);
+    down_.enable(c.down);
+    delete_.enable(c.remove);
+    add_.enable(c.add);
+    property_.enable(c.property);
     list_.setEditable(w.listEditable);
 
     indicatorSwitch_.setChecked(s.indicatorSwitch);
-    styleGroup_.enable(w.styleGroupEnabled);
+    styleGroup_.enable(c.styleGroup);
     indicatorOption_.setChecked(s.indicatorOption);
     textServicesOption_.setChecked(s.textServicesOption);
-    indicatorOption_.enable(w.indicatorOptionEnabled);
-    textServicesOption_.enable(w.textServicesOptionEnabled);
+    indicatorOption_.enable(c.indicatorOption);
+    textServicesOption_.enable(c.textServicesOption);
     showText(languageSwitch_, w.languageSwitchCaption);
     languageSwitch_.setChecked(s.languageSwitch);
     languageSwitch_.enable(w.languageSwitchEnabled);
     layoutSwitch_.setChecked(s.layoutSwitch);
-    layoutSwitch_.enable(w.layoutSwitchEnabled);
+    layoutSwitch_.enable(c.layoutSwitch);
     showSelection(languageKey_, s.languageKey);
-    languageKey_.enable(w.languageKeyEnabled);
+    languageKey_.enable(c.languageKey);
     showSelection(layoutKey_, s.layoutKey);
     layoutKey_.enable(w.layoutKeyEnabled);
 
     showSelection(capsMode_, s.capsLockMode);
-    capsMode_.enable(w.capsLockEnabled);
+    capsMode_.enable(c.capsLock);
     showStatus_.setChecked(s.showStatus);
     const WindowTexts& t = controller_.texts();
     std::vector<std::string> labels = {t.imeToggle, t.shapeToggle, t.symbolToggle};
@@ -424,11 +425,11 @@ void MainWindow::refresh() {
     showSelection(toggleChooser_, w.toggleChoice);
     showText(toggleButton_, w.toggleButtonCaption);
 
-    showText(selectedEntry_, w.selectedEntryText);
-    registryDelete_.enable(w.registryDeleteEnabled);
+    showText(selectedEntry_, c.selectedEntry);
+    registryDelete_.enable(c.registryDelete);
     showText(nameEdit_, w.installName);
     showText(fileEdit_, w.installFile);
-    install_.enable(w.installEnabled);
+    install_.enable(c.install);
 
     refreshStatus();
     if (controller_.model().window.listFocusRequested) {
