@@ -112,6 +112,17 @@ TEST_F(Switches, DeletingRowsByNumberNameFileAndKlid) {
     EXPECT_EQ("", order());
 }
 
+// An empty name, file or KLID (a batch file's unset variable) matches nothing, not the plain
+// layouts without "IME File" nor a row or entry whose name is empty.
+TEST_F(Switches, EmptyArgumentsMatchNothing) {
+    snap().rows[2].shownName.clear();
+    snap().addable[1].itemText.clear();  // E0030804, an input method
+    std::string before = f.dump() + f.written();
+    run({"del2:", "del3:", "del4:", "move1:,1", "move2:,1", "move3:,9", "add1:", "add2:,", "add2:,ctrl_1", "add3:,",
+         "uninstall1:", "uninstall2:", "uninstall3:"});
+    EXPECT_EQ(before, f.dump() + f.written());
+}
+
 TEST_F(Switches, DeleteOneTwiceRemovesTheFirstTwoRows) {
     run({"del1:1", "del1:1"});
     EXPECT_EQ("E00E0804", order());
@@ -237,7 +248,7 @@ TEST_F(Switches, UninstallingCatalogueEntries) {
     EXPECT_TRUE(has("00000407"));
     processor->runSwitch("uninstall1:" + named("注音输入法"));
     EXPECT_FALSE(has("E0010404"));
-    run({"uninstall2:", "uninstall3:00000411", "uninstall3:e00e0804"});  // E00E0804 is in the list
+    run({"uninstall3:00000411", "uninstall3:e00e0804"});  // E00E0804 is in the list
     EXPECT_TRUE(has("00000411"));
     EXPECT_TRUE(has("E00E0804"));
     run({"uninstall2:WINGB.ime"});
