@@ -246,7 +246,8 @@ bool SwitchProcessor::parseHotkey(const std::string& argument, ParsedHotkey& out
     // "," separates a switch's arguments, so "~" stands for the comma key.
     std::string key = fields[1] == "~" ? "," : fields[1];
     std::string side = fields.size() == 3 ? fields[2] : "";
-    hotkey::ParseHotkeyWords(modifier, key, side, model_.texts().sides);
+    // A hot key whose words are not all recognised would be stored as some other key, or none.
+    if (!hotkey::ParseHotkeyWords(modifier, key, side, model_.texts().sides)) return false;
     out.modifierText = modifier;
     out.keyText = key;
     out.displayText = side + upperAscii(fields[0]) + "+" + upperAscii(fields[1]);

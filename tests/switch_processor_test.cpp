@@ -152,7 +152,8 @@ TEST_F(Switches, AddingEntriesWithTheirHotkeys) {
     EXPECT_EQ("00008006", snap().records.back().modifierText);
     EXPECT_EQ("00000032", snap().records.back().keyText);
     EXPECT_EQ("E0030804", snap().records.back().target);
-    run({"add3:00000404,alt_~", "add1:German"});
+    // A hot key whose words are not all recognised is not stored; the entry is added all the same.
+    run({"add3:00000404,alt_~", "add1:German,shift+ctrl_A"});
     EXPECT_EQ("E0010804 00000409 E00E0804 E0030804 00000404 00000407", order());
     EXPECT_EQ("ALT+~", snap().rows[4].hotkeyText);
     EXPECT_EQ("000000BC", snap().records.back().keyText);
@@ -180,7 +181,8 @@ TEST_F(Switches, SettingHotkeysOfRowsAndToggles) {
     EXPECT_EQ("000000BC", snap().toggles[1].keyText);
     std::string before = f.dump();
     // In use already, no such row or slot, or no key: nothing changes.
-    run({"hotkey:2,alt_9", "hotkey:d,alt_1", "hotkey:1,ctrl", "hotkey:9,alt_1", "hotkey:a", "hotkey:,alt_1"});
+    run({"hotkey:2,alt_9", "hotkey:d,alt_1", "hotkey:1,ctrl", "hotkey:9,alt_1", "hotkey:a", "hotkey:,alt_1",
+         "hotkey:1,alt+ctrl_1", "hotkey:a,ctrl_esc", "hotkey:2,ctrl_1_both"});
     EXPECT_EQ(before, f.dump());
 }
 
