@@ -802,7 +802,7 @@ def install(ctx):
         assert entry.get("layout display name") == sz("示例输入法"), entry
 
 
-@test("registry Delete: the add box names the entry, Cancel keeps it, OK removes it from the catalogue (winxp, zh_CN)")
+@test("registry Delete: the add box names the entry, Cancel keeps it, OK removes it from the catalogue and the button follows the next entry (winxp, zh_CN)")
 def registry_delete(ctx):
     with Kestrine(ctx, "window-regdelete") as app:
         t = app.t
@@ -840,7 +840,8 @@ def registry_delete(ctx):
         app.refresh()
         left, selected = app.combo_items(c["addBox"])
         assert left == [i for i in items if i != "示例输入法"] and selected == 0, (left, selected)
-        assert app.text(app.state(c["selectedEntry"])) == left[0]
+        assert app.text(app.state(c["selectedEntry"])) == left[0] == "中文 (简体) - 美式键盘"
+        assert app.state(c["registryDelete"])["enabled"] == "0", "the plain layout now selected cannot be removed"
         entries = subkeys(app.registry(CATALOGUE), CATALOGUE)
         assert "e0030804" in entries and "e0200804" not in entries, entries
 
