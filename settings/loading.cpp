@@ -164,12 +164,12 @@ void SettingsModel::loadHotkeyRecords() {
                                   [&t](const PreloadRow& r) { return r.klid == t; });
         if (inList) snapshot.records.push_back({hexText(modifiers, 8), t, hexText(virtualKey, 8)});
     }
-    for (const auto& record : snapshot.records) {
-        for (auto& row : snapshot.rows) {
-            if (row.klid == record.target) {
-                row.hotkeyText = hotkey::FormatHotkeyText(record.modifierText, record.keyText, texts_.sides);
-                break;
-            }
+    // A row shows its first record: the one the hot-key editor opens and changes.
+    for (auto& row : snapshot.rows) {
+        auto record = std::find_if(snapshot.records.begin(), snapshot.records.end(),
+                                   [&row](const HotkeyRecord& r) { return r.target == row.klid; });
+        if (record != snapshot.records.end()) {
+            row.hotkeyText = hotkey::FormatHotkeyText(record->modifierText, record->keyText, texts_.sides);
         }
     }
 }
