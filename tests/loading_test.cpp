@@ -195,6 +195,7 @@ TEST(Loading, SwitchKeysAreTestedInOrder) {
     } cases[] = {
         {"2", "1", "", kWinXp, "language switch on key 0, layout switch off key 0"},
         {"1", "", "1", kWinXp, "language switch on key 1, layout switch on key 1"},
+        // "3" turns a switch off and disables the language key choice.
         {"", "3", "3", kWinXp, "language switch off key 0, layout switch off key 1"},
         {"3", "2", "2", kWinXp, "language switch off key 0, layout switch on key 0"},
         {"9", "", "x", kWinXp, "language switch off key 0, layout switch off key 0"},
@@ -214,6 +215,7 @@ TEST(Loading, SwitchKeysAreTestedInOrder) {
         std::string dump = f.dump();
         EXPECT_NE(std::string::npos, dump.find(c.expected))
             << c.hotkey << "/" << c.language << "/" << c.layout << " on " << std::hex << c.version << "\n" << dump;
+        EXPECT_EQ(f.model->snapshot.languageSwitch, f.model->controlStates().languageKey) << dump;
     }
 }
 
@@ -223,6 +225,7 @@ TEST(Loading, NinexIndicatorReadsTheLanguageKeyFromTheDefaultValue) {
     f.m.system.addProcess("INTERNAT.EXE");
     auto& model = f.start();
     EXPECT_TRUE(model.snapshot.languageSwitch);
+    EXPECT_TRUE(model.controlStates().languageKey);
     EXPECT_EQ(settings::kCtrlShift, model.snapshot.languageKey);
 }
 

@@ -287,7 +287,7 @@ void MainWindow::wireHandlers() {
     // the system's own handling goes on (it does nothing for these commands).
     window_.onSystemCommand = [this](UINT command) {
         if (command == kHelpCommand) controller_.showHelp();
-        if (command == kAboutCommand) showAbout();
+        if (command == kAboutCommand) controller_.showAbout();
         return false;
     };
 }
@@ -348,11 +348,6 @@ void MainWindow::openKeyboardDialog() {
     if (!keyboard_ || r < 0 || r >= static_cast<int>(model.snapshot.rows.size())) return;
     const settings::PreloadRow& row = model.snapshot.rows[static_cast<size_t>(r)];
     keyboard_->showFor(window_.hwnd(), row.shownName, row.klid);
-}
-
-void MainWindow::showAbout() {
-    const WindowTexts& t = controller_.texts();
-    MessageBoxA(GetActiveWindow(), t.aboutText.c_str(), t.aboutCaption.c_str(), MB_OK | MB_ICONINFORMATION);
 }
 
 // ---- Showing the model ----
@@ -456,22 +451,15 @@ void MainWindow::refreshList() {
 
 // One icon per row: the input-method file's first icon, or else the program's own.
 void MainWindow::refreshIcons() {
-    settings::SettingsModel& model = controller_.model();
     std::vector<std::string> klids;
-    for (const auto& row : model.snapshot.rows) klids.push_back(row.klid);
+    for (const auto& row : controller_.model().snapshot.rows) klids.push_back(row.klid);
     if (klids == iconKlids_) return;
     iconKlids_ = klids;
     images_.clear();
     HINSTANCE instance = GetModuleHandleA(nullptr);
-    settings::Catalogue catalogue = model.catalogue();
-    for (const auto& klid : klids) {
-        std::string file = catalogue.imeFile(klid);
-        HICON icon = nullptr;
-        if (!file.empty()) {
-            std::string path = system_.systemDirectory() + "\\" + file;
-            icon = ExtractIconA(instance, path.c_str(), 0);
-            if (reinterpret_cast<uintptr_t>(icon) <= 1) icon = nullptr;  // 1: not an executable file
-        }
+    for (const auto& file : controller_.rowIconFiles()) {
+        HICON icon = file.empty() ? nullptr : ExtractIconA(instance, file.c_str(), 0);
+        if (reinterpret_cast<uintptr_t>(icon) <= 1) icon = nullptr;  // 1: not an executable file
         if (icon) {
             images_.add(icon);
             DestroyIcon(icon);
