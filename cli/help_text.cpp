@@ -1,6 +1,5 @@
 #include "cli/help_text.h"
 
-#include "platform/codepage.h"
 #include "settings/trilingual.h"
 
 namespace cli {
@@ -44,7 +43,7 @@ const HelpLine kHelpLines[] = {
       "     布局热键使用Ctrl+Shift。",
       "     布局熱鍵使用Ctrl+Shift。"}},
     {"/hotkey:<1/2/3/a/b/c>,[hotkey]", 1,
-     {"Set IME hotkey.<1/2/3..>: Set hotkey for  the 1st、2nd、",
+     {"Set IME hotkey.<1/2/3..>: Set hotkey for  the 1st\xA1\xA2" "2nd\xA1\xA2",
       "指定输入法热键。<1/2/3..>: 指定第1、2、3..",
       "指定輸入法熱鍵。<1/2/3..>: 指定第1、2、3.."}},
     {"", 0,
@@ -71,31 +70,25 @@ const HelpLine kHelpLines[] = {
     {"/move3:<ID>,<number>", 2, {"Move IME by ID", "按 ID 调整输入法顺序", "依 ID 調整輸入法順序"}},
     {"/load:<filename>", 3, {"load switches from file", "从配置文件调入参数", "從設定檔載入參數"}},
     {"", 0,
-     {"[hotkey] format: Ctrl+Shift_8_Left、Alt_del、alt+shift_?_right",
+     {"[hotkey] format: Ctrl+Shift_8_Left\xA1\xA2" "Alt_del\xA1\xA2" "alt+shift_?_right",
       "[hotkey] 格式示例: Ctrl+Shift_8_Left、Alt_del、alt+shift_?_right",
       "[hotkey] 格式範例: Ctrl+Shift_8_Left、Alt_del、alt+shift_?_right"}},
 };
 
-// The English text has two ideographic commas and keeps them as GBK bytes on every system;
-// the rest of it is ASCII, which GBK leaves as it is.
-unsigned helpCodePage(UiLanguage language) {
-    if (language == UiLanguage::English) return settings::codePageFor(UiLanguage::SimplifiedChinese);
-    return settings::codePageFor(language);
-}
-
 }  // namespace
 
-std::string helpText(UiLanguage language) {
-    std::string utf8;
+std::string helpText(UiLanguage language, CodePageConversion convert) {
+    std::string text;
     bool first = true;
     for (const HelpLine& line : kHelpLines) {
-        if (!first) utf8 += '\r';
+        if (!first) text += '\r';
         first = false;
-        utf8 += line.switchForm;
-        utf8.append(static_cast<size_t>(line.tabs), '\t');
-        utf8 += settings::utf8For(line.text, language);
+        text += line.switchForm;
+        text.append(static_cast<size_t>(line.tabs), '\t');
+        text += settings::utf8For(line.text, language);
     }
-    return platform::utf8ToCodePage(utf8, helpCodePage(language));
+    if (language == UiLanguage::English) return text;
+    return convert(text, settings::codePageFor(language));
 }
 
 }  // namespace cli

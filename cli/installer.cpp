@@ -46,8 +46,6 @@ void Installer::deleteSelectedEntry() {
     question.owner = MessageBoxRequest::Owner::ActiveWindow;
     if (!prompts_.show(question)) return;
     RemoveCatalogueEntry(static_cast<size_t>(i));
-    int selected = model_.window.addSelection;
-    model_.window.selectedEntryText = selected >= 0 ? addable[static_cast<size_t>(selected)].itemText : "";
 }
 
 }  // namespace cli

@@ -61,11 +61,25 @@ std::string joinLines(const std::string& text) {
     return joined;
 }
 
+// The command line without the program path, delimited as Windows delimits it: up to the
+// closing quote when it starts with a quote, else up to the first blank. A path may hold "/"
+// ("C:/Tools/kestrine.exe"), which must not start a switch.
+std::string afterProgramPath(const std::string& commandLine) {
+    if (!commandLine.empty() && commandLine[0] == '"') {
+        size_t close = commandLine.find('"', 1);
+        return close == std::string::npos ? std::string() : commandLine.substr(close + 1);
+    }
+    size_t end = 0;
+    while (end < commandLine.size() && static_cast<unsigned char>(commandLine[end]) > 32) ++end;
+    return commandLine.substr(end);
+}
+
 }  // namespace
 
 SwitchList buildSwitchList(const std::string& commandLine, const platform::System& system) {
     SwitchList list;
-    list.items = SplitText("/", commandLine);
+    // The piece before the first "/" is no switch.
+    list.items = SplitText("/", afterProgramPath(commandLine));
     list.items.erase(list.items.begin());
     if (list.items.size() != 1) return list;
 

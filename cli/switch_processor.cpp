@@ -47,13 +47,11 @@ bool SwitchProcessor::runSwitch(const std::string& item) {
     } else if (name == "internat") {
         s.indicatorOption = true;
         s.textServicesOption = false;
-        w.layoutSwitchEnabled = false;
         w.layoutKeyEnabled = false;
         s.indicatorSwitch = true;
     } else if (name == "ctfmon") {
         s.indicatorOption = false;
         s.textServicesOption = true;
-        w.layoutSwitchEnabled = true;
         w.layoutKeyEnabled = true;
         s.indicatorSwitch = true;
     } else if (name == "caps") {
@@ -100,9 +98,11 @@ bool SwitchProcessor::runSwitch(const std::string& item) {
 
 namespace {
 
-// The index of the first item that matches, -1 when none does.
+// The index of the first item that matches the key, -1 when none does. An empty key (a batch
+// file's unset variable, say) matches nothing, not the entries whose name or file is empty.
 template <typename List, typename Match>
-int firstIndex(const List& items, Match match) {
+int firstIndex(const std::string& key, const List& items, Match match) {
+    if (key.empty()) return -1;
     for (size_t i = 0; i < items.size(); ++i) {
         if (match(items[i])) return static_cast<int>(i);
     }
@@ -118,31 +118,32 @@ int SwitchProcessor::findRowByNumber(const std::string& number) const {
 }
 
 int SwitchProcessor::findRowByName(const std::string& name) const {
-    return firstIndex(model_.snapshot.rows, [&](const settings::PreloadRow& r) { return r.shownName == name; });
+    return firstIndex(name, model_.snapshot.rows, [&](const settings::PreloadRow& r) { return r.shownName == name; });
 }
 
 int SwitchProcessor::findRowByFile(const std::string& file) const {
     settings::Catalogue catalogue = model_.catalogue();
-    return firstIndex(model_.snapshot.rows,
+    return firstIndex(file, model_.snapshot.rows,
                       [&](const settings::PreloadRow& r) { return equalsNoCase(catalogue.imeFile(r.klid), file); });
 }
 
 int SwitchProcessor::findRowByKlid(const std::string& klid) const {
-    return firstIndex(model_.snapshot.rows, [&](const settings::PreloadRow& r) { return equalsNoCase(r.klid, klid); });
+    return firstIndex(klid, model_.snapshot.rows,
+                      [&](const settings::PreloadRow& r) { return equalsNoCase(r.klid, klid); });
 }
 
 int SwitchProcessor::findAddableByName(const std::string& name) const {
-    return firstIndex(model_.snapshot.addable, [&](const Addable& a) { return a.itemText == name; });
+    return firstIndex(name, model_.snapshot.addable, [&](const Addable& a) { return a.itemText == name; });
 }
 
 int SwitchProcessor::findAddableByFile(const std::string& file) const {
     settings::Catalogue catalogue = model_.catalogue();
-    return firstIndex(model_.snapshot.addable,
+    return firstIndex(file, model_.snapshot.addable,
                       [&](const Addable& a) { return equalsNoCase(catalogue.imeFile(a.klid), file); });
 }
 
 int SwitchProcessor::findAddableByKlid(const std::string& klid) const {
-    return firstIndex(model_.snapshot.addable, [&](const Addable& a) { return equalsNoCase(a.klid, klid); });
+    return firstIndex(klid, model_.snapshot.addable, [&](const Addable& a) { return equalsNoCase(a.klid, klid); });
 }
 
 // ---- The switches ----
@@ -215,12 +216,11 @@ void SwitchProcessor::uninstall(char how, const std::string& argument) {
         index = findAddableByName(argument);
         if (index >= 0 && !settings::isImeKlid(model_.snapshot.addable[static_cast<size_t>(index)].klid)) return;
     } else if (how == '2') {
-        if (argument.empty()) return;
         index = findAddableByFile(argument);
     } else if (how == '3') {
         if (!argument.empty() && argument[0] == '0') return;
         settings::Catalogue catalogue = model_.catalogue();
-        index = firstIndex(model_.snapshot.addable, [&](const Addable& a) {
+        index = firstIndex(argument, model_.snapshot.addable, [&](const Addable& a) {
             return equalsNoCase(a.klid, argument) && catalogue.exists(a.klid);
         });
     }
@@ -246,7 +246,8 @@ bool SwitchProcessor::parseHotkey(const std::string& argument, ParsedHotkey& out
     // "," separates a switch's arguments, so "~" stands for the comma key.
     std::string key = fields[1] == "~" ? "," : fields[1];
     std::string side = fields.size() == 3 ? fields[2] : "";
-    hotkey::ParseHotkeyWords(modifier, key, side, model_.texts().sides);
+    // A hot key whose words are not all recognised would be stored as some other key, or none.
+    if (!hotkey::ParseHotkeyWords(modifier, key, side, model_.texts().sides)) return false;
     out.modifierText = modifier;
     out.keyText = key;
     out.displayText = side + upperAscii(fields[0]) + "+" + upperAscii(fields[1]);

@@ -21,13 +21,23 @@ void HotkeyEditor::setUp(const std::string& modifierText, const std::string& key
         if (side == "80") left = true, right = false;
         if (side == "C0") left = right = true;
     }
+    keyIndex = 0;
+    keptKey.clear();
     if (!keyText.empty()) {
         enableChecked = true;
-        int row = KeyNameTable::instance().findCode(textPart(keyText, 7, 2));
-        if (row >= 0) keyIndex = row + 1;
-    } else {
-        keyIndex = 0;
+        std::string code = platform::upperAscii(textPart(keyText, 7, 2));
+        int row = KeyNameTable::instance().findCode(code);
+        if (row >= 0) {
+            keyIndex = row + 1;
+        } else {
+            keptKey = code;
+        }
     }
+}
+
+void HotkeyEditor::chooseKey(int index) {
+    keyIndex = index;
+    keptKey.clear();
 }
 
 void HotkeyEditor::applyEnableRule() {
@@ -36,6 +46,7 @@ void HotkeyEditor::applyEnableRule() {
         ctrl = alt = shift = false;
         left = right = false;
         keyIndex = 0;
+        keptKey.clear();
     }
 }
 
@@ -65,13 +76,20 @@ bool HotkeyEditor::ok(const EditorContext& context, settings::UserPrompts& promp
         }
         if (!left && !right) v.clear();
     }
+    // A kept key has no name: the text shows no key part, as the formatter shows it.
     const auto& keys = KeyNameTable::instance();
-    bool noKey = keyIndex <= 0 || keyIndex > static_cast<int>(keys.size());
+    std::string keyCode = keyIndex == 0 ? keptKey : std::string();
+    std::string keyPart;
+    if (keyIndex > 0 && keyIndex <= static_cast<int>(keys.size())) {
+        const KeyName& key = keys.row(static_cast<size_t>(keyIndex - 1));
+        keyCode = key.code;
+        keyPart = "+" + key.name;
+    }
+    bool noKey = keyCode.empty();
     if (noKey) v.clear();
     if (!v.empty()) {
-        const KeyName& key = keys.row(static_cast<size_t>(keyIndex - 1));
-        v += key.code;
-        t += "+" + key.name;
+        v += keyCode;
+        t += keyPart;
     } else {
         t.clear();
     }

@@ -33,6 +33,9 @@ public:
     bool left = true, right = true;
     int keyIndex = 0;
     bool controlsEnabled = true;  // Ctrl, Alt, Shift, the key list, Left, Right and "+"
+    // A stored key code that the key list cannot show (Esc, say): the list shows "none", and OK
+    // keeps this key until the user chooses one.
+    std::string keptKey;
 
     // Results, kept between uses.
     std::string value;        // the editor value: side, modifier and key codes, or empty
@@ -40,6 +43,8 @@ public:
 
     // Sets the controls from a stored hot key (either text may be empty).
     void setUp(const std::string& modifierText, const std::string& keyText);
+    // The user chose item `index` of the key list.
+    void chooseKey(int index);
     // Each time the editor becomes visible.
     void onShow();
     // A click on "Enable hotkey" (which toggles it).

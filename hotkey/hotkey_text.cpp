@@ -80,16 +80,17 @@ std::string FormatHotkeyText(std::string_view modifierText, std::string_view key
     return text;
 }
 
-void ParseHotkeyWords(std::string& modifierWord, std::string& keyWord, std::string& sideWord,
+bool ParseHotkeyWords(std::string& modifierWord, std::string& keyWord, std::string& sideWord,
                       const SidePrefixes& sides) {
     modifierWord = platform::lowerAscii(modifierWord);
     sideWord = platform::lowerAscii(sideWord);
     keyWord = platform::upperAscii(keyWord);
 
-    for (int i = 0; i < 7; ++i) {
+    bool recognised = false;
+    for (int i = 0; i < 7 && !recognised; ++i) {
         if (modifierWord == kModifierWords[i]) {
             modifierWord = platform::hexText(static_cast<uint32_t>(i + 1), 2);
-            break;
+            recognised = true;
         }
     }
     if (sideWord == "right") {
@@ -100,12 +101,14 @@ void ParseHotkeyWords(std::string& modifierWord, std::string& keyWord, std::stri
         sideWord = sides.left;
     } else if (sideWord.empty()) {
         modifierWord = "C0" + modifierWord;
+    } else {
+        recognised = false;
     }
     if (!modifierWord.empty()) modifierWord = "0000" + modifierWord;
-    if (!keyWord.empty()) {
-        int row = KeyNameTable::instance().findName(keyWord);
-        if (row >= 0) keyWord = "000000" + KeyNameTable::instance().row(static_cast<size_t>(row)).code;
-    }
+    int row = keyWord.empty() ? -1 : KeyNameTable::instance().findName(keyWord);
+    if (row < 0) return false;
+    keyWord = "000000" + KeyNameTable::instance().row(static_cast<size_t>(row)).code;
+    return recognised;
 }
 
 std::string modifierTextOf(std::string_view editorValue) {

@@ -48,8 +48,9 @@ std::string FormatHotkeyText(std::string_view modifierText, std::string_view key
 
 // Turns the three words of a command-line hot key into record texts, in place: on return the
 // first holds the modifier text, the second the key text, the third the side prefix. Words it
-// does not recognise stay (lower- or upper-cased), so the results are then not valid texts.
-void ParseHotkeyWords(std::string& modifierWord, std::string& keyWord, std::string& sideWord,
+// does not recognise stay (lower- or upper-cased), so the results are then not valid texts:
+// it returns true only when all three words were recognised.
+bool ParseHotkeyWords(std::string& modifierWord, std::string& keyWord, std::string& sideWord,
                       const SidePrefixes& sides);
 
 // The characters at 1-based positions position to position+length-1, as far as the text

@@ -13,24 +13,51 @@ void SettingsModel::selectRow(int index) {
     selectionHandler();
 }
 
-// What the window does whenever the list's selection changes: Up, Down and Property follow
-// the selected row, and the status line describes it.
+// What the window does whenever the list's selection changes: the status line describes the
+// selected row.
 void SettingsModel::selectionHandler() {
     int r = window.listSelection;
-    int count = static_cast<int>(snapshot.rows.size());
-    window.upEnabled = r != 0;
-    window.downEnabled = r != count - 1;
     window.listFocusRequested = true;
-    if (r < 0) {
-        window.propertyEnabled = false;
-        return;
-    }
+    if (r < 0 || r >= static_cast<int>(snapshot.rows.size())) return;
     const PreloadRow& row = snapshot.rows[static_cast<size_t>(r)];
-    window.propertyEnabled = isImeKlid(row.klid);
     std::string layoutFile = platform::upperAscii(catalogue().value(row.klid, "Layout File"));
     window.status = row.hotkeyText.empty()
                         ? layoutFile + " | " + row.klid
                         : texts_.hotkeyColumn + ": " + row.hotkeyText + " " + layoutFile + " | " + row.klid;
+}
+
+ControlStates SettingsModel::controlStates() const {
+    ControlStates c;
+    int count = static_cast<int>(snapshot.rows.size());
+    int r = window.listSelection;
+    bool rowSelected = r >= 0 && r < count;
+    // With no row selected the index counts as -1: Up stays enabled, and Down unless the list
+    // is empty.
+    c.up = r != 0;
+    c.down = r != count - 1;
+    c.property = rowSelected && isImeKlid(snapshot.rows[static_cast<size_t>(r)].klid);
+    // The last row cannot be deleted from the window.
+    c.remove = count > 1;
+    c.add = !snapshot.addable.empty();
+
+    // The style options can be used only while the indicator switch is on, and the indicator
+    // program has no place on the 6.x generation.
+    c.styleGroup = c.textServicesOption = snapshot.indicatorSwitch;
+    c.indicatorOption = snapshot.indicatorSwitch && !version_.isSixFamily();
+    // A key choice is usable while its switch is on; the layout switch exists only for the
+    // text-services monitor.
+    c.languageKey = snapshot.languageSwitch;
+    c.layoutSwitch = snapshot.textServicesOption;
+    c.capsLock = !version_.is9x();
+
+    int a = window.addSelection;
+    if (a >= 0 && a < static_cast<int>(snapshot.addable.size())) {
+        const SettingsSnapshot::AddableRow& entry = snapshot.addable[static_cast<size_t>(a)];
+        c.registryDelete = isImeKlid(entry.klid);
+        c.selectedEntry = entry.itemText;
+    }
+    c.install = !window.installName.empty() && !window.installFile.empty() && !version_.isSixFamily();
+    return c;
 }
 
 void SettingsModel::addSelected() {
@@ -49,8 +76,6 @@ void SettingsModel::addSelected() {
     snapshot.rows.push_back(row);
     snapshot.addable.erase(snapshot.addable.begin() + c);
     window.addSelection = snapshot.addable.empty() ? -1 : 0;
-    window.addEnabled = !snapshot.addable.empty();
-    window.deleteEnabled = true;
     window.listFocusRequested = true;
 }
 
@@ -62,7 +87,6 @@ void SettingsModel::removeSelected() {
 
 void SettingsModel::removeRow(size_t s) {
     auto& rows = snapshot.rows;
-    window.deleteEnabled = rows.size() > 2;
     const PreloadRow row = rows[s];
 
     SettingsSnapshot::AddableRow entry;
@@ -71,8 +95,6 @@ void SettingsModel::removeRow(size_t s) {
     entry.displayName = row.displayName;
     entry.itemText = row.shownName;
     snapshot.addable.push_back(entry);
-    // The add box has an item again, so Add can be used again.
-    window.addEnabled = true;
 
     if (!row.hotkeyText.empty()) {
         auto& records = snapshot.records;
@@ -128,7 +150,6 @@ void SettingsModel::dropDuplicateInputMethods() {
             auto it = std::find_if(addable.begin(), addable.end(),
                                    [&klid](const SettingsSnapshot::AddableRow& a) { return a.klid == klid; });
             if (it != addable.end()) addable.erase(it);
-            window.addEnabled = !addable.empty();
             break;
         }
     }

@@ -83,10 +83,6 @@ void SettingsModel::load() {
     loadHotkeyRecords();
     loadToggleSlots();
 
-    // Up and Down follow the selection (none at this point).
-    window.upEnabled = window.listSelection != 0;
-    window.downEnabled = window.listSelection != static_cast<int>(rows.size()) - 1;
-
     loadAddableEntries();
 
     // Caps Lock mode and the status window.
@@ -124,11 +120,6 @@ void SettingsModel::loadIndicatorChoice(Processes& processes) {
         snapshot.indicatorSwitch = false;
     }
     if (snapshot.indicatorOption && snapshot.textServicesOption) snapshot.indicatorOption = false;
-    // The style options can be used only while the indicator switch is on, and the indicator
-    // program has no place on the 6.x generation.
-    window.styleGroupEnabled = snapshot.indicatorSwitch;
-    window.indicatorOptionEnabled = snapshot.indicatorSwitch && !version_.isSixFamily();
-    window.textServicesOptionEnabled = snapshot.indicatorSwitch;
 }
 
 void SettingsModel::loadPreloadRows() {
@@ -139,7 +130,6 @@ void SettingsModel::loadPreloadRows() {
             klids.push_back(registry_.getString(key, std::to_string(n)));
         }
     } else if (version_.is9x()) {
-        window.capsLockEnabled = false;
         for (int n = 1;; ++n) {
             RegKey key = registry_.openForRead(RegRoot::CurrentUser, std::string(kPreloadKey) + "\\" + std::to_string(n));
             if (!key.isOpen()) break;
@@ -174,12 +164,12 @@ void SettingsModel::loadHotkeyRecords() {
                                   [&t](const PreloadRow& r) { return r.klid == t; });
         if (inList) snapshot.records.push_back({hexText(modifiers, 8), t, hexText(virtualKey, 8)});
     }
-    for (const auto& record : snapshot.records) {
-        for (auto& row : snapshot.rows) {
-            if (row.klid == record.target) {
-                row.hotkeyText = hotkey::FormatHotkeyText(record.modifierText, record.keyText, texts_.sides);
-                break;
-            }
+    // A row shows its first record: the one the hot-key editor opens and changes.
+    for (auto& row : snapshot.rows) {
+        auto record = std::find_if(snapshot.records.begin(), snapshot.records.end(),
+                                   [&row](const HotkeyRecord& r) { return r.target == row.klid; });
+        if (record != snapshot.records.end()) {
+            row.hotkeyText = hotkey::FormatHotkeyText(record->modifierText, record->keyText, texts_.sides);
         }
     }
 }
@@ -255,10 +245,7 @@ void SettingsModel::loadSwitchKeys() {
         if (value == "1") snapshot.languageKey = kAltShift;
     }
 
-    // A key choice is usable while its switch is on; the layout switch exists only for the
-    // text-services monitor, whose layout key choice is usable whatever the switch says.
-    window.languageKeyEnabled = snapshot.languageSwitch;
-    window.layoutSwitchEnabled = snapshot.textServicesOption;
+    // The text-services monitor's layout key choice is usable whatever the layout switch says.
     window.layoutKeyEnabled = snapshot.textServicesOption;
 }
 

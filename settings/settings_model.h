@@ -60,6 +60,9 @@ public:
     // Selects a row as a click would, running the selection handler; -1 clears the selection.
     void selectRow(int index);
 
+    // The enabled states (and the add box's entry) that follow from the model as it is now.
+    ControlStates controlStates() const;
+
     const WindowsVersion& version() const { return version_; }
     const ModelTexts& texts() const { return texts_; }
     Catalogue catalogue() const { return Catalogue(registry_, system_, version_, snapshot.lcid); }

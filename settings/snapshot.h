@@ -71,24 +71,15 @@ struct SettingsSnapshot {
 
 // The state of the main window's controls beyond the snapshot's values.
 struct WindowState {
-    bool styleGroupEnabled = true;
-    bool indicatorOptionEnabled = true;
-    bool textServicesOptionEnabled = true;
     std::string languageSwitchCaption;
     bool languageSwitchEnabled = true;
-    bool languageKeyEnabled = true;
-    bool layoutSwitchEnabled = true;
+    // Follows the layout switch's clicks, but a style change or loading with the text-services
+    // option on enables it whatever the layout switch says.
     bool layoutKeyEnabled = true;
     int keyChoiceCount = 2;  // 3 (with the grave accent) on the 6.x generation
-    bool capsLockEnabled = true;
 
     int listSelection = -1;  // -1: no row selected
     int addSelection = -1;   // -1: no item selected
-    bool upEnabled = true;
-    bool downEnabled = true;
-    bool deleteEnabled = true;
-    bool addEnabled = true;
-    bool propertyEnabled = true;
     bool listEditable = false;  // in-place renaming of the first column
     bool listFocusRequested = false;
 
@@ -99,13 +90,21 @@ struct WindowState {
     std::string status;  // the status line
     bool rememberedIndicator = true;
 
-    // The "Install IME" group's name and file edits, and the "Delete from Registry" group's
-    // field showing the add box's entry.
+    // The "Install IME" group's name and file edits.
     std::string installName;
     std::string installFile;
-    std::string selectedEntryText;
-    bool installEnabled = false;  // while either edit is empty, and always on the 6.x generation
-    bool registryDeleteEnabled = false;
+};
+
+// What the window's controls show that follows from a selection or a snapshot field: derived
+// from the model each time the window is shown, so that no path through the program can leave
+// one behind.
+struct ControlStates {
+    bool up = false, down = false, remove = false, add = false, property = false;
+    bool styleGroup = false, indicatorOption = false, textServicesOption = false;
+    bool languageKey = false, layoutSwitch = false, capsLock = false;
+    bool registryDelete = false;  // only for an input method: plain layouts stay in the catalogue
+    bool install = false;
+    std::string selectedEntry;  // the add box's item, which the registry Delete button removes
 };
 
 }  // namespace settings

@@ -14,6 +14,7 @@ const char* utf8For(const Trilingual& text, UiLanguage language) {
 }
 
 std::string localise(const Trilingual& text, UiLanguage language) {
+    if (language == UiLanguage::English) return text.english;
     return platform::utf8ToCodePage(utf8For(text, language), codePageFor(language));
 }
 

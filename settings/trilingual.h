@@ -7,7 +7,8 @@
 
 namespace settings {
 
-// The three forms of one text, written in UTF-8. English stays ASCII.
+// The three forms of one text, the Chinese ones written in UTF-8. English is held as the bytes
+// shown: ASCII (the help text adds two fixed GBK bytes), which needs no conversion.
 struct Trilingual {
     const char* english;
     const char* simplified;
@@ -17,8 +18,9 @@ struct Trilingual {
 // The UTF-8 form of the text for a language.
 const char* utf8For(const Trilingual& text, UiLanguage language);
 
-// The text for a language as bytes of that language's code page (936 or 950; English is
-// ASCII). Text sets call this once, when they are built.
+// The text for a language as bytes of that language's code page (936 or 950); English as it
+// stands, so that no English text depends on a code page the system may lack. Text sets call
+// this once, when they are built.
 std::string localise(const Trilingual& text, UiLanguage language);
 
 }  // namespace settings

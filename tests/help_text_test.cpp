@@ -67,9 +67,12 @@ TEST(HelpText, NoCharacterIsLostInConversion) {
 }
 
 // The ideographic comma is GBK's A1 A2 in the English and Simplified texts, Big5's A1 42 in the
-// Traditional one; apart from those the English text is ASCII.
+// Traditional one; apart from those the English text is ASCII, held as bytes: it needs no
+// conversion, and shows in full where the system has no code page 936.
 TEST(HelpText, IdeographicCommasOfLines14And32) {
     const std::string gbk = "\xA1\xA2";
+    std::string unconverted = cli::helpText(UiLanguage::English, [](std::string_view, unsigned) { return std::string(); });
+    EXPECT_EQ(cli::helpText(UiLanguage::English), unconverted);
     std::vector<std::string> english = helpLines(UiLanguage::English);
     EXPECT_EQ("/hotkey:<1/2/3/a/b/c>,[hotkey]\tSet IME hotkey.<1/2/3..>: Set hotkey for  the 1st" + gbk + "2nd" + gbk,
               english[13]);

@@ -38,15 +38,16 @@ TEST(HotkeyEditor, SetUpReadsTheStoredTexts) {
         {"00004001", "0000007B", "------ key 0", "E-A--R key 23"},
         {"00008007", "0000007b", "------ key 0", "ECASL- key 23"},
         {"00008003", "00000031", "------ key 0", "ECA-L- key 2"},
-        // An all-zero record changes neither modifier nor side boxes; its key matches nothing,
-        // so the list keeps its item but "Enable hotkey" is checked.
-        {"00000000", "00000000", "-C--L- key 5", "EC--L- key 5"},
+        // An all-zero record changes neither modifier nor side boxes; its key is not in the
+        // list, which shows "none" (not the last use's key), and "Enable hotkey" is checked.
+        {"00000000", "00000000", "-C--L- key 5", "EC--L- key 0"},
+        {"0000C006", "0000001B", "------ key 5", "EC-SLR key 0"},
         // An empty modifier text clears the boxes; an empty key text selects "none" and leaves
         // "Enable hotkey" alone.
         {"", "", "ECASLR key 5", "E----- key 0"},
         {"", "", "-CAS-R key 5", "------ key 0"},
         // Short texts are read only as far as they go.
-        {"0000C0", "0000002", "-C--L- key 5", "EC--LR key 5"},
+        {"0000C0", "0000002", "-C--L- key 5", "EC--LR key 0"},
     };
     for (const auto& c : cases) {
         HotkeyEditor e;
@@ -103,6 +104,16 @@ TEST(HotkeyEditor, OkComputesTheValueAndDisplayText) {
         EXPECT_EQ(c.text, e.displayText) << c.boxes << " key " << c.key;
     }
     EXPECT_TRUE(prompts.shown.empty());
+
+    // A stored key the list cannot show is kept by OK until the user chooses a key.
+    HotkeyEditor e;
+    e.setUp("0000C006", "0000001b");  // Esc
+    EXPECT_TRUE(e.ok(context, prompts));
+    EXPECT_EQ("C0061B", e.value);
+    EXPECT_EQ("Ctrl+Shift", e.displayText);
+    e.chooseKey(0);
+    e.ok(context, prompts);
+    EXPECT_EQ("", e.value);
 }
 
 TEST(HotkeyEditor, RefusesAHotkeyShownElsewhere) {

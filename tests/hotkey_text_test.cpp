@@ -86,23 +86,26 @@ TEST(ParseHotkeyWords, TurnsCommandLineWordsIntoRecordTexts) {
         const char* modifierText;
         const char* keyText;
         const char* sideText;
+        bool recognised;
     } cases[] = {
-        {"Ctrl+Shift", "8", "Left", "00008006", "00000038", "Left "},
-        {"Alt", "del", "", "0000C001", "0000002E", ""},
-        {"ALT", "Del", "", "0000C001", "0000002E", ""},
-        {"alt+shift", "?", "right", "00004005", "000000BF", "Right "},
-        {"ctrl", "space", "", "0000C002", "00000020", ""},
-        {"ctrl+alt+shift", "page up", "", "0000C007", "00000021", ""},
-        {"ctrl", ",", "", "0000C002", "000000BC", ""},
-        // Unrecognised words stay in place, case-folded.
-        {"shift+ctrl", "8", "", "0000C0shift+ctrl", "00000038", ""},
-        {"ctrl", "pageup", "", "0000C002", "PAGEUP", ""},
-        {"ctrl", "1", "Both", "000002", "00000031", "both"},
-        {"", "", "", "0000C0", "", ""},
+        {"Ctrl+Shift", "8", "Left", "00008006", "00000038", "Left ", true},
+        {"Alt", "del", "", "0000C001", "0000002E", "", true},
+        {"ALT", "Del", "", "0000C001", "0000002E", "", true},
+        {"alt+shift", "?", "right", "00004005", "000000BF", "Right ", true},
+        {"ctrl", "space", "", "0000C002", "00000020", "", true},
+        {"ctrl+alt+shift", "page up", "", "0000C007", "00000021", "", true},
+        {"ctrl", ",", "", "0000C002", "000000BC", "", true},
+        // Unrecognised words stay in place, case-folded, and the words are not recognised.
+        {"shift+ctrl", "8", "", "0000C0shift+ctrl", "00000038", "", false},
+        {"alt+ctrl", "8", "", "0000C0alt+ctrl", "00000038", "", false},
+        {"ctrl", "pageup", "", "0000C002", "PAGEUP", "", false},
+        {"ctrl", "esc", "", "0000C002", "ESC", "", false},
+        {"ctrl", "1", "Both", "000002", "00000031", "both", false},
+        {"", "", "", "0000C0", "", "", false},
     };
     for (const auto& c : cases) {
         std::string m = c.modifier, k = c.key, s = c.side;
-        ParseHotkeyWords(m, k, s, kEnglish);
+        EXPECT_EQ(c.recognised, ParseHotkeyWords(m, k, s, kEnglish)) << c.modifier << "_" << c.key << "_" << c.side;
         EXPECT_EQ(c.modifierText, m) << c.modifier << "_" << c.key << "_" << c.side;
         EXPECT_EQ(c.keyText, k) << c.modifier << "_" << c.key << "_" << c.side;
         EXPECT_EQ(c.sideText, s) << c.modifier << "_" << c.key << "_" << c.side;

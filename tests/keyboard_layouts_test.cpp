@@ -68,18 +68,20 @@ TEST_F(KeyboardLayoutsTest, TheCurrentFieldNamesTheLayoutOrShowsItsFile) {
     EXPECT_EQ("", dialog.currentLayout());
 }
 
-TEST_F(KeyboardLayoutsTest, OkWritesTheChosenFileAndNothingWithoutAChoice) {
+TEST_F(KeyboardLayoutsTest, OkWritesTheChosenFileAndEveryCloseKeepsTheChoice) {
     ui::KeyboardLayouts dialog(registry, m.system);
     settings::Catalogue catalogue(registry, m.system, settings::WindowsVersion(0x0A280105), 0x0804);
     dialog.show("QuanPin", "E0010804");
-    EXPECT_FALSE(dialog.ok());
+    EXPECT_FALSE(dialog.close(-1, true));
+    EXPECT_FALSE(dialog.close(2, false));  // Cancel writes nothing, but the choice stays
     EXPECT_EQ("kbdus.dll", catalogue.value("E0010804", "Layout File"));
-    dialog.choice = 2;
-    EXPECT_TRUE(dialog.ok());
+    dialog.show("QuanPin", "E0010804");
+    EXPECT_EQ(2, dialog.choice);
+    EXPECT_TRUE(dialog.close(dialog.choice, true));
     EXPECT_EQ("KBDGR.DLL", catalogue.value("E0010804", "Layout File"));
-    // The choice stays for the next showing; a missing entry is created with the one value.
+    // A missing entry is created with the one value.
     dialog.show("Missing", "E0990804");
-    EXPECT_TRUE(dialog.ok());
+    EXPECT_TRUE(dialog.close(dialog.choice, true));
     EXPECT_EQ("KBDGR.DLL", catalogue.value("E0990804", "Layout File"));
 }
 

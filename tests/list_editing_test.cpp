@@ -49,12 +49,12 @@ TEST(ListEditing, AddingTheLastEntryDisablesAddAndRemovingEnablesItAgain) {
     seedXpChinese(f);
     auto& model = f.start();
     while (!model.snapshot.addable.empty()) model.addSelected();
-    EXPECT_FALSE(model.window.addEnabled);
+    EXPECT_FALSE(model.controlStates().add);
     EXPECT_EQ(-1, model.window.addSelection);
     model.addSelected();  // nothing selected: nothing happens
     EXPECT_EQ(10u, model.snapshot.rows.size());
     model.removeSelected();
-    EXPECT_TRUE(model.window.addEnabled);
+    EXPECT_TRUE(model.controlStates().add);
 }
 
 TEST(ListEditing, RemoveReturnsTheRowWithItsShownNameAndDropsItsHotkey) {
@@ -87,10 +87,10 @@ TEST(ListEditing, DeleteTurnsOffWhenOneRowIsLeftAndSelectionFollows) {
     auto& model = f.start();
     model.selectRow(2);
     model.removeSelected();
-    EXPECT_TRUE(model.window.deleteEnabled);
+    EXPECT_TRUE(model.controlStates().remove);
     EXPECT_EQ(1, model.window.listSelection);
     model.removeSelected();
-    EXPECT_FALSE(model.window.deleteEnabled);
+    EXPECT_FALSE(model.controlStates().remove);
     EXPECT_EQ(0, model.window.listSelection);
     model.removeSelected();
     EXPECT_EQ(-1, model.window.listSelection);
@@ -114,8 +114,8 @@ TEST(ListEditing, MovesExchangeWholeRowsAndStopAtTheEnds) {
     model.moveDown();
     model.moveDown();
     EXPECT_EQ("00000409 E00E0804 E0010804", order(model));
-    EXPECT_FALSE(model.window.downEnabled);
-    EXPECT_TRUE(model.window.upEnabled);
+    EXPECT_FALSE(model.controlStates().down);
+    EXPECT_TRUE(model.controlStates().up);
     model.selectRow(-1);
     model.moveUp();
     EXPECT_EQ("00000409 E00E0804 E0010804", order(model));
@@ -127,11 +127,11 @@ TEST(ListEditing, SelectingARowDescribesItInTheStatusLine) {
     auto& model = f.start();
     model.selectRow(2);
     EXPECT_EQ("KBDUS.DLL | E00E0804", model.window.status);
-    EXPECT_TRUE(model.window.propertyEnabled);
+    EXPECT_TRUE(model.controlStates().property);
     model.selectRow(1);
     EXPECT_EQ(model.texts().hotkeyColumn + ": " + model.snapshot.rows[1].hotkeyText + " KBDUS.DLL | 00000409",
               model.window.status);
-    EXPECT_FALSE(model.window.propertyEnabled);
+    EXPECT_FALSE(model.controlStates().property);
 }
 
 TEST(ListEditing, DuplicateInputMethodsLeaveOnlyTheTopmostRow) {

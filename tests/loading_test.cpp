@@ -91,7 +91,7 @@ TEST(Loading, NinexReadsPreloadSubKeysAndDisablesTheCapsLockChoice) {
 )reg");
     auto& model = f.start();
     EXPECT_EQ((std::vector<std::string>{"00000409", "E0010804"}), klids(model));
-    EXPECT_FALSE(model.window.capsLockEnabled);
+    EXPECT_FALSE(model.controlStates().capsLock);
 }
 
 TEST(Loading, UnknownWindowsLoadsNoRows) {
@@ -132,8 +132,8 @@ TEST(Loading, HotkeyRecordsFollowTheirTargetRows) {
 )reg");
     auto& model = f.start();
     // 04090409 is the plain layout 00000409; E0020804 is not in the list; a record without its
-    // virtual key and one beyond 0x163 are not read. Of two records for E0010804 the later
-    // one's text shows.
+    // virtual key and one beyond 0x163 are not read. Of two records for E0010804 the first
+    // one's text shows: the one the hot-key editor opens.
     std::string expected =
         "record 0000C002 00000031 -> 00000409\n"
         "record 0000C006 00000033 -> E0010804\n"
@@ -141,7 +141,7 @@ TEST(Loading, HotkeyRecordsFollowTheirTargetRows) {
     std::string dump = f.dump();
     EXPECT_NE(std::string::npos, dump.find(expected)) << dump;
     EXPECT_EQ("Ctrl+1", model.snapshot.rows[0].hotkeyText);
-    EXPECT_EQ("Right Alt+4", model.snapshot.rows[1].hotkeyText);
+    EXPECT_EQ("Ctrl+Shift+3", model.snapshot.rows[1].hotkeyText);
 }
 
 TEST(Loading, ToggleSlotsComeFromTheKeysOfTheSystemLocale) {
@@ -195,6 +195,7 @@ TEST(Loading, SwitchKeysAreTestedInOrder) {
     } cases[] = {
         {"2", "1", "", kWinXp, "language switch on key 0, layout switch off key 0"},
         {"1", "", "1", kWinXp, "language switch on key 1, layout switch on key 1"},
+        // "3" turns a switch off and disables the language key choice.
         {"", "3", "3", kWinXp, "language switch off key 0, layout switch off key 1"},
         {"3", "2", "2", kWinXp, "language switch off key 0, layout switch on key 0"},
         {"9", "", "x", kWinXp, "language switch off key 0, layout switch off key 0"},
@@ -214,6 +215,7 @@ TEST(Loading, SwitchKeysAreTestedInOrder) {
         std::string dump = f.dump();
         EXPECT_NE(std::string::npos, dump.find(c.expected))
             << c.hotkey << "/" << c.language << "/" << c.layout << " on " << std::hex << c.version << "\n" << dump;
+        EXPECT_EQ(f.model->snapshot.languageSwitch, f.model->controlStates().languageKey) << dump;
     }
 }
 
@@ -223,6 +225,7 @@ TEST(Loading, NinexIndicatorReadsTheLanguageKeyFromTheDefaultValue) {
     f.m.system.addProcess("INTERNAT.EXE");
     auto& model = f.start();
     EXPECT_TRUE(model.snapshot.languageSwitch);
+    EXPECT_TRUE(model.controlStates().languageKey);
     EXPECT_EQ(settings::kCtrlShift, model.snapshot.languageKey);
 }
 
@@ -303,8 +306,8 @@ TEST(Loading, AnEmptyListLeavesNoRowSelected) {
     ModelFixture f;
     auto& model = english(f).start();
     EXPECT_EQ(-1, model.window.listSelection);
-    EXPECT_FALSE(model.window.propertyEnabled);
-    EXPECT_FALSE(model.window.downEnabled);
+    EXPECT_FALSE(model.controlStates().property);
+    EXPECT_FALSE(model.controlStates().down);
 }
 
 }  // namespace

@@ -72,6 +72,41 @@ TEST_F(Startup, TheHelpSwitchShowsHelpThenStillLoadsAppliesAndCloses) {
     EXPECT_NE(std::string::npos, f.calls().find("SystemParametersInfoA(0x0000006F")) << "apply ran";
 }
 
+// The system menu's help and about boxes, and the box that shows an installed entry's KLID.
+TEST_F(Startup, MenuAndInstallBoxesTakeTheirOwnerButtonsAndIcon) {
+    using Box = settings::MessageBoxRequest;
+    auto& c = start("");
+    c.showHelp();
+    c.showAbout();
+    c.installer().InstallInputMethod();
+    const struct {
+        std::string text, caption;
+        Box::Owner owner;
+        Box::Icon icon;
+        bool foreground;
+    } expected[] = {
+        {c.helpText(), "Kestrine", Box::Owner::Application, Box::Icon::None, true},
+        {c.texts().aboutText, c.texts().aboutCaption, Box::Owner::ActiveWindow, Box::Icon::Information, false},
+        {"00000000", "Kestrine", Box::Owner::Application, Box::Icon::None, true},
+    };
+    ASSERT_EQ(std::size(expected), f.prompts.shown.size());
+    for (size_t i = 0; i < std::size(expected); ++i) {
+        const Box& box = f.prompts.shown[i];
+        EXPECT_EQ(expected[i].text, box.text) << i;
+        EXPECT_EQ(expected[i].caption, box.caption) << i;
+        EXPECT_EQ(expected[i].owner, box.owner) << i;
+        EXPECT_EQ(expected[i].icon, box.icon) << i;
+        EXPECT_EQ(expected[i].foreground, box.foreground) << i;
+        EXPECT_FALSE(box.okCancel) << i;
+    }
+}
+
+// A row whose entry has no input-method file shows the program's own icon.
+TEST_F(Startup, RowsShowTheirInputMethodsIconOrTheProgramsOwn) {
+    EXPECT_EQ((std::vector<std::string>{"C:\\WINDOWS\\system32\\WINPY.IME", "", "C:\\WINDOWS\\system32\\PINTLGNT.IME"}),
+              start("").rowIconFiles());
+}
+
 TEST_F(Startup, HelpWithAnotherSwitchIsNoHelp) {
     f.model.reset();
     auto& c = start(" /? /off");

@@ -53,6 +53,11 @@ TEST_F(SwitchListTest, EveryPieceAfterTheProgramIsAnItem) {
     EXPECT_EQ((Parts{"del2:A", "B"}), list("/del2:A/B").items);
     EXPECT_TRUE(cli::buildSwitchList("kestrine.exe on", m.system).items.empty());
     EXPECT_FALSE(list("/?").items.empty());
+    // The program path ends at its closing quote, or else at the first blank: its own "/" split
+    // nothing.
+    EXPECT_TRUE(cli::buildSwitchList("\"C:/Program Files/kestrine.exe\" /?", m.system).help);
+    EXPECT_EQ((Parts{"on", "caps"}), cli::buildSwitchList("C:/Tools/kestrine.exe\t/on/caps", m.system).items);
+    EXPECT_TRUE(cli::buildSwitchList("C:/Tools/kestrine.exe/on", m.system).items.empty());
 }
 
 TEST_F(SwitchListTest, OnlyALoneHelpItemAsksForHelp) {

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+
 #include "cli/switch_processor.h"
 #include "tests/support/machines.h"
 #include "ui/texts.h"
@@ -55,7 +58,7 @@ TEST_F(Switches, StyleCapsLockAndStatus) {
     run({"internat"});
     EXPECT_TRUE(snap().indicatorOption);
     EXPECT_FALSE(snap().textServicesOption);
-    EXPECT_FALSE(f.model->window.layoutSwitchEnabled);
+    EXPECT_FALSE(f.model->controlStates().layoutSwitch);
     EXPECT_FALSE(f.model->window.layoutKeyEnabled);
     run({"off", "ctfmon"});
     EXPECT_FALSE(snap().indicatorOption);
@@ -109,6 +112,17 @@ TEST_F(Switches, DeletingRowsByNumberNameFileAndKlid) {
     EXPECT_EQ("", order());
 }
 
+// An empty name, file or KLID (a batch file's unset variable) matches nothing, not the plain
+// layouts without "IME File" nor a row or entry whose name is empty.
+TEST_F(Switches, EmptyArgumentsMatchNothing) {
+    snap().rows[2].shownName.clear();
+    snap().addable[1].itemText.clear();  // E0030804, an input method
+    std::string before = f.dump() + f.written();
+    run({"del2:", "del3:", "del4:", "move1:,1", "move2:,1", "move3:,9", "add1:", "add2:,", "add2:,ctrl_1", "add3:,",
+         "uninstall1:", "uninstall2:", "uninstall3:"});
+    EXPECT_EQ(before, f.dump() + f.written());
+}
+
 TEST_F(Switches, DeleteOneTwiceRemovesTheFirstTwoRows) {
     run({"del1:1", "del1:1"});
     EXPECT_EQ("E00E0804", order());
@@ -138,7 +152,8 @@ TEST_F(Switches, AddingEntriesWithTheirHotkeys) {
     EXPECT_EQ("00008006", snap().records.back().modifierText);
     EXPECT_EQ("00000032", snap().records.back().keyText);
     EXPECT_EQ("E0030804", snap().records.back().target);
-    run({"add3:00000404,alt_~", "add1:German"});
+    // A hot key whose words are not all recognised is not stored; the entry is added all the same.
+    run({"add3:00000404,alt_~", "add1:German,shift+ctrl_A"});
     EXPECT_EQ("E0010804 00000409 E00E0804 E0030804 00000404 00000407", order());
     EXPECT_EQ("ALT+~", snap().rows[4].hotkeyText);
     EXPECT_EQ("000000BC", snap().records.back().keyText);
@@ -166,7 +181,8 @@ TEST_F(Switches, SettingHotkeysOfRowsAndToggles) {
     EXPECT_EQ("000000BC", snap().toggles[1].keyText);
     std::string before = f.dump();
     // In use already, no such row or slot, or no key: nothing changes.
-    run({"hotkey:2,alt_9", "hotkey:d,alt_1", "hotkey:1,ctrl", "hotkey:9,alt_1", "hotkey:a", "hotkey:,alt_1"});
+    run({"hotkey:2,alt_9", "hotkey:d,alt_1", "hotkey:1,ctrl", "hotkey:9,alt_1", "hotkey:a", "hotkey:,alt_1",
+         "hotkey:1,alt+ctrl_1", "hotkey:a,ctrl_esc", "hotkey:2,ctrl_1_both"});
     EXPECT_EQ(before, f.dump());
 }
 
@@ -202,13 +218,39 @@ TEST_F(Switches, AFailedInstallShowsZerosAndGivesNoHotkey) {
     EXPECT_EQ(records, snap().records.size());
 }
 
+// Whatever moves the add box's selection, the registry Delete button follows the entry now
+// selected: the first item, the plain layout 00000804, which must not be removable.
+TEST_F(Switches, TheRegistryDeleteButtonFollowsEveryPathThatMovesTheAddBoxSelection) {
+    auto& w = f.model->window;
+    const std::function<void()> paths[] = {
+        [this] { installer->deleteSelectedEntry(); },
+        [this] { f.model->addSelected(); },
+        [this] { f.model->apply(); },
+        [this] { run({"install:sample.ime"}); },
+        [&] { processor->runSwitch("uninstall3:" + snap().addable.at(static_cast<size_t>(w.addSelection)).klid); },
+    };
+    for (size_t i = 0; i < std::size(paths); ++i) {
+        auto& addable = snap().addable;
+        auto ime = [&] {
+            return std::find_if(addable.begin(), addable.end(), [](const auto& a) { return settings::isImeKlid(a.klid); });
+        };
+        if (ime() == addable.end()) run({"del4:E00E0804"});  // an input method back into the add box
+        w.addSelection = static_cast<int>(ime() - addable.begin());
+        ASSERT_TRUE(f.model->controlStates().registryDelete) << "path " << i;
+        paths[i]();
+        ASSERT_EQ("00000804", addable.at(static_cast<size_t>(w.addSelection)).klid) << "path " << i;
+        EXPECT_FALSE(f.model->controlStates().registryDelete) << "path " << i;
+        EXPECT_EQ(addable[0].itemText, f.model->controlStates().selectedEntry) << "path " << i;
+    }
+}
+
 TEST_F(Switches, UninstallingCatalogueEntries) {
     auto has = [this](const char* klid) { return f.model->catalogue().exists(klid); };
     run({"uninstall1:German"});  // a plain layout: refused
     EXPECT_TRUE(has("00000407"));
     processor->runSwitch("uninstall1:" + named("注音输入法"));
     EXPECT_FALSE(has("E0010404"));
-    run({"uninstall2:", "uninstall3:00000411", "uninstall3:e00e0804"});  // E00E0804 is in the list
+    run({"uninstall3:00000411", "uninstall3:e00e0804"});  // E00E0804 is in the list
     EXPECT_TRUE(has("00000411"));
     EXPECT_TRUE(has("E00E0804"));
     run({"uninstall2:WINGB.ime"});

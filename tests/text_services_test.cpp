@@ -131,15 +131,17 @@ TEST(TextServices, NinexKeepsTheIndicatorInTheMachineRunKey) {
     EXPECT_FALSE(s.wrote("Disable Thread Input Manager"));
 }
 
-TEST(TextServices, TheSixGenerationTouchesNoProgramsButWindowsSevenWritesTheCtfValues) {
-    Switching vista(kVista, true, false, true);
-    EXPECT_EQ("", vista.calls);
-    EXPECT_FALSE(vista.wrote("Disable Thread Input Manager"));
-    Switching seven(kWin7, true, false, true);
-    EXPECT_EQ("", seven.calls);
-    EXPECT_TRUE(seven.wrote("\"Disable Thread Input Manager\"=dword:00000000"));
-    Switching win2000(kWin2000, true, false, true);
-    EXPECT_FALSE(win2000.wrote("Disable Thread Input Manager"));
+// The two CTF values are written on NT 4, XP (with 6.1) and Server 2003 only; the 6.x
+// generation touches no programs.
+TEST(TextServices, TheCtfValuesFollowTheGenerationAndTheSixGenerationTouchesNoPrograms) {
+    const std::pair<uint32_t, bool> cases[] = {{kNt4, true},  {kWin2000, false}, {kWinXp, true},
+                                               {kWin2003, true}, {kVista, false},  {kWin7, true}};
+    for (const auto& [version, ctf] : cases) {
+        Switching s(version, true, false, true);
+        EXPECT_EQ(ctf, s.wrote("\"Disable Thread Input Manager\"=dword:00000000")) << std::hex << version;
+        EXPECT_EQ(ctf, s.wrote("\"ShowStatus\"=dword:00000004")) << std::hex << version;
+        if (version == kVista || version == kWin7) EXPECT_EQ("", s.calls) << std::hex << version;
+    }
 }
 
 TEST(TextServices, TurningTheIndicatorOffEndsBothProgramsEvenOnTheSixGeneration) {

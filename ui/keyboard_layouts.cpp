@@ -37,8 +37,9 @@ void KeyboardLayouts::show(const std::string& rowText, const std::string& klid) 
     }
 }
 
-bool KeyboardLayouts::ok() {
-    if (choice < 0 || choice >= static_cast<int>(layouts_.size()) || klid_.empty()) return false;
+bool KeyboardLayouts::close(int selected, bool ok) {
+    choice = selected >= 0 && selected < static_cast<int>(layouts_.size()) ? selected : -1;
+    if (!ok || choice < 0 || choice >= static_cast<int>(layouts_.size()) || klid_.empty()) return false;
     registry_.setString(registry_.openOrCreate(RegRoot::LocalMachine, settings::catalogueKeyOf(klid_)), "Layout file",
                         layouts_[static_cast<size_t>(choice)].file);
     return true;

@@ -32,9 +32,10 @@ public:
 
     // The chosen item, -1 for none; it stays chosen for the next showing.
     int choice = -1;
-    // OK: writes the chosen layout's file into the entry; false (and nothing written) when no
-    // layout is chosen.
-    bool ok();
+    // The dialog closes with item `selected` chosen (-1 for none), by OK or not: the choice
+    // stays for the next showing either way. OK writes the chosen layout's file into the entry;
+    // false when nothing was written (no OK, or no layout chosen).
+    bool close(int selected, bool ok);
 
 private:
     LayoutChoice choiceFor(const std::string& klid) const;

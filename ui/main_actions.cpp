@@ -11,13 +11,10 @@ using settings::kGrave;
 
 void MainActions::indicatorSwitchClicked(bool checked) {
     auto& s = model_.snapshot;
-    auto& w = model_.window;
     s.indicatorSwitch = checked;
-    w.styleGroupEnabled = w.indicatorOptionEnabled = w.textServicesOptionEnabled = checked;
     if (model_.version().isSixFamily()) {
         s.textServicesOption = true;
         s.indicatorOption = false;
-        w.indicatorOptionEnabled = false;
     }
 }
 
@@ -67,7 +64,6 @@ void MainActions::indicatorOptionClicked() {
     w.listEditable = false;
     w.languageSwitchCaption = model_.texts().settings.switchIme;
     w.languageSwitchEnabled = true;
-    w.layoutSwitchEnabled = false;
     w.layoutKeyEnabled = false;
     if (s.indicatorOption != w.rememberedIndicator) resetKeyChoicesForIndicator();
     w.rememberedIndicator = true;
@@ -82,7 +78,6 @@ void MainActions::textServicesOptionClicked() {
     s.indicatorOption = false;
     w.listEditable = true;
     w.languageSwitchCaption = model_.texts().settings.switchInputLanguages;
-    w.layoutSwitchEnabled = true;
     w.layoutKeyEnabled = true;
     if (w.rememberedIndicator) resetKeyChoicesForTextServices();
     w.rememberedIndicator = false;
@@ -91,7 +86,6 @@ void MainActions::textServicesOptionClicked() {
 
 void MainActions::languageSwitchClicked(bool checked) {
     model_.snapshot.languageSwitch = checked;
-    model_.window.languageKeyEnabled = checked;
 }
 
 void MainActions::layoutSwitchClicked(bool checked) {
@@ -136,19 +130,9 @@ void MainActions::addBoxHover() {
     const auto& entry = addable[static_cast<size_t>(w.addSelection)];
     std::string file = model_.catalogue().imeFile(entry.klid);
     w.status = entry.itemText + ": " + entry.klid + (file.empty() ? "" : " (" + platform::upperAscii(file) + ")");
-    w.registryDeleteEnabled = settings::isImeKlid(entry.klid);
-    w.selectedEntryText = entry.itemText;
 }
 
-void MainActions::installGroupChanged() {
-    auto& w = model_.window;
-    w.installEnabled = !w.installName.empty() && !w.installFile.empty() && !model_.version().isSixFamily();
-    const auto& addable = model_.snapshot.addable;
-    w.selectedEntryText = w.addSelection >= 0 && w.addSelection < static_cast<int>(addable.size())
-                              ? addable[static_cast<size_t>(w.addSelection)].itemText
-                              : std::string();
-    w.status.clear();
-}
+void MainActions::installGroupChanged() { model_.window.status.clear(); }
 
 void MainActions::pageShown(int page) {
     model_.window.status.clear();

@@ -59,4 +59,25 @@ void MainController::showHelp() {
     prompts_.show(box);
 }
 
+void MainController::showAbout() {
+    settings::MessageBoxRequest box;
+    box.text = texts_.aboutText;
+    box.caption = texts_.aboutCaption;
+    box.icon = settings::MessageBoxRequest::Icon::Information;
+    box.owner = settings::MessageBoxRequest::Owner::ActiveWindow;
+    prompts_.show(box);
+}
+
+std::vector<std::string> MainController::rowIconFiles() const {
+    std::vector<std::string> files;
+    settings::Catalogue catalogue = model_->catalogue();
+    for (const auto& row : model_->snapshot.rows) {
+        // Input-method files live in the native system folder (see the catalogue).
+        std::string file = catalogue.imeFile(row.klid);
+        std::string folder = system_.nativeSystemDirectory();
+        files.push_back(file.empty() || folder.empty() ? std::string() : folder + "\\" + file);
+    }
+    return files;
+}
+
 }  // namespace ui

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "cli/installer.h"
 #include "cli/switch_list.h"
@@ -30,6 +31,11 @@ public:
     void applyWithClose();
     // The help text in a box owned by the application (the system menu's command).
     void showHelp();
+    // The about box over the active window (the system menu's other command).
+    void showAbout();
+    // For each row, the input-method file whose first icon the list shows; empty where the row
+    // shows the program's own icon (a plain layout, or an entry without "IME File").
+    std::vector<std::string> rowIconFiles() const;
 
     settings::SettingsModel& model() { return *model_; }
     cli::Installer& installer() { return *installer_; }

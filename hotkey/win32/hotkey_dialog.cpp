@@ -33,6 +33,9 @@ void HotkeyDialog::onInit() {
     const auto& keys = KeyNameTable::instance();
     for (size_t i = 0; i < keys.size(); ++i) key_.add(keys.row(i).name);
     key_.select(0);
+    key_.onSelectionChanged = [this] {
+        if (editor_) editor_->chooseKey(key_.selectedIndex() < 0 ? 0 : key_.selectedIndex());
+    };
     setDefaultButton(ok_);
     setCancelButton(cancel_);
     enable_.onClick = [this] {

@@ -35,6 +35,7 @@ std::string withoutCarriageReturns(const std::string& text) {
 std::string ModelFixture::dump() const {
     const auto& s = model->snapshot;
     const auto& w = model->window;
+    const settings::ControlStates c = model->controlStates();
     unsigned cp = m.system.codePage;
     auto text = [cp](const std::string& bytes) { return platform::codePageToUtf8(bytes, cp); };
     auto onOff = [](bool b) { return b ? "on" : "off"; };
@@ -55,13 +56,13 @@ std::string ModelFixture::dump() const {
     out << "caps mode " << s.capsLockMode << ", show status " << onOff(s.showStatus) << "\n";
     out << "language switch " << onOff(s.languageSwitch) << " key " << s.languageKey << ", layout switch "
         << onOff(s.layoutSwitch) << " key " << s.layoutKey << "\n";
-    out << "enabled: style " << onOff(w.styleGroupEnabled) << ", internat " << onOff(w.indicatorOptionEnabled)
-        << ", ctfmon " << onOff(w.textServicesOptionEnabled) << ", language key " << onOff(w.languageKeyEnabled)
-        << ", layout switch " << onOff(w.layoutSwitchEnabled) << ", layout key " << onOff(w.layoutKeyEnabled)
-        << ", caps " << onOff(w.capsLockEnabled) << "\n";
-    out << "list selection " << w.listSelection << ", add selection " << w.addSelection << ", up "
-        << onOff(w.upEnabled) << ", down " << onOff(w.downEnabled) << ", delete " << onOff(w.deleteEnabled)
-        << ", add " << onOff(w.addEnabled) << ", property " << onOff(w.propertyEnabled) << "\n";
+    out << "enabled: style " << onOff(c.styleGroup) << ", internat " << onOff(c.indicatorOption) << ", ctfmon "
+        << onOff(c.textServicesOption) << ", language key " << onOff(c.languageKey) << ", layout switch "
+        << onOff(c.layoutSwitch) << ", layout key " << onOff(w.layoutKeyEnabled) << ", caps " << onOff(c.capsLock)
+        << "\n";
+    out << "list selection " << w.listSelection << ", add selection " << w.addSelection << ", up " << onOff(c.up)
+        << ", down " << onOff(c.down) << ", delete " << onOff(c.remove) << ", add " << onOff(c.add) << ", property "
+        << onOff(c.property) << "\n";
     out << "language caption " << text(w.languageSwitchCaption) << ", toggle button " << text(w.toggleButtonCaption)
         << ", status " << text(w.status) << "\n";
     return out.str();

@@ -623,7 +623,7 @@ def hot_keys(ctx):
 
 # ---- The keyboard-layout dialog
 
-@test("keyboard dialog: the row's layout shown, Cancel writes nothing, OK writes the chosen layout file (winxp, zh_CN)")
+@test("keyboard dialog: the row's layout shown, Cancel writes nothing but keeps the choice, OK writes the chosen layout file (winxp, zh_CN)")
 def keyboard_dialog(ctx):
     with Kestrine(ctx, "window-keyboard") as app:
         t = app.t
@@ -650,6 +650,7 @@ def keyboard_dialog(ctx):
 
         window, tree, labels, current, choice = open_for(2)
         assert labels[0] == "双拼输入法" and current == "美国英语", (labels, current)
+        assert app.combo_items(choice)[1] == items.index("德语"), "the choice made before Cancel stays"
         app.driver.command("combo-select", hwnd=choice["hwnd"], index=items.index("法语"))
         app.driver.command("activate", hwnd=window["hwnd"])
         app.key("RETURN")  # OK
@@ -802,7 +803,7 @@ def install(ctx):
         assert entry.get("layout display name") == sz("示例输入法"), entry
 
 
-@test("registry Delete: the add box names the entry, Cancel keeps it, OK removes it from the catalogue (winxp, zh_CN)")
+@test("registry Delete: the add box names the entry, Cancel keeps it, OK removes it from the catalogue and the button follows the next entry (winxp, zh_CN)")
 def registry_delete(ctx):
     with Kestrine(ctx, "window-regdelete") as app:
         t = app.t
@@ -840,7 +841,8 @@ def registry_delete(ctx):
         app.refresh()
         left, selected = app.combo_items(c["addBox"])
         assert left == [i for i in items if i != "示例输入法"] and selected == 0, (left, selected)
-        assert app.text(app.state(c["selectedEntry"])) == left[0]
+        assert app.text(app.state(c["selectedEntry"])) == left[0] == "中文 (简体) - 美式键盘"
+        assert app.state(c["registryDelete"])["enabled"] == "0", "the plain layout now selected cannot be removed"
         entries = subkeys(app.registry(CATALOGUE), CATALOGUE)
         assert "e0030804" in entries and "e0200804" not in entries, entries
 

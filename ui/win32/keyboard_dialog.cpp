@@ -42,9 +42,13 @@ void KeyboardDialog::onShow() {
 }
 
 void KeyboardDialog::onOk() {
-    layouts_.choice = choice_.selectedIndex();
-    layouts_.ok();
+    layouts_.close(choice_.selectedIndex(), true);
     end(IDOK);
+}
+
+void KeyboardDialog::onCancel() {
+    layouts_.close(choice_.selectedIndex(), false);
+    end(IDCANCEL);
 }
 
 }  // namespace ui

@@ -24,6 +24,7 @@ protected:
     void onInit() override;
     void onShow() override;
     void onOk() override;
+    void onCancel() override;
 
 private:
     KeyboardLayouts layouts_;

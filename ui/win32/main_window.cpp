@@ -287,7 +287,7 @@ void MainWindow::wireHandlers() {
     // the system's own handling goes on (it does nothing for these commands).
     window_.onSystemCommand = [this](UINT command) {
         if (command == kHelpCommand) controller_.showHelp();
-        if (command == kAboutCommand) showAbout();
+        if (command == kAboutCommand) controller_.showAbout();
         return false;
     };
 }
@@ -350,11 +350,6 @@ void MainWindow::openKeyboardDialog() {
     keyboard_->showFor(window_.hwnd(), row.shownName, row.klid);
 }
 
-void MainWindow::showAbout() {
-    const WindowTexts& t = controller_.texts();
-    MessageBoxA(GetActiveWindow(), t.aboutText.c_str(), t.aboutCaption.c_str(), MB_OK | MB_ICONINFORMATION);
-}
-
 // ---- Showing the model ----
 
 namespace {
@@ -385,37 +380,38 @@ void MainWindow::refresh() {
     refreshing_ = true;
     const settings::SettingsSnapshot& s = controller_.model().snapshot;
     const settings::WindowState& w = controller_.model().window;
+    const settings::ControlStates c = controller_.model().controlStates();
 
     refreshList();
     std::vector<std::string> addItems;
     for (const auto& entry : s.addable) addItems.push_back(entry.itemText);
     showItems(addBox_, addItems);
     showSelection(addBox_, w.addSelection);
-    up_.enable(w.upEnabled);
-    down_.enable(w.downEnabled);
-    delete_.enable(w.deleteEnabled);
-    add_.enable(w.addEnabled);
-    property_.enable(w.propertyEnabled);
+    up_.enable(c.up);
+    down_.enable(c.down);
+    delete_.enable(c.remove);
+    add_.enable(c.add);
+    property_.enable(c.property);
     list_.setEditable(w.listEditable);
 
     indicatorSwitch_.setChecked(s.indicatorSwitch);
-    styleGroup_.enable(w.styleGroupEnabled);
+    styleGroup_.enable(c.styleGroup);
     indicatorOption_.setChecked(s.indicatorOption);
     textServicesOption_.setChecked(s.textServicesOption);
-    indicatorOption_.enable(w.indicatorOptionEnabled);
-    textServicesOption_.enable(w.textServicesOptionEnabled);
+    indicatorOption_.enable(c.indicatorOption);
+    textServicesOption_.enable(c.textServicesOption);
     showText(languageSwitch_, w.languageSwitchCaption);
     languageSwitch_.setChecked(s.languageSwitch);
     languageSwitch_.enable(w.languageSwitchEnabled);
     layoutSwitch_.setChecked(s.layoutSwitch);
-    layoutSwitch_.enable(w.layoutSwitchEnabled);
+    layoutSwitch_.enable(c.layoutSwitch);
     showSelection(languageKey_, s.languageKey);
-    languageKey_.enable(w.languageKeyEnabled);
+    languageKey_.enable(c.languageKey);
     showSelection(layoutKey_, s.layoutKey);
     layoutKey_.enable(w.layoutKeyEnabled);
 
     showSelection(capsMode_, s.capsLockMode);
-    capsMode_.enable(w.capsLockEnabled);
+    capsMode_.enable(c.capsLock);
     showStatus_.setChecked(s.showStatus);
     const WindowTexts& t = controller_.texts();
     std::vector<std::string> labels = {t.imeToggle, t.shapeToggle, t.symbolToggle};
@@ -424,11 +420,11 @@ void MainWindow::refresh() {
     showSelection(toggleChooser_, w.toggleChoice);
     showText(toggleButton_, w.toggleButtonCaption);
 
-    showText(selectedEntry_, w.selectedEntryText);
-    registryDelete_.enable(w.registryDeleteEnabled);
+    showText(selectedEntry_, c.selectedEntry);
+    registryDelete_.enable(c.registryDelete);
     showText(nameEdit_, w.installName);
     showText(fileEdit_, w.installFile);
-    install_.enable(w.installEnabled);
+    install_.enable(c.install);
 
     refreshStatus();
     if (controller_.model().window.listFocusRequested) {
@@ -455,23 +451,15 @@ void MainWindow::refreshList() {
 
 // One icon per row: the input-method file's first icon, or else the program's own.
 void MainWindow::refreshIcons() {
-    settings::SettingsModel& model = controller_.model();
     std::vector<std::string> klids;
-    for (const auto& row : model.snapshot.rows) klids.push_back(row.klid);
+    for (const auto& row : controller_.model().snapshot.rows) klids.push_back(row.klid);
     if (klids == iconKlids_) return;
     iconKlids_ = klids;
     images_.clear();
     HINSTANCE instance = GetModuleHandleA(nullptr);
-    settings::Catalogue catalogue = model.catalogue();
-    for (const auto& klid : klids) {
-        std::string file = catalogue.imeFile(klid);
-        HICON icon = nullptr;
-        std::string folder = system_.nativeSystemDirectory();
-        if (!file.empty() && !folder.empty()) {
-            std::string path = folder + "\\" + file;
-            icon = ExtractIconA(instance, path.c_str(), 0);
-            if (reinterpret_cast<uintptr_t>(icon) <= 1) icon = nullptr;  // 1: not an executable file
-        }
+    for (const auto& file : controller_.rowIconFiles()) {
+        HICON icon = file.empty() ? nullptr : ExtractIconA(instance, file.c_str(), 0);
+        if (reinterpret_cast<uintptr_t>(icon) <= 1) icon = nullptr;  // 1: not an executable file
         if (icon) {
             images_.add(icon);
             DestroyIcon(icon);

@@ -62,7 +62,6 @@ private:
     void refreshIcons();
     void refreshStatus();
     void closeIfAsked();
-    void showAbout();
     void openKeyboardDialog();
 
     platform::System& system_;
