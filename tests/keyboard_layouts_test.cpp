@@ -73,6 +73,7 @@ TEST_F(KeyboardLayoutsTest, OkWritesTheChosenFileAndEveryCloseKeepsTheChoice) {
     settings::Catalogue catalogue(registry, m.system, settings::WindowsVersion(0x0A280105), 0x0804);
     dialog.show("QuanPin", "E0010804");
     EXPECT_FALSE(dialog.close(-1, true));
+    EXPECT_EQ(-1, dialog.choice);
     EXPECT_FALSE(dialog.close(2, false));  // Cancel writes nothing, but the choice stays
     EXPECT_EQ("kbdus.dll", catalogue.value("E0010804", "Layout File"));
     dialog.show("QuanPin", "E0010804");

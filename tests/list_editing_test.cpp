@@ -41,6 +41,9 @@ TEST_F(ListEditing, AnAddBoxTextThatDiffersFromBothNamesBecomesThePendingName) {
     model.addSelected();
     EXPECT_EQ("Renamed", model.snapshot.rows.back().pendingDisplayName);
     EXPECT_EQ("Renamed", model.snapshot.rows.back().shownName);
+    model.snapshot.addable[0].itemText = model.snapshot.addable[0].displayName;  // one of the two: no new name
+    model.addSelected();
+    EXPECT_EQ("", model.snapshot.rows.back().pendingDisplayName);
 }
 
 TEST_F(ListEditing, AddingTheLastEntryDisablesAddAndRemovingEnablesItAgain) {

@@ -171,6 +171,8 @@ TEST_F(Actions, RenamingIsRefusedForBlanksPlainLayoutsAndTheIndicatorStyle) {
     EXPECT_EQ(" My Pinyin ", snap().rows[0].shownName);
     f.model->selectRow(1);  // 00000409
     EXPECT_FALSE(actions->renameSelected("US"));
+    win().listSelection = 3;  // past the rows
+    EXPECT_FALSE(actions->renameSelected("Other"));
     f.model->selectRow(2);
     actions->indicatorOptionClicked();
     EXPECT_FALSE(actions->canStartRename());
@@ -190,6 +192,9 @@ TEST_F(Actions, HoveringOverTheListDescribesTheRowUnderThePointer) {
 
 TEST_F(Actions, AClickThatLeavesNoSelectionSelectsTheLastRow) {
     start();
+    f.model->selectRow(0);
+    actions->listClicked();
+    EXPECT_EQ(0, win().listSelection);
     f.model->selectRow(-1);
     actions->listClicked();
     EXPECT_EQ(2, win().listSelection);
