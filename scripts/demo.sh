@@ -10,5 +10,5 @@ cd "$(dirname "$0")/.."
 build=${KESTRINE_BUILD_DIR:-$(pwd)/build}
 ./scripts/build.sh
 if [ "$(./scripts/wine-arch.sh)" = win32 ]; then exe_dir=$build/win32; else exe_dir=$build/win64; fi
-exec timeout 4000 /usr/bin/python3 tests/wine/demo.py --build-win32 "$exe_dir" \
+exec timeout 4000 /usr/bin/python3 scripts/demo.py --build-win32 "$exe_dir" \
     --regtool "$build/native/regtool" -- "$@"

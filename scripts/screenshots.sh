@@ -8,5 +8,5 @@ repo=$(pwd)
 build=${KESTRINE_BUILD_DIR:-$repo/build}
 ./scripts/build.sh
 if [ "$(./scripts/wine-arch.sh)" = win32 ]; then exe_dir=$build/win32; else exe_dir=$build/win64; fi
-exec timeout 900 /usr/bin/python3 tests/wine/screens.py --build-win32 "$exe_dir" \
+exec timeout 900 /usr/bin/python3 scripts/screens.py --build-win32 "$exe_dir" \
     --regtool "$build/native/regtool" --out "$repo/docs/screenshots" "$@"

@@ -13,12 +13,12 @@ namespace {
 // returns false to cancel; then OK is pressed until the editor accepts.
 class ScriptedSession : public hotkey::EditorSession {
 public:
-    ScriptedSession(settings::UserPrompts& prompts) : prompts_(prompts) {}
+    explicit ScriptedSession(settings::UserPrompts& prompts) : prompts_(prompts) {}
     std::function<bool(hotkey::HotkeyEditor&)> script;
-    std::string shownLabel;
+    std::string opened;  // the label and the boxes as the editor opened
     bool showModal(hotkey::HotkeyEditor& editor, const hotkey::EditorContext& context) override {
         editor.onShow();
-        shownLabel = editor.targetLabel;
+        opened = editor.targetLabel + (editor.enableChecked ? " enabled" : " disabled");
         if (!script || !script(editor)) return false;
         return editor.ok(context, prompts_);
     }
@@ -30,146 +30,112 @@ private:
 struct Handlers : ::testing::Test {
     ModelFixture f;
     hotkey::HotkeyEditor editor;
-    std::unique_ptr<ScriptedSession> session;
+    ScriptedSession session{f.prompts};
     std::unique_ptr<hotkey::HotkeyHandlers> handlers;
 
     void SetUp() override {
         seedXpChinese(f);  // the toggle slots of the Simplified Chinese locale
         f.start();
-        session = std::make_unique<ScriptedSession>(f.prompts);
         handlers = std::make_unique<hotkey::HotkeyHandlers>(
-            *f.model, editor, *session, f.prompts,
+            *f.model, editor, session, f.prompts,
             hotkey::HandlerTexts{{"Ime/NonIme Toggle", "Shape Toggle", "Symbol Toggle"}, "Duplicate hotkey!", "Kestrine"});
     }
     settings::SettingsSnapshot& snap() { return f.model->snapshot; }
-    // Presses Ctrl and Shift with both sides and the key of table row `row`.
-    static std::function<bool(hotkey::HotkeyEditor&)> ctrlShift(int row) {
-        return [row](hotkey::HotkeyEditor& e) {
+    // Ticks Enable when needed and sets the modifiers (C, A, S) and the key of table row `row`.
+    static std::function<bool(hotkey::HotkeyEditor&)> press(const std::string& mods, int row) {
+        return [=](hotkey::HotkeyEditor& e) {
             if (!e.enableChecked) e.clickEnable();
-            e.ctrl = e.shift = true;
-            e.alt = false;
+            e.ctrl = mods.find('C') != std::string::npos;
+            e.alt = mods.find('A') != std::string::npos;
+            e.shift = mods.find('S') != std::string::npos;
             e.keyIndex = row + 1;
             return true;
         };
     }
+    // The rows' hot keys and every record, for comparing whole.
+    std::string hotkeys() {
+        std::string out;
+        for (const auto& r : snap().rows) out += "[" + r.hotkeyText + "]";
+        for (const auto& h : snap().records) out += " " + h.target + ":" + h.modifierText + "/" + h.keyText;
+        return out;
+    }
 };
 
 TEST_F(Handlers, AnEntryGainsChangesAndLosesItsHotkey) {
-    f.model->selectRow(2);  // E00E0804, no hot key
-    session->script = ctrlShift(3);
-    handlers->editEntryHotkey();
-    EXPECT_EQ("Ctrl+Shift+3", snap().rows[2].hotkeyText);
-    EXPECT_EQ("E00E0804", snap().records.back().target);
-    EXPECT_EQ("0000C006", snap().records.back().modifierText);
-    EXPECT_EQ("00000033", snap().records.back().keyText);
-    EXPECT_EQ(snap().rows[2].shownName, session->shownLabel);
-    EXPECT_EQ("", editor.value);  // cleared after use
-
-    session->script = ctrlShift(4);
-    handlers->editEntryHotkey();
-    EXPECT_EQ("Ctrl+Shift+4", snap().rows[2].hotkeyText);
-    EXPECT_EQ(3u, snap().records.size());
-    EXPECT_EQ("00000034", snap().records.back().keyText);
-
-    // "Enable hotkey" unchecked: the hot key goes.
-    session->script = [](hotkey::HotkeyEditor& e) {
-        e.clickEnable();
-        return true;
-    };
-    handlers->editEntryHotkey();
-    EXPECT_EQ("", snap().rows[2].hotkeyText);
-    EXPECT_EQ(2u, snap().records.size());
-}
-
-TEST_F(Handlers, NoModifierEmptiesAnEntrysHotkeyAndCancelChangesNothing) {
+    const std::string before = hotkeys();
+    const std::string us = "[" + snap().rows[1].hotkeyText + "]", usRecord = " 00000409:00008003/00000030";
     f.model->selectRow(0);  // Ctrl+Shift+1
-    session->script = [](hotkey::HotkeyEditor&) { return false; };
+    session.script = [](hotkey::HotkeyEditor&) { return false; };
     handlers->editEntryHotkey();
-    EXPECT_EQ("Ctrl+Shift+1", snap().rows[0].hotkeyText);
-    session->script = [](hotkey::HotkeyEditor& e) {
-        e.ctrl = e.alt = e.shift = false;
-        return true;
-    };
+    EXPECT_EQ(before, hotkeys()) << "Cancel changes nothing";
+    // An entry without a hot key opens with "Enable hotkey" cleared, whatever the last use left.
+    f.model->selectRow(2);  // E00E0804, no hot key
+    editor.enableChecked = true;
+    session.script = press("CS", 3);
     handlers->editEntryHotkey();
-    EXPECT_EQ("", snap().rows[0].hotkeyText);
-    EXPECT_EQ(1u, snap().records.size());
+    EXPECT_EQ(snap().rows[2].shownName + " disabled", session.opened);
+    EXPECT_EQ("", editor.value) << "cleared after use";
+    EXPECT_EQ("[Ctrl+Shift+1]" + us + "[Ctrl+Shift+3] E0010804:0000C006/00000031" + usRecord + " E00E0804:0000C006/00000033",
+              hotkeys());
+    session.script = press("A", 4);  // both the modifiers and the key change
+    handlers->editEntryHotkey();
+    EXPECT_EQ("[Ctrl+Shift+1]" + us + "[Alt+4] E0010804:0000C006/00000031" + usRecord + " E00E0804:0000C001/00000034",
+              hotkeys());
+    session.script = [](hotkey::HotkeyEditor& e) { return e.clickEnable(), true; };  // Enable cleared
+    handlers->editEntryHotkey();
+    EXPECT_EQ(before, hotkeys());
+    f.model->selectRow(0);
+    session.script = press("", 1);  // no modifier: the hot key goes too
+    handlers->editEntryHotkey();
+    EXPECT_EQ("[]" + us + "[]" + usRecord, hotkeys());
 }
 
-TEST_F(Handlers, TheEditorRefusesAnotherRowsHotkey) {
+TEST_F(Handlers, AnotherRowsHotkeyIsRefusedAndNoRowOpensNothing) {
+    const std::string before = hotkeys();
     f.model->selectRow(2);
-    int presses = 0;
-    session->script = [&presses](hotkey::HotkeyEditor& e) {
-        ++presses;
-        return ctrlShift(1)(e);  // Ctrl+Shift+1 belongs to row 0
-    };
+    session.script = press("CS", 1);  // Ctrl+Shift+1 belongs to row 0
     handlers->editEntryHotkey();
-    EXPECT_EQ(1, presses);
-    EXPECT_EQ("", snap().rows[2].hotkeyText);
+    EXPECT_EQ(before, hotkeys());
     ASSERT_EQ(1u, f.prompts.shown.size());
     EXPECT_EQ("Duplicate hotkey!", f.prompts.shown[0].text);
-}
-
-TEST_F(Handlers, NoSelectedRowMeansNoEditor) {
     f.model->selectRow(-1);
-    bool shown = false;
-    session->script = [&shown](hotkey::HotkeyEditor&) { return shown = true; };
+    session.opened.clear();
     handlers->editEntryHotkey();
-    EXPECT_FALSE(shown);
+    EXPECT_EQ("", session.opened);
 }
 
 TEST_F(Handlers, ToggleSlotsAreEditedThroughTheChooser) {
+    auto slot = [this] { return snap().toggles[1].modifierText + "/" + snap().toggles[1].keyText; };
     handlers->toggleSelectionChanged(1);
     EXPECT_EQ("Shift+SPACE", f.model->window.toggleButtonCaption);
     EXPECT_EQ("Shape Toggle: Shift+SPACE", f.model->window.status);
-
-    // Confirming the slot's own hot key is no duplicate.
-    session->script = [](hotkey::HotkeyEditor&) { return true; };
+    // Confirming the slot's own hot key is no duplicate; any entry's or another slot's is.
+    session.script = [](hotkey::HotkeyEditor&) { return true; };
     handlers->editToggleHotkey();
-    EXPECT_EQ("0000C004", snap().toggles[1].modifierText);
-    EXPECT_TRUE(f.prompts.shown.empty());
-
-    // The hot key of any list entry, or of another slot, is refused.
-    session->script = ctrlShift(1);
+    session.script = press("CS", 1);
     handlers->editToggleHotkey();
-    EXPECT_EQ("0000C004", snap().toggles[1].modifierText);
+    EXPECT_EQ("0000C004/00000020", slot());
     ASSERT_EQ(1u, f.prompts.shown.size());
     EXPECT_EQ(settings::MessageBoxRequest::Owner::ActiveWindow, f.prompts.shown[0].owner);
-
-    session->script = ctrlShift(5);
+    session.script = press("CS", 5);
     handlers->editToggleHotkey();
-    EXPECT_EQ("0000C006", snap().toggles[1].modifierText);
-    EXPECT_EQ("00000035", snap().toggles[1].keyText);
+    EXPECT_EQ("0000C006/00000035", slot());
     EXPECT_EQ("Ctrl+Shift+5", f.model->window.toggleButtonCaption);
-
-    // Unchecking "Enable hotkey" empties the slot; emptying only the modifiers does not.
-    session->script = [](hotkey::HotkeyEditor& e) {
-        e.ctrl = e.shift = false;
-        return true;
-    };
+    // Emptying only the modifiers keeps the slot; clearing "Enable hotkey" empties it.
+    session.script = press("", 5);
     handlers->editToggleHotkey();
-    EXPECT_EQ("00000035", snap().toggles[1].keyText);
-    session->script = [](hotkey::HotkeyEditor& e) {
-        e.clickEnable();
-        return true;
-    };
+    EXPECT_EQ("0000C006/00000035", slot());
+    session.script = [](hotkey::HotkeyEditor& e) { return e.clickEnable(), true; };
     handlers->editToggleHotkey();
-    EXPECT_TRUE(snap().toggles[1].empty());
+    EXPECT_EQ("/", slot());
     EXPECT_EQ("", f.model->window.toggleButtonCaption);
     handlers->toggleHover();
     EXPECT_EQ("Shape Toggle: ", f.model->window.status);
-}
-
-TEST_F(Handlers, AnEmptySlotOpensWithEnableHotkeyCleared) {
-    snap().toggles[2] = {};
+    // An empty slot opens with "Enable hotkey" cleared.
     editor.enableChecked = true;
-    handlers->toggleSelectionChanged(2);
-    bool enabledOnOpen = true;
-    session->script = [&enabledOnOpen](hotkey::HotkeyEditor& e) {
-        enabledOnOpen = e.enableChecked;
-        return false;
-    };
+    session.script = nullptr;
     handlers->editToggleHotkey();
-    EXPECT_FALSE(enabledOnOpen);
+    EXPECT_EQ("Shape Toggle disabled", session.opened);
 }
 
 TEST(DoubleClick, TheNameColumnOpensThePropertiesAndTheRestTheEditor) {

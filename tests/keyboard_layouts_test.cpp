@@ -73,11 +73,14 @@ TEST_F(KeyboardLayoutsTest, OkWritesTheChosenFileAndEveryCloseKeepsTheChoice) {
     settings::Catalogue catalogue(registry, m.system, settings::WindowsVersion(0x0A280105), 0x0804);
     dialog.show("QuanPin", "E0010804");
     EXPECT_FALSE(dialog.close(-1, true));
+    EXPECT_EQ(-1, dialog.choice);
     EXPECT_FALSE(dialog.close(2, false));  // Cancel writes nothing, but the choice stays
     EXPECT_EQ("kbdus.dll", catalogue.value("E0010804", "Layout File"));
     dialog.show("QuanPin", "E0010804");
     EXPECT_EQ(2, dialog.choice);
-    EXPECT_TRUE(dialog.close(dialog.choice, true));
+    EXPECT_TRUE(dialog.close(0, true));  // the first layout can be chosen too
+    EXPECT_EQ("KBDUS.DLL", catalogue.value("E0010804", "Layout File"));
+    EXPECT_TRUE(dialog.close(2, true));
     EXPECT_EQ("KBDGR.DLL", catalogue.value("E0010804", "Layout File"));
     // A missing entry is created with the one value.
     dialog.show("Missing", "E0990804");

@@ -18,10 +18,12 @@ std::string addable(const settings::SettingsModel& model) {
     return out;
 }
 
-TEST(ListEditing, AddTakesTheSelectedEntryToTheEnd) {
+struct ListEditing : ::testing::Test {
     ModelFixture f;
-    seedXpChinese(f);
-    auto& model = f.start();
+    settings::SettingsModel& model = (seedXpChinese(f), f.start());
+};
+
+TEST_F(ListEditing, AddTakesTheSelectedEntryToTheEnd) {
     model.window.addSelection = 1;  // E0030804
     model.addSelected();
     EXPECT_EQ("E0010804 00000409 E00E0804 E0030804", order(model));
@@ -34,20 +36,17 @@ TEST(ListEditing, AddTakesTheSelectedEntryToTheEnd) {
     EXPECT_EQ(0, model.window.listSelection);  // the list's selection stays where it was
 }
 
-TEST(ListEditing, AnAddBoxTextThatDiffersFromBothNamesBecomesThePendingName) {
-    ModelFixture f;
-    seedXpChinese(f);
-    auto& model = f.start();
+TEST_F(ListEditing, AnAddBoxTextThatDiffersFromBothNamesBecomesThePendingName) {
     model.snapshot.addable[0].itemText = "Renamed";
     model.addSelected();
     EXPECT_EQ("Renamed", model.snapshot.rows.back().pendingDisplayName);
     EXPECT_EQ("Renamed", model.snapshot.rows.back().shownName);
+    model.snapshot.addable[0].itemText = model.snapshot.addable[0].displayName;  // one of the two: no new name
+    model.addSelected();
+    EXPECT_EQ("", model.snapshot.rows.back().pendingDisplayName);
 }
 
-TEST(ListEditing, AddingTheLastEntryDisablesAddAndRemovingEnablesItAgain) {
-    ModelFixture f;
-    seedXpChinese(f);
-    auto& model = f.start();
+TEST_F(ListEditing, AddingTheLastEntryDisablesAddAndRemovingEnablesItAgain) {
     while (!model.snapshot.addable.empty()) model.addSelected();
     EXPECT_FALSE(model.controlStates().add);
     EXPECT_EQ(-1, model.window.addSelection);
@@ -57,10 +56,7 @@ TEST(ListEditing, AddingTheLastEntryDisablesAddAndRemovingEnablesItAgain) {
     EXPECT_TRUE(model.controlStates().add);
 }
 
-TEST(ListEditing, RemoveReturnsTheRowWithItsShownNameAndDropsItsHotkey) {
-    ModelFixture f;
-    seedXpChinese(f);
-    auto& model = f.start();
+TEST_F(ListEditing, RemoveReturnsTheRowWithItsShownNameAndDropsItsHotkey) {
     model.snapshot.rows[0].shownName = "Typed name";
     model.snapshot.layoutSlots = {1, 2, 3, 4};
     model.snapshot.layoutSlots[30] = 31;
@@ -81,10 +77,7 @@ TEST(ListEditing, RemoveReturnsTheRowWithItsShownNameAndDropsItsHotkey) {
     EXPECT_EQ("", model.snapshot.rows.back().hotkeyText);
 }
 
-TEST(ListEditing, DeleteTurnsOffWhenOneRowIsLeftAndSelectionFollows) {
-    ModelFixture f;
-    seedXpChinese(f);
-    auto& model = f.start();
+TEST_F(ListEditing, DeleteTurnsOffWhenOneRowIsLeftAndSelectionFollows) {
     model.selectRow(2);
     model.removeSelected();
     EXPECT_TRUE(model.controlStates().remove);
@@ -98,10 +91,7 @@ TEST(ListEditing, DeleteTurnsOffWhenOneRowIsLeftAndSelectionFollows) {
     EXPECT_TRUE(model.snapshot.rows.empty());
 }
 
-TEST(ListEditing, MovesExchangeWholeRowsAndStopAtTheEnds) {
-    ModelFixture f;
-    seedXpChinese(f);
-    auto& model = f.start();
+TEST_F(ListEditing, MovesExchangeWholeRowsAndStopAtTheEnds) {
     model.snapshot.rows[0].pendingDisplayName = "first";
     model.moveUp();
     EXPECT_EQ("E0010804 00000409 E00E0804", order(model));
@@ -121,10 +111,7 @@ TEST(ListEditing, MovesExchangeWholeRowsAndStopAtTheEnds) {
     EXPECT_EQ("00000409 E00E0804 E0010804", order(model));
 }
 
-TEST(ListEditing, SelectingARowDescribesItInTheStatusLine) {
-    ModelFixture f;
-    seedXpChinese(f);
-    auto& model = f.start();
+TEST_F(ListEditing, SelectingARowDescribesItInTheStatusLine) {
     model.selectRow(2);
     EXPECT_EQ("KBDUS.DLL | E00E0804", model.window.status);
     EXPECT_TRUE(model.controlStates().property);
@@ -134,7 +121,7 @@ TEST(ListEditing, SelectingARowDescribesItInTheStatusLine) {
     EXPECT_FALSE(model.controlStates().property);
 }
 
-TEST(ListEditing, DuplicateInputMethodsLeaveOnlyTheTopmostRow) {
+TEST(ListDuplicates, LeaveOnlyTheTopmostRow) {
     ModelFixture f;
     seedXpChinese(f);
     f.m.load(R"reg(REGEDIT4

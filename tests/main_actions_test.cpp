@@ -46,73 +46,72 @@ TEST_F(Actions, KeyChoicesNeverHoldTheSameKeys) {
     EXPECT_EQ(1, snap().languageKey);
 }
 
-TEST_F(Actions, StyleChangesResetTheKeyChoicesOnlyWhenTheStyleReallyChanges) {
+// The style's options and what they set: captions, the list's editing, the layout keys, the
+// names shown in the list and the add box (refilled with nothing selected).
+TEST_F(Actions, AStyleChangeSetsTheCaptionsNamesAndKeyChoicesOnlyWhenTheStyleReallyChanges) {
     start();
     ASSERT_TRUE(snap().textServicesOption);
+    auto style = [this] {
+        return std::to_string(snap().indicatorOption) + std::to_string(snap().textServicesOption) + " keys " +
+               std::to_string(snap().languageKey) + std::to_string(snap().layoutKey) + " " +
+               win().languageSwitchCaption + " editable " + std::to_string(win().listEditable) + " layout " +
+               std::to_string(states().layoutSwitch) + std::to_string(win().layoutKeyEnabled) + " add " +
+               std::to_string(win().addSelection);
+    };
     snap().languageKey = 1;
     snap().layoutKey = 0;
     win().addSelection = 2;
     actions->textServicesOptionClicked();  // already on: nothing changes
-    EXPECT_EQ(2, win().addSelection);
-
+    EXPECT_EQ("01 keys 10 Switch input languages editable 1 layout 11 add 2", style());
     actions->indicatorOptionClicked();
-    EXPECT_TRUE(snap().indicatorOption);
-    EXPECT_FALSE(snap().textServicesOption);
-    EXPECT_EQ(0, snap().languageKey);
-    EXPECT_EQ(1, snap().layoutKey);
-    EXPECT_EQ("Switch IME", win().languageSwitchCaption);
-    EXPECT_FALSE(win().listEditable);
-    EXPECT_FALSE(states().layoutSwitch);
-    EXPECT_FALSE(win().layoutKeyEnabled);
-    EXPECT_EQ(-1, win().addSelection);
+    EXPECT_EQ("10 keys 01 Switch IME editable 0 layout 00 add -1", style());
     EXPECT_EQ(snap().rows[0].classicName, snap().rows[0].shownName);
     EXPECT_EQ(snap().addable[0].classicName, snap().addable[0].itemText);
-
-    snap().languageKey = 0;
-    snap().layoutKey = 1;
+    snap().languageKey = 1;
+    snap().layoutKey = 0;
     actions->indicatorOptionClicked();  // already on
+    EXPECT_EQ("10 keys 10 Switch IME editable 0 layout 00 add -1", style());
     snap().rows[1].pendingDisplayName = "Renamed";
     actions->textServicesOptionClicked();
-    EXPECT_EQ(1, snap().languageKey);
-    EXPECT_EQ(0, snap().layoutKey);
-    EXPECT_EQ("Switch input languages", win().languageSwitchCaption);
-    EXPECT_TRUE(win().listEditable);
-    EXPECT_TRUE(win().layoutKeyEnabled);
+    EXPECT_EQ("01 keys 10 Switch input languages editable 1 layout 11 add -1", style());
     EXPECT_EQ("Renamed", snap().rows[1].shownName);
     EXPECT_EQ(snap().rows[0].displayName, snap().rows[0].shownName);
+    snap().languageKey = 1;
+    snap().layoutKey = 0;
+    actions->indicatorOptionClicked();  // and back: reset again
+    EXPECT_EQ("10 keys 01 Switch IME editable 0 layout 00 add -1", style());
 }
 
 TEST_F(Actions, TheGraveAccentKeepsItsPlaceWhenTheStyleChanges) {
     start(kVista);
     struct Case {
         int language, layout;
-        int toIndicatorLanguage, toIndicatorLayout, toServicesLanguage, toServicesLayout;
-    } cases[] = {
-        {2, 0, 2, 0, 2, 0},
-        {2, 2, 2, 0, 0, 2},
-        {1, 0, 0, 1, 1, 0},
-    };
+        const char* toIndicator;
+        const char* toServices;
+    } cases[] = {{2, 0, "20", "20"}, {2, 2, "20", "02"}, {1, 0, "01", "10"}};
     for (const auto& c : cases) {
-        snap().indicatorOption = false;
-        snap().textServicesOption = true;
-        win().rememberedIndicator = false;
-        snap().languageKey = c.language;
-        snap().layoutKey = c.layout;
-        actions->indicatorOptionClicked();
-        EXPECT_EQ(c.toIndicatorLanguage, snap().languageKey);
-        EXPECT_EQ(c.toIndicatorLayout, snap().layoutKey);
-        snap().languageKey = c.language;
-        snap().layoutKey = c.layout;
-        actions->textServicesOptionClicked();
-        EXPECT_EQ(c.toServicesLanguage, snap().languageKey);
-        EXPECT_EQ(c.toServicesLayout, snap().layoutKey);
+        std::string got[2];
+        for (int services = 0; services < 2; ++services) {
+            snap().indicatorOption = services == 1;
+            snap().textServicesOption = services == 0;
+            win().rememberedIndicator = services == 1;
+            snap().languageKey = c.language;
+            snap().layoutKey = c.layout;
+            services ? actions->textServicesOptionClicked() : actions->indicatorOptionClicked();
+            got[services] = std::to_string(snap().languageKey) + std::to_string(snap().layoutKey);
+        }
+        EXPECT_EQ(c.toIndicator, got[0]) << c.language << c.layout;
+        EXPECT_EQ(c.toServices, got[1]) << c.language << c.layout;
     }
 }
 
+// The switch enables the style group; on the 6.x generation ticking it also chooses text services.
 TEST_F(Actions, TheIndicatorSwitchEnablesTheStyleGroup) {
     for (uint32_t version : {kWinXp, kVista}) {
         f.model.reset();
         start(version);
+        snap().indicatorOption = true;
+        snap().textServicesOption = false;
         actions->indicatorSwitchClicked(false);
         EXPECT_FALSE(states().styleGroup);
         EXPECT_FALSE(states().textServicesOption);
@@ -120,18 +119,9 @@ TEST_F(Actions, TheIndicatorSwitchEnablesTheStyleGroup) {
         EXPECT_TRUE(states().styleGroup);
         EXPECT_TRUE(states().textServicesOption);
         EXPECT_EQ(version == kWinXp, states().indicatorOption);
+        EXPECT_EQ(version == kWinXp, snap().indicatorOption);
+        EXPECT_EQ(version != kWinXp, snap().textServicesOption);
     }
-}
-
-TEST_F(Actions, SwitchesEnableTheirKeyChoices) {
-    start();
-    actions->languageSwitchClicked(false);
-    EXPECT_FALSE(states().languageKey);
-    actions->layoutSwitchClicked(false);
-    EXPECT_FALSE(win().layoutKeyEnabled);
-    actions->layoutSwitchClicked(true);
-    EXPECT_TRUE(win().layoutKeyEnabled);
-    EXPECT_TRUE(snap().layoutSwitch);
 }
 
 TEST_F(Actions, TheAddBoxDescribesItsEntry) {
@@ -181,6 +171,8 @@ TEST_F(Actions, RenamingIsRefusedForBlanksPlainLayoutsAndTheIndicatorStyle) {
     EXPECT_EQ(" My Pinyin ", snap().rows[0].shownName);
     f.model->selectRow(1);  // 00000409
     EXPECT_FALSE(actions->renameSelected("US"));
+    win().listSelection = 3;  // past the rows
+    EXPECT_FALSE(actions->renameSelected("Other"));
     f.model->selectRow(2);
     actions->indicatorOptionClicked();
     EXPECT_FALSE(actions->canStartRename());
@@ -200,6 +192,9 @@ TEST_F(Actions, HoveringOverTheListDescribesTheRowUnderThePointer) {
 
 TEST_F(Actions, AClickThatLeavesNoSelectionSelectsTheLastRow) {
     start();
+    f.model->selectRow(0);
+    actions->listClicked();
+    EXPECT_EQ(0, win().listSelection);
     f.model->selectRow(-1);
     actions->listClicked();
     EXPECT_EQ(2, win().listSelection);

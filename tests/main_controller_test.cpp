@@ -63,6 +63,7 @@ TEST_F(Startup, TheHelpSwitchShowsHelpThenStillLoadsAppliesAndCloses) {
     ASSERT_EQ(1u, f.prompts.shown.size());
     const auto& box = f.prompts.shown[0];
     EXPECT_EQ(c.helpText(), box.text);
+    EXPECT_NE(std::string::npos, box.text.find("\r/uninstall3:<ID>\t\t\t")) << "the help text itself";
     EXPECT_EQ("Kestrine", box.caption);
     EXPECT_EQ(settings::MessageBoxRequest::Owner::ActiveWindow, box.owner);
     EXPECT_EQ(settings::MessageBoxRequest::Icon::None, box.icon);

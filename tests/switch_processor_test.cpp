@@ -176,9 +176,9 @@ TEST_F(Switches, SettingHotkeysOfRowsAndToggles) {
     EXPECT_EQ("ALT+9", snap().rows[0].hotkeyText);
     EXPECT_EQ("0000C001", snap().records[0].modifierText);
     EXPECT_EQ("00000039", snap().records[0].keyText);
-    run({"hotkey:b,alt_~"});
-    EXPECT_EQ("0000C001", snap().toggles[1].modifierText);
-    EXPECT_EQ("000000BC", snap().toggles[1].keyText);
+    run({"hotkey:b,alt_~", "hotkey:A,ctrl_7"});
+    EXPECT_EQ("0000C001/000000BC", snap().toggles[1].modifierText + "/" + snap().toggles[1].keyText);
+    EXPECT_EQ("0000C002/00000037", snap().toggles[0].modifierText + "/" + snap().toggles[0].keyText);
     std::string before = f.dump();
     // In use already, no such row or slot, or no key: nothing changes.
     run({"hotkey:2,alt_9", "hotkey:d,alt_1", "hotkey:1,ctrl", "hotkey:9,alt_1", "hotkey:a", "hotkey:,alt_1",
@@ -202,11 +202,16 @@ TEST_F(Switches, InstallingFromTheSystemFolder) {
     EXPECT_EQ("CTRL+1", snap().rows.back().hotkeyText);
     EXPECT_EQ("E0040804", snap().records.back().target);
 
+    // Two fields: a name and a file, or a file and a hot key.
+    run({"install:Named,sample.ime"});
+    EXPECT_EQ("Named", f.model->window.installName);
+    run({"install:wingb.ime,ctrl_2"});
+    EXPECT_EQ("C:\\WINDOWS\\system32\\wingb.ime", f.model->window.installFile);
+    EXPECT_EQ("CTRL+2", snap().rows.back().hotkeyText);
     // Four fields after normalising: the edits keep what they held.
     run({"install:a.ime,b.ime"});
-    EXPECT_EQ("My IME", f.model->window.installName);
-    EXPECT_EQ("C:\\WINDOWS\\system32\\winpy.ime", f.model->window.installFile);
-    EXPECT_EQ(3u, f.prompts.shown.size());
+    EXPECT_EQ("C:\\WINDOWS\\system32\\wingb.ime", f.model->window.installFile);
+    EXPECT_EQ(5u, f.prompts.shown.size());
 }
 
 TEST_F(Switches, AFailedInstallShowsZerosAndGivesNoHotkey) {
@@ -244,18 +249,33 @@ TEST_F(Switches, TheRegistryDeleteButtonFollowsEveryPathThatMovesTheAddBoxSelect
     }
 }
 
+// From the command line without a question; from the window after one, answered OK.
 TEST_F(Switches, UninstallingCatalogueEntries) {
-    auto has = [this](const char* klid) { return f.model->catalogue().exists(klid); };
-    run({"uninstall1:German"});  // a plain layout: refused
-    EXPECT_TRUE(has("00000407"));
+    auto entries = [this] {
+        std::string out;
+        for (const char* klid : {"00000407", "00000411", "E0010404", "E0010804", "E0030804", "E00E0804"}) {
+            out += f.model->catalogue().exists(klid) ? std::string(" ") + klid : "";
+        }
+        return out;
+    };
+    run({"uninstall1:German", "uninstall3:00000411"});  // plain layouts: refused
     processor->runSwitch("uninstall1:" + named("注音输入法"));
-    EXPECT_FALSE(has("E0010404"));
-    run({"uninstall3:00000411", "uninstall3:e00e0804"});  // E00E0804 is in the list
-    EXPECT_TRUE(has("00000411"));
-    EXPECT_TRUE(has("E00E0804"));
-    run({"uninstall2:WINGB.ime"});
-    EXPECT_FALSE(has("E0030804"));
-    EXPECT_TRUE(f.prompts.shown.empty());  // no question from the command line
+    run({"uninstall3:e00e0804"});  // in the list: refused
+    EXPECT_EQ(" 00000407 00000411 E0010804 E0030804 E00E0804", entries());
+    run({"uninstall3:e0030804"});
+    EXPECT_EQ(" 00000407 00000411 E0010804 E00E0804", entries());
+    EXPECT_TRUE(f.prompts.shown.empty());
+    run({"del4:E00E0804"});  // back into the add box
+    auto& w = f.model->window;
+    w.addSelection = static_cast<int>(snap().addable.size()) - 1;
+    ASSERT_EQ("E00E0804", snap().addable.back().klid);
+    f.prompts.answers = {false, true};
+    installer->deleteSelectedEntry();
+    EXPECT_EQ(" 00000407 00000411 E0010804 E00E0804", entries()) << "Cancel deletes nothing";
+    w.addSelection = static_cast<int>(snap().addable.size()) - 1;
+    installer->deleteSelectedEntry();
+    EXPECT_EQ(" 00000407 00000411 E0010804", entries());
+    EXPECT_EQ(2u, f.prompts.shown.size());
 }
 
 }  // namespace

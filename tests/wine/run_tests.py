@@ -18,11 +18,9 @@ from pathlib import Path
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 from winelab import WineError, WineLab, build_arch, emergency_stop  # noqa: E402
 import e2e_tests  # noqa: E402
-import cli_tests  # noqa: E402,F401  (registers its tests)
-import gui_tests  # noqa: E402
-import window_tests  # noqa: E402,F401  (registers its tests with the GUI tier)
+import window_tests  # noqa: E402
 
-TIERS = {"e2e": e2e_tests.ALL, "gui": gui_tests.ALL, "all": e2e_tests.ALL + gui_tests.ALL}
+TIERS = {"e2e": e2e_tests.ALL, "gui": window_tests.ALL, "all": e2e_tests.ALL + window_tests.ALL}
 
 
 def stop_everything(signum, _frame):

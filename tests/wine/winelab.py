@@ -1,27 +1,12 @@
-"""A small laboratory of Wine prefixes for the end-to-end and GUI tests: 32-bit prefixes for the
-i686 build, 64-bit prefixes for the x86-64 build.
+"""Wine prefixes for the end-to-end and GUI tests (32-bit for the i686 build, 64-bit for the
+x86-64 build), Xvfb displays with openbox, and the Driver that talks to kdriver.exe inside a
+prefix. One template prefix is made per build folder and copied for each test; every Wine call
+has a time limit, and a run that hangs is killed with its wineserver.
 
-One template prefix is made per build folder (wineboot takes 10-18 s) and copied for each
-test (about a second). Every Wine call has a time limit; a run that hangs is killed with its
-wineserver, so no test can hang the suite.
-
-Facts about Wine that the tests rely on (Debian 12, Wine 8):
-- Some kernels cannot run 32-bit programs at all ("Exec format error"): the 32-bit loader
-  /usr/lib/wine/wine never starts there, and /usr/bin/wine picks it whenever wine32 is
-  installed. 64-bit prefixes therefore run programs through /usr/lib/wine/wine64 directly,
-  with WINEARCH=win64 and WINELOADER set to it. Where 32-bit programs run, the same 64-bit
-  prefix runs a 32-bit program under WOW64 (SysWOW64 as its system folder).
-- `winecfg -v VERSION` has no effect in a 64-bit prefix; HKCU\Software\Wine "Version" written
-  with `reg add` works in both kinds, and GetVersion then gives the same values in both
-  (win98 0xC0000A04, nt40 0x05650004, win2k 0x08930005, winxp 0x0A280105, win2003 0x0ECE0205,
-  vista 0x17720006, win7 0x1DB10106, win10 0x23F00206). LCID and code page follow LANG.
-- Running the 32-bit Wine under user-mode CPU emulation is no way out: far too slow, and
-  programs crash.
-
-For the GUI tests a Display runs Xvfb with openbox, a prefix made with that display gets the
-font replacements before its first program starts, and a Driver talks to kdriver.exe running
-inside the prefix to find and work the program's windows.
-"""
+Where a kernel runs no 32-bit programs, /usr/bin/wine still picks the 32-bit loader whenever
+wine32 is installed: 64-bit prefixes therefore run programs through /usr/lib/wine/wine64 with
+WINEARCH=win64 and WINELOADER set to it. `winecfg -v` has no effect in a 64-bit prefix, while
+HKCU\Software\Wine "Version" written with `reg add` works in both kinds (wine-notes.md)."""
 import fcntl
 import os
 import queue
@@ -128,20 +113,17 @@ def stop_group(proc, grace=5):
             continue
 
 
-def run_limited(args, env, timeout, cwd=None, input_bytes=None):
+def run_limited(args, env, timeout):
     """Runs a command in its own process group; kills the group when the time runs out.
     Output goes through files, not pipes: programs that Wine starts on the side (wineserver,
     services, the desktop process) inherit the output handles and would keep pipes open."""
     with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
         try:
-            proc = subprocess.Popen(args, env=env, cwd=cwd, stdin=subprocess.PIPE if input_bytes else subprocess.DEVNULL,
-                                    stdout=out, stderr=err, start_new_session=True)
+            proc = subprocess.Popen(args, env=env, stdin=subprocess.DEVNULL, stdout=out, stderr=err,
+                                    start_new_session=True)
         except OSError as e:
             raise WineError(f"cannot run {args[0]}: {e.strerror}") from None
         try:
-            if input_bytes:
-                proc.stdin.write(input_bytes)
-                proc.stdin.close()
             proc.wait(timeout=timeout)
         except subprocess.TimeoutExpired:
             os.killpg(proc.pid, signal.SIGKILL)
@@ -195,31 +177,12 @@ class Prefix:
         """Imports a .reg file (UTF-8 or 8-bit REGEDIT4 text, or version 5), converted to
         version 5 first so that Wine reads it the same under every locale."""
         v5 = self.unix_path(r"C:\kestrine-import.reg")
-        self.lab.regtool(["v5", str(reg_file), str(v5), "--cp", str(self.lab.reg_code_page(reg_file, self))])
+        self.lab.regtool(["v5", str(reg_file), str(v5)])
         self.wine(["reg", "import", r"C:\kestrine-import.reg"])
-
-    def export(self, keys):
-        """The keys as canonical UTF-8 REGEDIT4 text (values sorted by name)."""
-        chunks = []
-        for i, key in enumerate(keys):
-            dos = rf"C:\kestrine-export{i}.reg"
-            out = self.unix_path(dos)
-            result = self.wine(["reg", "export", key, dos, "/y"], check=False)
-            if result.returncode == 0 and out.exists():
-                chunks.append(out)
-        if not chunks:
-            return ""
-        merged = self.path / "merged.reg"
-        text = "Windows Registry Editor Version 5.00\r\n\r\n"
-        for c in chunks:
-            body = c.read_bytes()[2:].decode("utf-16-le")
-            text += body.split("\r\n", 1)[1] if body.startswith("Windows Registry") else body
-        merged.write_bytes(b"\xff\xfe" + text.encode("utf-16-le"))
-        return self.lab.regtool(["canon", str(merged)] + list(keys)).decode("utf-8")
 
     def registry(self, keys):
         """The keys as canonical UTF-8 REGEDIT4 text, read from the prefix's registry files
-        after the wineserver has saved them (it is stopped). Unlike export(), this shows the
+        after the wineserver has saved them (it is stopped). Unlike `reg export`, this shows the
         first preload value as the program left it."""
         self.shutdown()
         merged = self.path / "kestrine-read.reg"
@@ -276,19 +239,6 @@ class WineLab:
         if result.returncode != 0:
             raise WineError(f"regtool {' '.join(args)}: {result.stderr.decode(errors='replace')}")
         return result.stdout
-
-    @staticmethod
-    def reg_code_page(reg_file, prefix):
-        """Fixtures are UTF-8 text; 8-bit REGEDIT4 files written by regedit are in the prefix's
-        code page. A file that decodes as UTF-8 is taken as UTF-8."""
-        data = Path(reg_file).read_bytes()
-        if data[:2] == b"\xff\xfe":
-            return 65001
-        try:
-            data.decode("utf-8")
-            return 65001
-        except UnicodeDecodeError:
-            return prefix.code_page
 
     def template(self):
         marker = self._template / ".ready"
@@ -468,9 +418,6 @@ class Fact(dict):
     def raw(self, key="text"):
         return bytes.fromhex(self.get(key, ""))
 
-    def number(self, key):
-        return int(self[key], 0)
-
     def rect(self, key="rect"):
         return tuple(int(v) for v in self[key].split(","))
 
@@ -495,7 +442,7 @@ class Driver:
 
     def __init__(self, prefix, dos_exe):
         self.code_page = prefix.code_page
-        self.proc = started(subprocess.Popen(prefix.lab.wine_command + [dos_exe, "script", "-"], env=prefix.env,
+        self.proc = started(subprocess.Popen(prefix.lab.wine_command + [dos_exe], env=prefix.env,
                                              stdin=subprocess.PIPE,
                                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
                                              start_new_session=True))

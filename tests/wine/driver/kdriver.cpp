@@ -1,52 +1,25 @@
 // kdriver: works the windows of another program from a second process, for the GUI tests that
-// run under Wine (it works the same on Windows). Built with MinGW beside kestrine.exe.
-//
-//   kdriver COMMAND key=value ...     one command
-//   kdriver script FILE               commands read from FILE ("-": standard input), one a line
-//
-// Every command prints zero or more fact lines and then exactly one line that starts with "ok"
-// or "error". Lines are "kind key=value key=value ...". Window handles are 0x-hexadecimal;
-// texts are hexadecimal bytes of the system code page, so GBK and Big5 survive. A text argument
-// may be given plainly (no blanks) or as hex:414243. The facts:
-//   window hwnd= pid= class= title= visible= enabled= rect=x,y,w,h (screen) client=w,h font=
-//   control hwnd= parent= class= id= text= visible= enabled= checked= rect=x,y,w,h font= style= exstyle=
+// run under Wine. Reads commands from standard input, one a line ("name key=value ..."), and
+// answers each with zero or more fact lines and then one line that starts with "ok" or "error".
+// Window handles are 0x-hexadecimal; texts are hexadecimal bytes of the system code page, so GBK
+// and Big5 survive; a text argument may be given plainly (no blanks) or as hex:414243. Facts:
+//   window hwnd= pid= class= title= visible= enabled= rect=x,y,w,h client=w,h font=
+//   control hwnd= parent= class= id= text= visible= enabled= checked= rect= font=
 //            (rect in client coordinates of the top-level window; checked -1 for controls that
 //            cannot be checked; font the pixel height kestrine's toolkit set, 0 when it set none)
-//   column index= width= text=      item index= selected= image= texts=hex,hex,...
-//   combo-item index= selected= text=      tab-item index= selected= text=
-//   box hwnd= pid= title= text= buttons=1,2 [answer=]      focus hwnd= class= id= text= active=
-//   started pid=      exit pid= code=      timeout pid=      text value=
-//
+//   column width= text=   item selected= texts=hex,...   combo-item text=   tab-item text=
+//   box hwnd= title= text= buttons=1,2   exit code=
 // Commands (timeouts in milliseconds; every wait has one):
-//   wait-window [title=] [class=] [pid=] [timeout=]   a visible top-level window
-//   windows pid=                            top-level windows of a process
-//   tree hwnd=                              the window and every control inside it
-//   click hwnd= [settle=]                   BM_CLICK, waiting for the handler or a new window
-//   set-check hwnd= state=                  BM_SETCHECK (no notification)
-//   combo-select hwnd= index= [settle=]     CB_SETCURSEL, then CBN_SELCHANGE to the parent
-//   combo-items hwnd=                       the items of a combo box
-//   lv-items hwnd=                          columns, items, sub-items, images and selection
-//   lv-select hwnd= index= [settle=]        selects and focuses a list-view item
-//   tab-items hwnd=                         the tabs of a tab control
-//   tab-select hwnd= index= [timeout=]      clicks a tab
-//   set-text hwnd= text=   get-text hwnd=   WM_SETTEXT / WM_GETTEXT
-//   key vk= [mods=ctrl+shift+alt] [hwnd=]   keybd_event to the focused window, or posted
-//                                           WM_KEYDOWN/WM_KEYUP to hwnd (no modifiers then)
-//   mouse hwnd= x= y= action=move|click|dblclick   posted mouse messages, client coordinates
-//   activate hwnd=                          brings a window to the foreground
-//   focus hwnd=                             the focused and the active window of its thread
-//   wait-focus hwnd= [timeout=]             until hwnd has the keyboard focus
-//   close hwnd=   syscommand hwnd= id=      posted WM_CLOSE / WM_SYSCOMMAND
-//   redraw hwnd=                            paints the window and its controls now
-//   wait-gone hwnd= [timeout=]              until the window is hidden or destroyed
-//   wait-box pid= [timeout=]                a message box of the process
-//   answer-box hwnd= button=ok|cancel|yes|no|N [timeout=]
-//   start cmd= [dir=]                       CreateProcessA of the command line exactly as given
-//   wait-exit pid= [timeout=]               the exit code of a process
-//   run cmd= [answers=ok,cancel,...] [timeout=] [dir=]
-//        starts the command line, answers each message box in turn (OK once the answers run
-//        out), reports each box and every other window of the process that becomes visible,
-//        and the exit code; the process is ended when the time runs out.
+//   wait-window [title=] [class=] [pid=] [timeout=]   windows pid=   tree hwnd=
+//   click hwnd=            BM_CLICK, waiting for the handler or a new window of the program
+//   combo-select hwnd= index=   CB_SETCURSEL, then CBN_SELCHANGE to the parent
+//   combo-items hwnd=   lv-items hwnd=   lv-select hwnd= index=   tab-items hwnd=   tab-select hwnd= index=
+//   set-text hwnd= text=   key vk= [mods=ctrl+shift+alt]  (keybd_event to the focused window)
+//   mouse hwnd= x= y= action=move|click|dblclick   (posted, client coordinates)
+//   activate hwnd=   wait-focus hwnd= [timeout=]   close hwnd=   redraw hwnd=   wait-gone hwnd= [timeout=]
+//   wait-box pid= [timeout=]   answer-box hwnd= button=ok|cancel
+//   run cmd= [timeout=]    runs a command line, answers every message box with OK, reports each box
+//                          and every other window that becomes visible, and the exit code
 #include <windows.h>
 #include <commctrl.h>
 
@@ -223,9 +196,7 @@ BOOL CALLBACK printControl(HWND hwnd, LPARAM lParam) {
       << " id=" << GetDlgCtrlID(hwnd) << " text=" << hexOf(windowText(hwnd))
       << " visible=" << (IsWindowVisible(hwnd) ? 1 : 0) << " enabled=" << (IsWindowEnabled(hwnd) ? 1 : 0)
       << " checked=" << checkedState(hwnd) << " rect=" << rectText(r)
-      << " font=" << reinterpret_cast<intptr_t>(GetPropA(hwnd, kFontHeightProperty))
-      << " style=" << hex32(static_cast<unsigned long>(GetWindowLongA(hwnd, GWL_STYLE)))
-      << " exstyle=" << hex32(static_cast<unsigned long>(GetWindowLongA(hwnd, GWL_EXSTYLE)));
+      << " font=" << reinterpret_cast<intptr_t>(GetPropA(hwnd, kFontHeightProperty));
     say(s.str());
     return TRUE;
 }
@@ -292,17 +263,9 @@ std::string boxLine(HWND box) {
     return s.str();
 }
 
-int buttonId(const std::string& name) {
-    static const std::map<std::string, int> ids = {{"ok", IDOK},         {"cancel", IDCANCEL}, {"abort", IDABORT},
-                                                   {"retry", IDRETRY},   {"ignore", IDIGNORE}, {"yes", IDYES},
-                                                   {"no", IDNO}};
-    auto it = ids.find(name);
-    return it != ids.end() ? it->second : static_cast<int>(std::strtol(name.c_str(), nullptr, 0));
-}
-
 // Presses a button of a message box without waiting for the box's owner to answer.
 bool pressBoxButton(HWND box, const std::string& answer) {
-    HWND button = GetDlgItem(box, buttonId(answer));
+    HWND button = GetDlgItem(box, answer == "cancel" ? IDCANCEL : IDOK);
     if (!button) return false;
     return PostMessageA(button, BM_CLICK, 0, 0) != FALSE;
 }
@@ -408,11 +371,6 @@ std::string remoteString(const RemoteBlock& block, size_t offset) {
 
 // ---- Commands
 
-std::map<DWORD, HANDLE>& startedProcesses() {
-    static std::map<DWORD, HANDLE> processes;
-    return processes;
-}
-
 std::string cmdWaitWindow(const Args& a) {
     std::string title = a.text("title");
     std::string cls = a.text("class");
@@ -452,12 +410,6 @@ std::string cmdClick(const Args& a) {
     if (!IsWindow(button)) return "error no such window";
     bool done = deliver(button, BM_CLICK, 0, 0, a.timeout("settle", 3000));
     return std::string("ok done=") + (done ? "1" : "0");
-}
-
-std::string cmdSetCheck(const Args& a) {
-    bool sent = false;
-    sendWithTimeout(a.hwnd(), BM_SETCHECK, static_cast<WPARAM>(a.number("state")), 0, &sent);
-    return sent ? "ok" : "error not answered";
 }
 
 std::string cmdComboSelect(const Args& a) {
@@ -606,18 +558,9 @@ std::string cmdSetText(const Args& a) {
     return sent ? "ok" : "error not answered";
 }
 
-std::string cmdGetText(const Args& a) {
-    if (!IsWindow(a.hwnd())) return "error no such window";
-    say("text value=" + hexOf(windowText(a.hwnd())));
-    return "ok";
-}
-
 UINT keyCode(const std::string& name) {
     static const std::map<std::string, UINT> names = {
-        {"TAB", VK_TAB},     {"RETURN", VK_RETURN}, {"ENTER", VK_RETURN}, {"ESCAPE", VK_ESCAPE}, {"SPACE", VK_SPACE},
-        {"LEFT", VK_LEFT},   {"RIGHT", VK_RIGHT},   {"UP", VK_UP},        {"DOWN", VK_DOWN},     {"HOME", VK_HOME},
-        {"END", VK_END},     {"PRIOR", VK_PRIOR},   {"NEXT", VK_NEXT},    {"DELETE", VK_DELETE}, {"BACK", VK_BACK},
-        {"F1", VK_F1},       {"F2", VK_F2},         {"F3", VK_F3},        {"F4", VK_F4},         {"F5", VK_F5}};
+        {"TAB", VK_TAB}, {"RETURN", VK_RETURN}, {"ESCAPE", VK_ESCAPE}, {"SPACE", VK_SPACE}, {"UP", VK_UP}, {"F2", VK_F2}};
     auto it = names.find(name);
     if (it != names.end()) return it->second;
     if (name.size() == 1 && ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= '0' && name[0] <= '9'))) {
@@ -634,13 +577,6 @@ std::string cmdKey(const Args& a) {
     UINT vk = keyCode(a.text("vk"));
     if (vk == 0) return "error unknown key";
     std::string mods = a.text("mods");
-    if (a.has("hwnd")) {
-        if (!mods.empty()) return "error modifiers need the focused-window form";
-        LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(vk, 0)) << 16;
-        PostMessageA(a.hwnd(), WM_KEYDOWN, vk, 1 | scan);
-        PostMessageA(a.hwnd(), WM_KEYUP, vk, 1 | scan | (1L << 30) | (1L << 31));
-        return "ok";
-    }
     std::vector<UINT> held;
     if (mods.find("ctrl") != std::string::npos) held.push_back(VK_CONTROL);
     if (mods.find("shift") != std::string::npos) held.push_back(VK_SHIFT);
@@ -688,15 +624,6 @@ bool threadFocus(HWND anyWindowOfThread, GUITHREADINFO& info) {
     return thread && GetGUIThreadInfo(thread, &info);
 }
 
-std::string cmdFocus(const Args& a) {
-    GUITHREADINFO info;
-    if (!threadFocus(a.hwnd(), info)) return "error no such window";
-    say("focus hwnd=" + handleText(info.hwndFocus) + " class=" + (info.hwndFocus ? className(info.hwndFocus) : "") +
-        " id=" + std::to_string(info.hwndFocus ? GetDlgCtrlID(info.hwndFocus) : 0) +
-        " text=" + hexOf(info.hwndFocus ? windowText(info.hwndFocus) : "") + " active=" + handleText(info.hwndActive));
-    return "ok";
-}
-
 std::string cmdWaitFocus(const Args& a) {
     HWND target = a.hwnd();
     GUITHREADINFO info;
@@ -717,10 +644,6 @@ std::string cmdRedraw(const Args& a) {
     DWORD_PTR ignored = 0;
     SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &ignored);
     return "ok";
-}
-
-std::string cmdSysCommand(const Args& a) {
-    return PostMessageA(a.hwnd(), WM_SYSCOMMAND, static_cast<WPARAM>(a.number("id")), 0) ? "ok" : "error no such window";
 }
 
 std::string cmdWaitGone(const Args& a) {
@@ -753,168 +676,74 @@ std::string cmdAnswerBox(const Args& a) {
     return gone ? "ok" : "error the box stayed open";
 }
 
-HANDLE startProcess(const std::string& commandLine, const std::string& dir, DWORD& pid) {
+std::string cmdRun(const Args& a) {
+    std::string commandLine = a.text("cmd");
     std::vector<char> line(commandLine.begin(), commandLine.end());
     line.push_back('\0');
-    STARTUPINFOA si;
-    std::memset(&si, 0, sizeof si);
+    STARTUPINFOA si{};
     si.cb = sizeof si;
-    PROCESS_INFORMATION pi;
-    std::memset(&pi, 0, sizeof pi);
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.empty() ? nullptr : dir.c_str(), &si,
-                        &pi)) {
-        return nullptr;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        return "error cannot start: " + std::to_string(GetLastError());
     }
     CloseHandle(pi.hThread);
-    pid = pi.dwProcessId;
-    startedProcesses()[pid] = pi.hProcess;
-    return pi.hProcess;
-}
-
-std::string cmdStart(const Args& a) {
-    DWORD pid = 0;
-    if (!startProcess(a.text("cmd"), a.text("dir"), pid)) return "error cannot start: " + std::to_string(GetLastError());
-    say("started pid=" + std::to_string(pid));
-    return "ok pid=" + std::to_string(pid);
-}
-
-std::string cmdWaitExit(const Args& a) {
-    DWORD pid = static_cast<DWORD>(a.number("pid"));
-    auto it = startedProcesses().find(pid);
-    HANDLE process = it != startedProcesses().end() ? it->second : OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, pid);
-    if (!process) return "error no such process";
-    DWORD wait = WaitForSingleObject(process, a.timeout());
-    DWORD code = 0;
-    GetExitCodeProcess(process, &code);
-    if (it == startedProcesses().end()) CloseHandle(process);
-    if (wait != WAIT_OBJECT_0) return "error still running";
-    say("exit pid=" + std::to_string(pid) + " code=" + std::to_string(code));
-    return "ok code=" + std::to_string(code);
-}
-
-std::vector<std::string> splitList(const std::string& text) {
-    std::vector<std::string> out;
-    std::string item;
-    std::istringstream in(text);
-    while (std::getline(in, item, ',')) {
-        if (!item.empty()) out.push_back(item);
-    }
-    return out;
-}
-
-std::string cmdRun(const Args& a) {
-    DWORD pid = 0;
-    HANDLE process = startProcess(a.text("cmd"), a.text("dir"), pid);
-    if (!process) return "error cannot start: " + std::to_string(GetLastError());
-    say("started pid=" + std::to_string(pid));
-    std::vector<std::string> answers = splitList(a.text("answers"));
-    size_t nextAnswer = 0;
-    std::set<HWND> boxes;
-    std::set<HWND> windows;
-    DWORD timeout = a.timeout("timeout", 30000);
+    std::set<HWND> seen;
     DWORD start = GetTickCount();
     for (;;) {
-        DWORD wait = WaitForSingleObject(process, kPollMs);
-        for (HWND w : topLevelWindows(pid, true)) {
-            if (boxes.count(w) || windows.count(w)) continue;
-            if (isMessageBox(w)) {
-                boxes.insert(w);
-                std::string answer = nextAnswer < answers.size() ? answers[nextAnswer] : "ok";
-                ++nextAnswer;
-                say(boxLine(w) + " answer=" + answer);
-                if (!pressBoxButton(w, answer)) {
-                    // The box has no such button: Esc closes every box that can be cancelled.
-                    PostMessageA(w, WM_COMMAND, IDCANCEL, 0);
-                }
-            } else {
-                windows.insert(w);
-                say(windowLine(w));
-            }
+        DWORD wait = WaitForSingleObject(pi.hProcess, kPollMs);
+        for (HWND w : topLevelWindows(pi.dwProcessId, true)) {
+            if (!seen.insert(w).second) continue;
+            say(isMessageBox(w) ? boxLine(w) : windowLine(w));
+            if (isMessageBox(w)) pressBoxButton(w, "ok");
         }
         if (wait == WAIT_OBJECT_0) break;
-        if (GetTickCount() - start >= timeout) {
-            TerminateProcess(process, 0xDEAD);
-            WaitForSingleObject(process, 5000);
-            say("timeout pid=" + std::to_string(pid));
+        if (GetTickCount() - start >= a.timeout("timeout", 30000)) {
+            TerminateProcess(pi.hProcess, 0xDEAD);
+            WaitForSingleObject(pi.hProcess, 5000);
             return "error still running after the time limit; ended";
         }
     }
     DWORD code = 0;
-    GetExitCodeProcess(process, &code);
-    say("exit pid=" + std::to_string(pid) + " code=" + std::to_string(code));
-    return "ok code=" + std::to_string(code) + " boxes=" + std::to_string(boxes.size()) +
-           " windows=" + std::to_string(windows.size());
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hProcess);
+    return "ok code=" + std::to_string(code);
 }
 
 using Command = std::string (*)(const Args&);
 
 const std::map<std::string, Command>& commands() {
     static const std::map<std::string, Command> table = {
-        {"wait-window", cmdWaitWindow}, {"windows", cmdWindows},         {"tree", cmdTree},
-        {"click", cmdClick},            {"set-check", cmdSetCheck},      {"combo-select", cmdComboSelect},
-        {"combo-items", cmdComboItems}, {"lv-items", cmdListItems},      {"lv-select", cmdListSelect},
-        {"tab-items", cmdTabItems},     {"tab-select", cmdTabSelect},    {"set-text", cmdSetText},
-        {"get-text", cmdGetText},       {"key", cmdKey},                 {"mouse", cmdMouse},
-        {"activate", cmdActivate},      {"focus", cmdFocus},             {"wait-focus", cmdWaitFocus},
-        {"close", cmdClose},            {"syscommand", cmdSysCommand},   {"wait-gone", cmdWaitGone},
-        {"wait-box", cmdWaitBox},       {"answer-box", cmdAnswerBox},    {"start", cmdStart},
-        {"wait-exit", cmdWaitExit},     {"run", cmdRun},                 {"redraw", cmdRedraw}};
+        {"wait-window", cmdWaitWindow}, {"windows", cmdWindows},       {"tree", cmdTree},
+        {"click", cmdClick},            {"combo-select", cmdComboSelect}, {"combo-items", cmdComboItems},
+        {"lv-items", cmdListItems},     {"lv-select", cmdListSelect},  {"tab-items", cmdTabItems},
+        {"tab-select", cmdTabSelect},   {"set-text", cmdSetText},      {"key", cmdKey},
+        {"mouse", cmdMouse},            {"activate", cmdActivate},     {"wait-focus", cmdWaitFocus},
+        {"close", cmdClose},            {"wait-gone", cmdWaitGone},    {"wait-box", cmdWaitBox},
+        {"answer-box", cmdAnswerBox},   {"run", cmdRun},               {"redraw", cmdRedraw}};
     return table;
-}
-
-// Runs one command line; true when it ended with "ok".
-bool execute(const std::vector<std::string>& words) {
-    if (words.empty()) return true;
-    auto it = commands().find(words[0]);
-    std::string last;
-    if (it == commands().end()) {
-        last = "error unknown command " + words[0];
-    } else {
-        try {
-            last = it->second(Args(std::vector<std::string>(words.begin() + 1, words.end())));
-        } catch (...) {
-            last = "error the command failed";
-        }
-    }
-    say(last);
-    return last.compare(0, 2, "ok") == 0;
-}
-
-std::vector<std::string> splitWords(const std::string& line) {
-    std::vector<std::string> words;
-    std::istringstream in(line);
-    std::string word;
-    while (in >> word) words.push_back(word);
-    return words;
-}
-
-int runScript(const std::string& path) {
-    FILE* in = path == "-" ? stdin : std::fopen(path.c_str(), "rb");
-    if (!in) {
-        say("error cannot read " + path);
-        return 1;
-    }
-    bool allOk = true;
-    char line[65536];
-    while (std::fgets(line, sizeof line, in)) {
-        std::string text = line;
-        while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
-        if (text.empty() || text[0] == '#') continue;
-        if (text == "quit") break;
-        allOk = execute(splitWords(text)) && allOk;
-    }
-    if (in != stdin) std::fclose(in);
-    return allOk ? 0 : 1;
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (argc < 2) {
-        say("error usage: kdriver COMMAND key=value... | kdriver script FILE|-");
-        return 2;
+// Runs the commands of standard input, one a line, until "quit" or its end.
+int main() {
+    char line[65536];
+    while (std::fgets(line, sizeof line, stdin)) {
+        std::vector<std::string> words;
+        std::istringstream in(line);
+        for (std::string word; in >> word;) words.push_back(word);
+        if (words.empty()) continue;
+        if (words[0] == "quit") break;
+        auto it = commands().find(words[0]);
+        std::string last = "error unknown command " + words[0];
+        if (it != commands().end()) {
+            try {
+                last = it->second(Args(std::vector<std::string>(words.begin() + 1, words.end())));
+            } catch (...) {
+                last = "error the command failed";
+            }
+        }
+        say(last);
     }
-    if (std::string(argv[1]) == "script") return runScript(argc > 2 ? argv[2] : "-");
-    std::vector<std::string> words(argv + 1, argv + argc);
-    return execute(words) ? 0 : 1;
+    return 0;
 }

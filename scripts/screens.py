@@ -9,6 +9,7 @@ import sys
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
+sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "tests/wine"))
 from demo import demo_prefix  # noqa: E402
 from winelab import PROGRAM_DIR, ShownPrefix, WineLab, build_arch  # noqa: E402
 
@@ -66,7 +67,7 @@ def dialog_shot(run, button_text, what):
     dialog = next(w for w in run.driver.facts("windows", pid=run.pid)
                   if w["class"] == "#32770" and w["visible"] == "1")
     path = run.shot(what, dialog["hwnd"])
-    run.driver.command("key", vk=27, hwnd=dialog["hwnd"])
+    run.driver.command("close", hwnd=dialog["hwnd"])
     run.driver.command("wait-gone", hwnd=dialog["hwnd"], timeout=5000)
     return path
 

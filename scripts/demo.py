@@ -10,10 +10,9 @@ import os
 import sys
 from pathlib import Path
 
-sys.path.insert(0, str(Path(__file__).resolve().parent))
+REPO = Path(__file__).resolve().parents[1]
+sys.path.insert(0, str(REPO / "tests/wine"))
 from winelab import PROGRAM_DIR, WineLab, build_arch  # noqa: E402
-
-REPO = Path(__file__).resolve().parents[2]
 DEMO_KEYS = [
     r"HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Keyboard Layouts",
     r"HKEY_CURRENT_USER\Keyboard Layout",
