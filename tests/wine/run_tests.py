@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Runs the Wine tiers: the end-to-end tier (the registry conformance suite and kestrine.exe run
 with switches) and the GUI tier (windows on an Xvfb display, driven by kdriver.exe).
-Usage: run_tests.py --build-win32 DIR --regtool PATH [--tier e2e|gui|all] [--work DIR]
-[--only NAME] [--jobs N] [--wow64-exe EXE]. The build folder holds kestrine.exe for either
+Usage: run_tests.py --build-win32 DIR --regtool PATH [--tier e2e|gui|all] [--only NAME]
+ [--jobs N] [--wow64-exe EXE]. The build folder holds kestrine.exe for either
 architecture; an x86-64 build runs in 64-bit prefixes. --wow64-exe adds the test of a 32-bit
 kestrine.exe on 64-bit Windows (only where this machine runs 32-bit programs). Prints one line per
 test and a summary; exits 1 when any test fails."""
@@ -37,7 +37,6 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--build-win32", required=True)
     parser.add_argument("--regtool", required=True)
-    parser.add_argument("--work", default=None)
     parser.add_argument("--only", default=None, help="run the tests whose name contains this")
     parser.add_argument("--tier", choices=sorted(TIERS), default="all")
     parser.add_argument("--jobs", type=int, default=2, help="tests run side by side (at most 2 on this machine)")
@@ -45,7 +44,7 @@ def main():
     args = parser.parse_args()
 
     build = Path(args.build_win32).resolve()
-    work = Path(args.work or build / "wine-work").resolve()
+    work = build / "wine-work"
     if not (build / "kestrine.exe").exists():
         print(f"wine: no kestrine.exe in {build}; build it first (scripts/build.sh)")
         return 1
@@ -54,8 +53,8 @@ def main():
     context = e2e_tests.Context(lab=lab, build=build, repo=Path(__file__).resolve().parents[2],
                                 wow64_exe=Path(args.wow64_exe).resolve() if args.wow64_exe else None)
 
-    tests = [t for t in TIERS[args.tier] if (not args.only or args.only in t.name)
-             and (args.wow64_exe or not t.name.startswith("wow64"))]
+    tests = [(name, fn) for name, fn in TIERS[args.tier] if (not args.only or args.only in name)
+             and (args.wow64_exe or not name.startswith("wow64"))]
     print(f"wine: preparing the {arch} template prefix in {work}", flush=True)
     started = time.time()
     try:
@@ -66,30 +65,23 @@ def main():
     print(f"wine: template ready ({time.time() - started:.1f}s); running {len(tests)} tests on the {arch} build",
           flush=True)
 
-    failures = []
-
     def run_one(test):
         t0 = time.time()
         try:
-            detail = test.run(context) or ""
-            return test, True, detail, time.time() - t0
+            return test[0], True, test[1](context) or "", time.time() - t0
         except Exception as e:  # a failed assertion or a Wine error: report and go on
-            message = str(e) if isinstance(e, AssertionError) else traceback.format_exc()
-            return test, False, message, time.time() - t0
+            return test[0], False, str(e) if isinstance(e, AssertionError) else traceback.format_exc(), time.time() - t0
 
+    failures = []
     with concurrent.futures.ThreadPoolExecutor(max_workers=max(1, args.jobs)) as pool:
-        for test, ok, detail, seconds in pool.map(run_one, tests):
-            status = "PASS" if ok else "FAIL"
-            print(f"{status} {test.name} ({seconds:.1f}s){(': ' + detail) if ok and detail else ''}", flush=True)
-            if not ok:
-                print("    " + detail.replace("\n", "\n    "), flush=True)
-                failures.append(test.name)
-
+        for name, ok, detail, seconds in pool.map(run_one, tests):
+            print(f"{'PASS' if ok else 'FAIL'} {name} ({seconds:.1f}s){(': ' + detail) if ok and detail else ''}"
+                  + ("" if ok else "\n    " + detail.replace("\n", "\n    ")), flush=True)
+            failures += [] if ok else [name]
     print(f"wine: {len(tests) - len(failures)} of {len(tests)} tests passed in {time.time() - started:.1f}s")
     if failures:
         print("wine: failed: " + ", ".join(failures))
-        return 1
-    return 0
+    return 1 if failures else 0
 
 
 if __name__ == "__main__":

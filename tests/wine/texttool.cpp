@@ -1,7 +1,6 @@
-// Host tool for the Wine tests: prints the program's texts for a language, so that a test can
-// compare what a window or a message box shows with what it should show.
-//   texttool help LANGUAGE      the command-line help text, as hexadecimal bytes
-//   texttool window LANGUAGE    the main window's texts, one "name=hex" line each
+// Host tool for the Wine tests and the screenshots: prints the program's texts for a language, so
+// that a test can compare what a window or a message box shows with what it should show.
+//   texttool window LANGUAGE    the windows' texts and the help text, one "name=hex" line each
 // LANGUAGE is english, simplified or traditional.
 #include <iostream>
 #include <string>
@@ -27,27 +26,21 @@ std::string hex(const std::string& bytes) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::cerr << "usage: texttool help|window english|simplified|traditional\n";
+    if (argc != 3 || std::string(argv[1]) != "window") {
+        std::cerr << "usage: texttool window english|simplified|traditional\n";
         return 2;
     }
-    std::string what = argv[1];
     std::string name = argv[2];
     settings::UiLanguage language = name == "simplified"    ? settings::UiLanguage::SimplifiedChinese
                                     : name == "traditional" ? settings::UiLanguage::TraditionalChinese
                                                             : settings::UiLanguage::English;
-    if (what == "help") {
-        std::cout << hex(cli::helpText(language)) << "\n";
-        return 0;
-    }
-    if (what != "window") return 2;
     ui::WindowTexts t = ui::windowTexts(language);
     hotkey::EditorTexts e = hotkey::editorTexts(language);
     const std::vector<std::pair<const char*, std::string>> texts = {
-        {"caption", t.caption}, {"windowTitle", t.windowTitle}, {"normalTab", t.normalTab},
-        {"otherTab", t.otherTab}, {"advancedTab", t.advancedTab}, {"ok", t.ok}, {"apply", t.apply},
-        {"exit", t.exit}, {"up", t.up}, {"down", t.down}, {"deleteEntry", t.deleteEntry}, {"add", t.add},
-        {"hotkey", t.hotkey}, {"property", t.property}, {"keyboard", t.keyboard}, {"nameColumn", t.nameColumn},
+        {"caption", t.caption}, {"windowTitle", t.windowTitle}, {"normalTab", t.normalTab}, {"otherTab", t.otherTab},
+        {"advancedTab", t.advancedTab}, {"ok", t.ok}, {"apply", t.apply}, {"exit", t.exit}, {"up", t.up},
+        {"down", t.down}, {"deleteEntry", t.deleteEntry}, {"add", t.add}, {"hotkey", t.hotkey},
+        {"property", t.property}, {"keyboard", t.keyboard}, {"nameColumn", t.nameColumn},
         {"hotkeyColumn", t.hotkeyColumn}, {"enableDisable", t.enableDisable}, {"imeStyle", t.imeStyle},
         {"inputLocales", t.inputLocales}, {"textServices", t.textServices},
         {"switchInputLanguages", t.switchInputLanguages}, {"switchIme", t.switchIme},
@@ -58,13 +51,11 @@ int main(int argc, char** argv) {
         {"installImeGroup", t.installImeGroup}, {"layoutTextLabel", t.layoutTextLabel},
         {"imeFileLabel", t.imeFileLabel}, {"install", t.install}, {"duplicateHotkey", t.duplicateHotkey},
         {"warningCaption", t.warningCaption}, {"deleteQuestionPrefix", t.deleteQuestionPrefix},
-        {"deleteQuestionSuffix", t.deleteQuestionSuffix}, {"commandLineSwitchesItem", t.commandLineSwitchesItem},
-        {"aboutItem", t.aboutItem}, {"aboutCaption", t.aboutCaption}, {"aboutText", t.aboutText},
-        {"keyboardTitle", t.keyboardDialog.title}, {"keyboardOk", t.keyboardDialog.ok},
-        {"keyboardCancel", t.keyboardDialog.cancel}, {"keyboardCurrent", t.keyboardDialog.currentLabel},
-        {"keyboardNew", t.keyboardDialog.newLabel}, {"editorTitle", e.title}, {"editorKeyGroup", e.keyGroup},
-        {"editorNoKey", e.noKey}, {"editorLeft", e.left}, {"editorRight", e.right},
-        {"editorEnable", e.enableHotkey}, {"editorOk", e.ok}, {"editorCancel", e.cancel},
+        {"deleteQuestionSuffix", t.deleteQuestionSuffix}, {"aboutCaption", t.aboutCaption},
+        {"aboutText", t.aboutText}, {"keyboardTitle", t.keyboardDialog.title},
+        {"keyboardCancel", t.keyboardDialog.cancel}, {"editorTitle", e.title}, {"editorLeft", e.left},
+        {"editorRight", e.right}, {"editorEnable", e.enableHotkey}, {"editorOk", e.ok}, {"editorCancel", e.cancel},
+        {"help", cli::helpText(language)},
     };
     for (const auto& [key, value] : texts) std::cout << key << "=" << hex(value) << "\n";
     return 0;

@@ -13,30 +13,19 @@ import re
 import subprocess
 from pathlib import Path
 
-from e2e_tests import furnish, test_in
-from winelab import PROGRAM_DIR, ShownPrefix, WineError, wait_until
+from e2e_tests import furnish, test as register_test
+from winelab import CODE_PAGE, PROGRAM_DIR, ShownPrefix, WineError, wait_until
 
 ALL = []
-test = test_in(ALL)
-MAIN_CLASS = "Kestrine.MainWindow"
 CATALOGUE = r"HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Keyboard Layouts"
 PRELOAD = r"HKEY_CURRENT_USER\Keyboard Layout\Preload"
 TOGGLE = r"HKEY_CURRENT_USER\Keyboard Layout\Toggle"
 HOT_KEYS = r"HKEY_CURRENT_USER\Control Panel\Input Method\Hot Keys"
 LANGUAGE = {"zh_CN.UTF-8": "simplified", "zh_TW.UTF-8": "traditional", "en_US.UTF-8": "english"}
-DEMO = {"zh_CN.UTF-8": "demo_zh_cn.reg", "zh_TW.UTF-8": "demo_zh_tw.reg", "en_US.UTF-8": "demo_en_us.reg"}
 SAMPLES = ("winpy.ime", "winsp.ime", "wingb.ime", "phon.ime", "chajei.ime", "kssample.ime", "kstwo.ime", "ksnames.dll")
 ROW = 17  # the height of the list's rows and header under the program's font
 WAIT = 5
-
-
-def program_texts(ctx, locale, what="window"):
-    """texttool's texts: a dict of bytes by name, or the help text's bytes."""
-    out = subprocess.run([str(Path(ctx.lab.regtool_path).parent / "texttool"), what, LANGUAGE[locale]], check=True,
-                         capture_output=True, text=True, timeout=30).stdout
-    if what == "help":
-        return bytes.fromhex(out.strip())
-    return {k: bytes.fromhex(v) for k, _, v in (line.partition("=") for line in out.splitlines())}
+VK = {"TAB": 9, "RETURN": 13, "ESCAPE": 27, "SPACE": 32, "UP": 38, "F2": 113}
 
 
 def parse_reg(text):
@@ -46,7 +35,7 @@ def parse_reg(text):
         if line.startswith("[") and line.endswith("]"):
             current = keys.setdefault(line[1:-1].lower(), {})
         elif current is not None and line[:1] in ('"', "@"):
-            name, _, value = (line[1:].partition('"=') if line[0] == '"' else ("@", "", line[2:]))
+            name, _, value = line[1:].partition('"=') if line[0] == '"' else ("@", "", line[2:])
             current[name.lower()] = value
     return keys
 
@@ -112,19 +101,19 @@ class App(ShownPrefix):
     methods, and the verbs of the scenario tables. Texts written "@name" are the program's own
     (texttool); controls are the names of CONTROLS, or captions inside the dialog shown last."""
 
-    def __init__(self, ctx, name, locale="zh_CN.UTF-8", version="winxp", fixture=None):
-        super().__init__(ctx.lab, ctx.build / "kdriver.exe", name, locale, version, setup=self._seed)
-        self.ctx, self.fixture = ctx, fixture or DEMO[locale]
-        self.t = program_texts(ctx, locale)
-        self.dialog = None
-
-    def _seed(self, prefix):
-        self.cp = f"cp{prefix.code_page}"
-        furnish(self.ctx, prefix, self.fixture, SAMPLES)
+    def __init__(self, ctx, name, locale, version, fixture):
+        fixture = fixture or f"demo_{locale[:5].lower()}.reg"
+        super().__init__(ctx.lab, ctx.build / "kdriver.exe", name, locale, version,
+                         setup=lambda prefix: furnish(ctx, prefix, fixture, SAMPLES))
+        out = subprocess.run([str(Path(ctx.lab.regtool_path).parent / "texttool"), "window", LANGUAGE[locale]],
+                             check=True, capture_output=True, text=True, timeout=30).stdout
+        self.t = {k: bytes.fromhex(v) for k, _, v in (line.partition("=") for line in out.splitlines())}
+        self.ctx, self.cp, self.dialog = ctx, f"cp{CODE_PAGE[locale]}", None
 
     def __enter__(self):
         super().__enter__()
         try:
+            self.prefix.env["WINEDEBUG"] = "+imm"  # Wine's IMM calls traced into the program's output
             self.v_start()
         except BaseException:
             self.__exit__()
@@ -142,12 +131,7 @@ class App(ShownPrefix):
 
     def s(self, text):
         """A text of the tables as str: "@name" is the program's text of that name."""
-        if isinstance(text, str) and text.startswith("@"):
-            return self.t[text[1:]].decode(self.cp)
-        return text.decode(self.cp) if isinstance(text, bytes) else text
-
-    def text(self, fact, key="text"):
-        return fact.raw(key).decode(self.cp, errors="replace")
+        return self.t[text[1:]].decode(self.cp) if text.startswith("@") else text
 
     def tree(self, hwnd=None):
         return self.driver.facts("tree", hwnd=hwnd or self.hwnd)
@@ -155,17 +139,14 @@ class App(ShownPrefix):
     def control(self, name):
         """A control as it is now: of the main window by name, else of the dialog by caption."""
         if name in self.named:
-            hwnd = self.named[name]["hwnd"]
-            return next(c for c in self.tree()[1:] if c["hwnd"] == hwnd)
+            return next(c for c in self.tree() if c["hwnd"] == self.named[name]["hwnd"])
         tree = self.tree(self.dialog["hwnd"])[1:]
         if name in ("ComboBox", "Edit", "Static"):  # the first shown of the class ("+" is no label)
-            return [c for c in tree if c["class"] == name and c["visible"] == "1" and self.text(c) != "+"][0]
-        found = [c for c in tree if (c["id"] == name[1:] and c["class"] == "Button" if name[0] == "#" else self.text(c) == self.s(name))]
+            return [c for c in tree if c["class"] == name and c["visible"] == "1" and c.text() != "+"][0]
+        found = [c for c in tree if (c["id"] == name[1:] and c["class"] == "Button" if name[0] == "#"
+                                     else c.text() == self.s(name))]
         assert found, f"no control captioned {self.s(name)!r} in the dialog"
         return found[0]
-
-    def status(self):
-        return self.text(self.control("status"))
 
     def rows(self):
         final, facts = self.driver.command("lv-items", hwnd=self.named["list"]["hwnd"])
@@ -174,32 +155,28 @@ class App(ShownPrefix):
 
     def combo(self, name):
         final, facts = self.driver.command("combo-items", hwnd=self.control(name)["hwnd"])
-        return [self.text(f) for f in facts], int(final["selected"])
+        return [f.text() for f in facts], int(final["selected"])
 
     def codes(self, name):
         """The control's state as its code: E or D (enabled), + or - (checked), = and the caption."""
         c = self.control(name)
-        checked = {"1": "+", "0": "-"}.get(c["checked"], "")
-        return ("E" if c["enabled"] == "1" else "D") + checked + "=" + self.text(c)
+        return ("E" if c["enabled"] == "1" else "D") + {"1": "+", "0": "-"}.get(c["checked"], "") + "=" + c.text()
+
+    def shown(self, cls):
+        return [w for w in self.driver.facts("windows", pid=self.pid) if w["class"] == cls and w["visible"] == "1"]
 
     # ---- the verbs of the tables: working the window
 
     def v_start(self):
-        """Starts the program (Wine's IMM calls traced into its output) and checks the layout."""
-        env = dict(self.prefix.env)
-        self.prefix.env["WINEDEBUG"] = "+imm"
-        try:
-            self.program = self.prefix.start(PROGRAM_DIR + r"\kestrine.exe", name="kestrine")
-        finally:
-            self.prefix.env = env
-        self.window = self.driver.facts("wait-window", timeout=30000, **{"class": MAIN_CLASS})[0]
+        self.program = self.prefix.start(PROGRAM_DIR + r"\kestrine.exe", name="kestrine")
+        self.window = self.driver.facts("wait-window", timeout=30000, **{"class": "Kestrine.MainWindow"})[0]
         self.hwnd, self.pid = self.window["hwnd"], self.window["pid"]
         self.check_layout()
         self.driver.command("wait-focus", hwnd=self.named["list"]["hwnd"], timeout=10000)
 
     def check_layout(self):
         tree = self.tree()[1:]
-        got = [(c["class"], self.text(c)) for c in tree]
+        got = [(c["class"], c.text()) for c in tree]
         want = [(cls, None if caption is None else self.s(caption)) for _, cls, caption, *_ in CONTROLS]
         assert len(got) == len(want) and all(g[0] == w[0] and w[1] in (None, g[1]) for g, w in zip(got, want)), \
             "controls in creation order:\n  " + "\n  ".join(f"{g!r:60} expected {w!r}" for g, w in zip(got, want))
@@ -208,11 +185,20 @@ class App(ShownPrefix):
             owner = self.named[parent] if parent else self.window
             assert c["parent"] == owner["hwnd"], f"{name} is not a child of {parent or 'the window'}"
             x, y, w, h = c.rect()
-            if position:
-                at = (x, y) if parent is None else (x - owner.rect()[0], y - owner.rect()[1])
-                assert at == position, f"{name} at {at}, expected {position}"
+            at = (x, y) if parent is None else (x - owner.rect()[0], y - owner.rect()[1])
+            assert position in (None, at), f"{name} at {at}, expected {position}"
             assert not size or (w == size[0] and size[1] in (None, h)), f"{name} sized {w}x{h}, expected {size}"
             self.named[name] = c
+
+    def settle(self, holds, shown, what):
+        """Waits until holds() is true; fails with what the window shows (shown()) otherwise."""
+        try:
+            wait_until(holds, WAIT, what=what)
+        except WineError:
+            raise AssertionError(f"{what}: {shown()!r}") from None
+
+    def target(self, name):
+        return self.dialog["hwnd"] if name == "dialog" else self.hwnd
 
     def v_click(self, name):
         self.driver.command("click", hwnd=self.control(name)["hwnd"])
@@ -226,32 +212,32 @@ class App(ShownPrefix):
 
     def v_row(self, index):
         self.driver.command("lv-select", hwnd=self.named["list"]["hwnd"], index=index)
-        wait_until(lambda: self.rows()[1] == index, WAIT, what=f"row {index} selected")
+        self.settle(lambda: self.rows()[1] == index, self.rows, f"row {index} selected")
 
     def v_page(self, index):
         self.driver.command("tab-select", hwnd=self.named["tab"]["hwnd"], index=index)
         page = ("normal", "other", "advanced")[index]
-        wait_until(lambda: self.control(page)["visible"] == "1", WAIT, what=f"page {index} shown")
+        self.settle(lambda: self.control(page)["visible"] == "1", lambda: "hidden", f"page {page} shown")
 
-    def v_key(self, vk, mods=None):
-        self.driver.command("key", vk=vk, **({"mods": mods} if mods else {}))
+    def v_key(self, vk, mods=""):
+        self.driver.command("key", vk=VK.get(vk) or ord(vk), mods=mods)
 
     def v_mouse(self, name, x, y, action="move"):
         self.driver.command("mouse", hwnd=self.control(name)["hwnd"], x=x, y=y, action=action)
 
     def v_activate(self, name=None):
-        self.driver.command("activate", hwnd=self.dialog["hwnd"] if name == "dialog" else self.hwnd)
+        self.driver.command("activate", hwnd=self.target(name))
+
+    def v_close(self, name=None):
+        self.driver.command("close", hwnd=self.target(name))
 
     def v_dialog(self, title):
         """Waits for a dialog of the program by title (None: any) and works in it from now on."""
-        args = {"title": self.s(title).encode(self.cp)} if title else {}
+        args = {"text": self.s(title).encode(self.cp)} if title else {}
         self.dialog = self.driver.facts("wait-window", pid=self.pid, timeout=10000, **{"class": "#32770"}, **args)[0]
 
     def v_gone(self):
         self.driver.command("wait-gone", hwnd=self.dialog["hwnd"], timeout=5000)
-
-    def v_close(self, name=None):
-        self.driver.command("close", hwnd=self.dialog["hwnd"] if name == "dialog" else self.hwnd)
 
     def v_shot(self, what):
         self.driver.command("redraw", hwnd=self.hwnd)
@@ -271,10 +257,8 @@ class App(ShownPrefix):
         assert self.rows()[2] == flag, "the list's in-place editing"
 
     def v_status(self, text):
-        try:
-            wait_until(lambda: self.status() == self.s(text), WAIT, what="the status line")
-        except WineError:
-            raise AssertionError(f"status line {self.status()!r}, expected {self.s(text)!r}") from None
+        status = lambda: self.control("status").text()  # noqa: E731
+        self.settle(lambda: status() == self.s(text), status, f"status line {self.s(text)!r}")
 
     def v_expect(self, codes):
         """Each control's state code starts with the given one (E+ : enabled and checked;
@@ -282,38 +266,30 @@ class App(ShownPrefix):
         def matches(name, code):
             got = self.codes(name)
             return got.startswith(self.s(code)) if code[0] != "=" else got.split("=", 1)[1] == self.s(code[1:])
-        try:
-            wait_until(lambda: all(matches(n, c) for n, c in codes.items()), WAIT, what="the states")
-        except WineError:
-            raise AssertionError({n: self.codes(n) for n in codes}) from None
+        self.settle(lambda: all(matches(n, c) for n, c in codes.items()), lambda: {n: self.codes(n) for n in codes},
+                    f"states {codes}")
 
     def v_items(self, name, items, selected=None):
         got = self.combo(name)
-        want = [self.s(i) for i in items]
-        assert got[0][:len(want)] == want and selected in (None, got[1]), got
+        assert got[0][:len(items)] == [self.s(i) for i in items] and selected in (None, got[1]), got
 
     def v_focus(self, name, on=True):
-        hwnd = self.control(name)["hwnd"]
-        if on:
-            self.driver.command("wait-focus", hwnd=hwnd, timeout=5000)
-        else:
-            assert self.driver.command("wait-focus", check=False, hwnd=hwnd, timeout=300)[0].kind == "error"
+        answer = self.driver.command("wait-focus", check=on, hwnd=self.control(name)["hwnd"], timeout=5000 if on else 300)
+        assert on or answer[0].kind == "error", f"{name} has the focus"
 
     def v_box(self, title, text, answer="ok", buttons="1"):
         """A message box of the program: its title and text (texts, or a pattern), its buttons."""
-        box = self.driver.facts("wait-box", pid=self.pid, timeout=10000)[0]
-        got = (self.text(box, "title"), self.text(box), box["buttons"])
+        box = self.driver.facts("wait-box", pid=self.pid, timeout=10000, answer=answer)[0]
+        got = (box.text(), box.text("message"), box["buttons"])
         want_text = text if isinstance(text, re.Pattern) else re.compile(re.escape(self.s(text)))
-        assert got[0] == self.s(title) and want_text.fullmatch(got[1]) and got[2] == buttons, got[:2] + (got[2],)
+        assert got[0] == self.s(title) and want_text.fullmatch(got[1]) and got[2] == buttons, got
         self.last_box = got[1]
-        self.driver.command("answer-box", hwnd=box["hwnd"], button=answer)
 
     def v_imm(self, calls):
         """Wine's IMM trace shows this many ImmConfigureIMEW calls, each owned by the main window."""
-        def configured():
-            lines = Path(self.program.out_path).read_bytes().decode(errors="replace").splitlines()
-            return [l for l in lines if "ImmConfigureIMEW (" in l]
-        wait_until(lambda: len(configured()) == calls, WAIT, what=f"{calls} configuration calls: {configured()}")
+        configured = lambda: [line for line in self.program.out_path.read_bytes().decode(errors="replace").splitlines()
+                              if "ImmConfigureIMEW (" in line]  # noqa: E731
+        self.settle(lambda: len(configured()) == calls, configured, f"{calls} configuration calls")
         owner = f"0*{int(self.hwnd, 16):08X}"  # 8 or 16 digits, as the architecture has them
         assert all(re.search(rf"\(\w+, {owner}, 1, 0+\)", c) for c in configured()), configured()
 
@@ -326,7 +302,7 @@ def scenario(name, locale="zh_CN.UTF-8", version="winxp", fixture=None):
     short = locale.split(".")[0]
 
     def register(fn):
-        @test(f"window: {name} ({version}, {short})")
+        @register_test(f"window: {name} ({version}, {short})", ALL)
         def run(ctx):
             with App(ctx, f"window-{fn.__name__}-{short}", locale, version, fixture) as app:
                 fn(app)
@@ -340,8 +316,8 @@ def language_steps(app, rows, key_items, toggle, six):
     """Checks of a freshly started window and the system menu's boxes; then Esc, and a fresh start."""
     t, w = app.t, app.window
     font = "12" if app.version == "win98" else "11"
-    assert (w.raw("title"), w["client"]) == (t["windowTitle"], "327,426") and t["windowTitle"] == b"Kestrine 2.8.2", w
-    fonts = {app.text(c) or c["class"]: c["font"] for c in app.tree() if c["class"] != "SysHeader32"}
+    assert (w.raw(), w["client"]) == (t["windowTitle"], "327,426") and t["windowTitle"] == b"Kestrine 2.8.2", w
+    fonts = {c.text() or c["class"]: c["font"] for c in app.tree() if c["class"] != "SysHeader32"}
     assert set(fonts.values()) == {font}, fonts
     tabs = app.driver.facts("tab-items", hwnd=app.named["tab"]["hwnd"])
     assert [x.raw() for x in tabs] == [t["normalTab"], t["otherTab"], t["advancedTab"]], tabs
@@ -361,11 +337,9 @@ def language_steps(app, rows, key_items, toggle, six):
              # The Install button follows the edits, except on the 6.x generation.
              ("page", 2), ("type", "nameEdit", "Sample"), ("type", "fileEdit", "sample.ime"),
              ("expect", {"install": "D" if six else "E"}), ("shot", "advanced")])
-    help_text = program_texts(app.ctx, app.locale, "help")
-    for ups, title, text in ((1, "@aboutCaption", "@aboutText"), (2, "@caption", help_text)):
+    for ups, title, text in ((1, "@aboutCaption", "@aboutText"), (2, "@caption", "@help")):
         app.run([("activate",), ("key", "SPACE", "alt")])
-        wait_until(lambda: any(w["class"] == "#32768" and w["visible"] == "1"
-                               for w in app.driver.facts("windows", pid=app.pid)), WAIT, what="the system menu")
+        wait_until(lambda: app.shown("#32768"), WAIT, what="the system menu")
         app.run([("key", "UP")] * ups + [("key", "RETURN"), ("box", title, text)])
     app.run([("key", "ESCAPE"), ("exit", 0), ("start",)])  # Esc is Exit: nothing applied
 
@@ -498,7 +472,7 @@ def list_and_hot_keys(app):
         ("mouse", "list", 200, row_y(0), "dblclick"), ("dialog", "@editorTitle"), ("expect", {"Static": "=美国英语"}),
         ("click", "@editorEnable"), ("click", "Ctrl"), ("click", "Shift"), ("choose", "ComboBox", "1"),
         ("click", "@editorOk")])
-    owner = [w["enabled"] for w in app.driver.facts("windows", pid=app.pid) if w["hwnd"] == app.dialog["hwnd"]]
+    owner = [w["enabled"] for w in app.shown("#32770") if w["hwnd"] == app.dialog["hwnd"]]
     app.run([("box", "@caption", "@duplicateHotkey"), ("expect", {"ComboBox": "E=1"}),
              ("activate", "dialog"), ("key", "ESCAPE"), ("gone",),
              ("rows", [DEMO_ROWS[1], DEMO_ROWS[0], ("内码输入法", "Ctrl+Shift+2")])])
@@ -578,7 +552,7 @@ def property_and_leaving(app):
         ("row", 1), ("expect", {"property": "D"}), ("click", "property"),  # pressed from outside: nothing
         ("row", 2), ("click", "property"), ("imm", 1),
         ("mouse", "list", 40, row_y(2), "dblclick"), ("imm", 2)])
-    assert not [w for w in app.driver.facts("windows", pid=app.pid) if w["class"] == "#32770" and w["visible"] == "1"]
+    assert not app.shown("#32770"), "no dialog or box opened"
     app.run([
         ("choose", "addBox", 1), ("click", "add"), ("activate",), ("focus", "list"), ("key", "ESCAPE"), ("exit", 0),
         ("start",), ("rows", DEMO_ROWS, 0), ("click", "delete"), ("close",), ("exit", 0),
