@@ -1,14 +1,11 @@
-"""The end-to-end tier: the registry conformance suite against Wine's real registry, and
-kestrine.exe run with switches in fresh prefixes of each generation and locale, the registry it
-leaves compared by meaning with an expected .reg file. Each test is a function of a Context that
-raises AssertionError (or WineError) on failure and may return a one-line detail. Uninstalling is
-registry work proven natively (and the registry by the conformance suite); installing reaches
-ImmInstallIMEA in the /install box here and in the window tests.
-
-Where Wine differs from Windows: every process that loads user32 resets preload value "1" to the
-locale's default layout (so the seed puts that layout there), SystemParametersInfoA does not store
-"Show Status" (the program writes it itself), RegDeleteKeyA keeps a key that has sub-keys (also in
-win98 mode), and ImmInstallIMEA stores the full path it is given as "Ime File"."""
+"""The end-to-end tier: the registry conformance suite against Wine's real registry, and kestrine.exe
+run with switches in fresh prefixes of each generation and locale, the registry compared by meaning
+with an expected .reg file. Uninstalling is registry work proven natively and by the conformance
+suite; installing reaches ImmInstallIMEA in the /install box here and in the window tests.
+Wine differs from Windows: a process that loads user32 resets preload value "1" (the seed puts the
+locale's default layout there), "Show Status" is not stored by SystemParametersInfoA (the program
+writes it), RegDeleteKeyA keeps a key with sub-keys (also as win98), and ImmInstallIMEA stores the
+full path it is given as "Ime File"."""
 import difflib
 import re
 from contextlib import contextmanager

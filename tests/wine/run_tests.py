@@ -1,11 +1,8 @@
 #!/usr/bin/env python3
-"""Runs the Wine tiers: the end-to-end tier (the registry conformance suite and kestrine.exe run
-with switches) and the GUI tier (windows on an Xvfb display, driven by kdriver.exe).
-Usage: run_tests.py --build-win32 DIR --regtool PATH [--tier e2e|gui|all] [--only NAME]
- [--jobs N] [--wow64-exe EXE]. The build folder holds kestrine.exe for either
-architecture; an x86-64 build runs in 64-bit prefixes. --wow64-exe adds the test of a 32-bit
-kestrine.exe on 64-bit Windows (only where this machine runs 32-bit programs). Prints one line per
-test and a summary; exits 1 when any test fails."""
+"""Runs the Wine tiers: end-to-end (the registry conformance suite, kestrine.exe run with switches)
+and GUI (windows on Xvfb displays, driven by kdriver.exe); one line per test and a summary; exits 1
+when any test fails. An x86-64 build runs in 64-bit prefixes; --wow64-exe adds the test of a
+32-bit kestrine.exe on 64-bit Windows (only where this machine runs 32-bit programs)."""
 import argparse
 import concurrent.futures
 import os
@@ -37,10 +34,10 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--build-win32", required=True)
     parser.add_argument("--regtool", required=True)
-    parser.add_argument("--only", default=None, help="run the tests whose name contains this")
+    parser.add_argument("--only", default="", help="run the tests whose name contains this")
     parser.add_argument("--tier", choices=sorted(TIERS), default="all")
-    parser.add_argument("--jobs", type=int, default=2, help="tests run side by side (at most 2 on this machine)")
-    parser.add_argument("--wow64-exe", default=None, help="a 32-bit kestrine.exe to try on 64-bit Windows")
+    parser.add_argument("--jobs", type=int, default=2, help="tests side by side (at most 2 on this machine)")
+    parser.add_argument("--wow64-exe", help="a 32-bit kestrine.exe to try on 64-bit Windows")
     args = parser.parse_args()
 
     build = Path(args.build_win32).resolve()
@@ -53,8 +50,7 @@ def main():
     context = e2e_tests.Context(lab=lab, build=build, repo=Path(__file__).resolve().parents[2],
                                 wow64_exe=Path(args.wow64_exe).resolve() if args.wow64_exe else None)
 
-    tests = [(name, fn) for name, fn in TIERS[args.tier] if (not args.only or args.only in name)
-             and (args.wow64_exe or not name.startswith("wow64"))]
+    tests = [t for t in TIERS[args.tier] if args.only in t[0] and (args.wow64_exe or not t[0].startswith("wow64"))]
     print(f"wine: preparing the {arch} template prefix in {work}", flush=True)
     started = time.time()
     try:

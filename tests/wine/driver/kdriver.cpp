@@ -11,7 +11,7 @@
 //   column width= text=   item texts=hex,...   combo-item text=   tab-item text=
 // Commands (timeouts in milliseconds; every wait has one):
 //   wait-window [text=] [class=] [pid=] [timeout=]   windows pid=   tree hwnd=
-//   click hwnd=      BM_CLICK, waiting for the handler or a new window of the program
+//   click hwnd=      BM_CLICK, waiting (3 s at most) for the handler or a new window of the program
 //   combo-select hwnd= index=   CB_SETCURSEL, then CBN_SELCHANGE to the parent
 //   combo-items hwnd=   lv-items hwnd=   lv-select hwnd= index=   tab-items hwnd=   tab-select hwnd= index=
 //   set-text hwnd= text=   key vk= [mods=ctrl+shift+alt]  (keybd_event to the focused window)
@@ -190,8 +190,6 @@ bool deliver(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result 
     return done;
 }
 
-std::string doneText(bool done) { return done ? "ok done=1" : "ok done=0"; }
-
 void postClick(HWND hwnd, LPARAM at, bool twice = false) {
     PostMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
     PostMessageA(hwnd, WM_LBUTTONUP, 0, at);
@@ -318,7 +316,7 @@ std::string listSelect(const Args& a) {
     LRESULT r = 0;
     bool done = deliver(list, LVM_SETITEMSTATE, a.number("index"), remote.at(), &r);
     if (!done) remote.keep();
-    return done && !r ? "error no such item" : doneText(done);
+    return done && !r ? "error no such item" : "ok";
 }
 
 std::string tabSelect(const Args& a) {
@@ -331,16 +329,22 @@ std::string tabSelect(const Args& a) {
     return waitFor(a.timeout(3000), [&] { return send(tab, TCM_GETCURSEL) == index; }) ? "ok" : "error the tab was not selected";
 }
 
-std::string waitWindow(const Args& a) {
+// Waits for a shown top-level window of the process pid= (0 or none: of any) that the test accepts.
+template <typename Test>
+HWND waitTopLevel(const Args& a, Test test) {
     HWND found = nullptr;
-    auto matches = [&](HWND w) {
-        return (!a.count("text") || textOf(w) == a.at("text")) && (!a.count("class") || classOf(w) == a.at("class"));
-    };
     waitFor(a.timeout(10000), [&] {
         for (HWND w : topLevel(static_cast<DWORD>(a.number("pid")), true)) {
-            if (matches(w)) return (found = w) != nullptr;
+            if (test(w)) return (found = w) != nullptr;
         }
         return false;
+    });
+    return found;
+}
+
+std::string waitWindow(const Args& a) {
+    HWND found = waitTopLevel(a, [&](HWND w) {
+        return (!a.count("text") || textOf(w) == a.at("text")) && (!a.count("class") || classOf(w) == a.at("class"));
     });
     if (!found) return "error no such window within the time limit";
     say(describe("window", found));
@@ -348,13 +352,7 @@ std::string waitWindow(const Args& a) {
 }
 
 std::string waitBox(const Args& a) {
-    HWND box = nullptr;
-    waitFor(a.timeout(10000), [&] {
-        for (HWND w : topLevel(static_cast<DWORD>(a.number("pid")), true)) {
-            if (isMessageBox(w)) return (box = w) != nullptr;
-        }
-        return false;
-    });
+    HWND box = waitTopLevel(a, isMessageBox);
     if (!box) return "error no message box within the time limit";
     std::string buttons;
     for (HWND c : children(box)) {
@@ -414,14 +412,19 @@ const std::map<std::string, Command> kCommands = {
          for (HWND c : children(top)) say(describe("control", c, top));
          return std::string("ok");
      }},
-    {"click", [](const Args& a) { return doneText(deliver(a.hwnd(), BM_CLICK, 0, 0)); }},
+    {"click",
+     [](const Args& a) {
+         if (!IsWindow(a.hwnd())) return std::string("error no such window");
+         deliver(a.hwnd(), BM_CLICK, 0, 0);
+         return std::string("ok");
+     }},
     {"combo-select",
      [](const Args& a) {
          HWND combo = a.hwnd();
          bool sent = false;
          if (send(combo, CB_SETCURSEL, a.number("index"), 0, &sent) == CB_ERR || !sent) return std::string("error no such item");
-         return doneText(deliver(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
-                                 reinterpret_cast<LPARAM>(combo)));
+         deliver(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+         return std::string("ok");
      }},
     {"combo-items", comboItems},
     {"lv-items", listItems},
