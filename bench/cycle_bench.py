@@ -7,7 +7,8 @@
    rows; `kestrine.exe /on` timed against bench/bare.c (one registry key, one user32
    call) in alternation, with a running wineserver, after a warm-up; medians and their ratio.
 2. Natively: bench/cycle_bench.cpp built without sanitizers and run under
-   valgrind --tool=callgrind for two catalogue sizes; instructions of the cycle and the ratio.
+   valgrind --tool=callgrind for two catalogue sizes; instructions of the cycle, and of
+   building the memory machine from .reg text, with their ratios.
 
   bench/cycle_bench.py --build build/win32 --regtool build/native/regtool [--entries 200]
       [--rows 30] [--runs 15] [--native 1000,2000] [--skip-wine] [--skip-native]
@@ -116,18 +117,19 @@ def native_bench(args):
     subprocess.run(["cmake", "-S", str(REPO / "bench"), "-B", str(out), "-DCMAKE_BUILD_TYPE=RelWithDebInfo"],
                    check=True, stdout=subprocess.DEVNULL)
     subprocess.run(["cmake", "--build", str(out), "-j2"], check=True, stdout=subprocess.DEVNULL)
-    counts = []
-    for n in args.native:
+    def instructions(function, n):
         with tempfile.NamedTemporaryFile(prefix="callgrind-") as f:
             result = subprocess.run(["valgrind", "--tool=callgrind", f"--callgrind-out-file={f.name}",
-                                     "--toggle-collect=*runCycle*", str(out / "cycle_bench"), str(n),
+                                     f"--toggle-collect=*{function}*", str(out / "cycle_bench"), str(n),
                                      str(args.rows)], capture_output=True, text=True, check=True)
-        collected = re.search(r"Collected : (\d+)", result.stderr)
-        counts.append(int(collected.group(1)))
-        print(f"native: {n} catalogue entries, {args.rows} rows: {counts[-1] / 1e6:.1f} M instructions "
-              "(load, apply, load)")
-    if len(counts) == 2:
-        print(f"  ratio {args.native[1]}/{args.native[0]}: {counts[1] / counts[0]:.2f}")
+        return int(re.search(r"Collected : (\d+)", result.stderr).group(1))
+
+    for function, what in (("runCycle", "load, apply, load"), ("importRegText", "building the machine from .reg text")):
+        counts = [instructions(function, n) for n in args.native]
+        for n, count in zip(args.native, counts):
+            print(f"native: {n} catalogue entries, {args.rows} rows: {count / 1e6:.1f} M instructions ({what})")
+        if len(counts) == 2:
+            print(f"  ratio {args.native[1]}/{args.native[0]}: {counts[1] / counts[0]:.2f}")
 
 
 def main():
