@@ -62,8 +62,11 @@ def compile_bare(build, out):
 
 
 def timed(prefix, args):
+    # No pipes: the programs Wine starts on the side inherit the output handles and would keep
+    # a pipe open after the run.
     start = time.perf_counter()
-    result = subprocess.run(prefix.lab.wine_command + args, env=prefix.env, capture_output=True, timeout=120)
+    result = subprocess.run(prefix.lab.wine_command + args, env=prefix.env, stdout=subprocess.DEVNULL,
+                            stderr=subprocess.DEVNULL, timeout=120)
     elapsed = time.perf_counter() - start
     if result.returncode != 0:
         raise SystemExit(f"{' '.join(args)} exited {result.returncode}")
@@ -89,7 +92,8 @@ def wine_bench(args):
         # A program that outlives the runs keeps the wineserver and Wine's own services running:
         # every run below is warm.
         cold = timed(prefix, [exe, "/on"])
-        server = subprocess.Popen(prefix.lab.wine_command + [bare, "/wait"], env=prefix.env)
+        server = subprocess.Popen(prefix.lab.wine_command + [bare, "/wait"], env=prefix.env,
+                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         time.sleep(2)
         for _ in range(args.warmup):
             timed(prefix, [exe, "/on"])
