@@ -40,21 +40,42 @@ bool Catalogue::isUsable(const std::string& klid) const {
     return !isImeKlid(klid) || system_.nativeSystemDirectory().empty() || imeFilePresent(klid);
 }
 
-std::string Catalogue::classicName(const std::string& klid) const {
-    if (imeFilePresent(klid)) {
-        return GetFileDescription(system_, system_.nativeSystemDirectory() + "\\" + imeFile(klid));
-    }
-    return value(klid, "Layout Text");
+Catalogue::EntryTexts Catalogue::read(const std::string& klid) const {
+    EntryTexts entry;
+    RegKey key = registry_.openForRead(RegRoot::LocalMachine, catalogueKeyOf(klid));
+    std::string file = registry_.getString(key, "IME File");
+    entry.layoutText = registry_.getString(key, "Layout Text");
+    entry.layoutDisplayName = registry_.getString(key, "Layout Display Name");
+    std::string folder = system_.nativeSystemDirectory();
+    entry.folderKnown = !folder.empty();
+    if (!file.empty()) entry.imeFilePath = folder + "\\" + file;
+    entry.imeFilePresent = !file.empty() && entry.folderKnown && system_.isFile(entry.imeFilePath);
+    return entry;
 }
 
-std::string Catalogue::displayName(const std::string& klid, bool userListRow) const {
-    std::string display = value(klid, "Layout Display Name");
-    if (!display.empty()) return ResolveDisplayName(system_, display);
-    if (userListRow && version_.isNtFamily()) {
-        std::string text = value(klid, "Layout Text");
-        if (!text.empty()) return ResolveDisplayName(system_, text);
+std::string Catalogue::classicNameOf(const EntryTexts& entry) const {
+    if (entry.imeFilePresent) return GetFileDescription(system_, entry.imeFilePath);
+    return entry.layoutText;
+}
+
+std::string Catalogue::displayNameOf(const EntryTexts& entry, bool userListRow, const std::string* classic) const {
+    if (!entry.layoutDisplayName.empty()) return ResolveDisplayName(system_, entry.layoutDisplayName);
+    if (userListRow && version_.isNtFamily() && !entry.layoutText.empty()) {
+        return ResolveDisplayName(system_, entry.layoutText);
     }
-    return classicName(klid);
+    return classic ? *classic : classicNameOf(entry);
+}
+
+std::string Catalogue::classicName(const std::string& klid) const { return classicNameOf(read(klid)); }
+
+std::string Catalogue::displayName(const std::string& klid, bool userListRow) const {
+    return displayNameOf(read(klid), userListRow, nullptr);
+}
+
+CatalogueRow Catalogue::namedRow(const std::string& klid, bool userListRow) const {
+    EntryTexts entry = read(klid);
+    std::string classic = classicNameOf(entry);
+    return {klid, classic, displayNameOf(entry, userListRow, &classic)};
 }
 
 void Catalogue::repair(const RepairLayoutTexts& texts) const {
@@ -104,12 +125,11 @@ std::vector<CatalogueRow> Catalogue::addableRows(const std::vector<std::string>&
     std::vector<CatalogueRow> rows;
     for (const auto& klid : collected) {
         if (std::find(userKlids.begin(), userKlids.end(), klid) != userKlids.end()) continue;
-        if (!isUsable(klid)) continue;
-        rows.push_back({klid, "", ""});
-    }
-    for (auto& row : rows) {
-        row.classicName = classicName(row.klid);
-        row.displayName = displayName(row.klid, false);
+        EntryTexts entry = read(klid);
+        // An input method is unusable only when its file is certainly missing.
+        if (isImeKlid(klid) && entry.folderKnown && !entry.imeFilePresent) continue;
+        std::string classic = classicNameOf(entry);
+        rows.push_back({klid, classic, displayNameOf(entry, false, &classic)});
     }
     return rows;
 }

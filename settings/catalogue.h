@@ -48,6 +48,8 @@ public:
     // The name shown while the text-services option is on. Rows of the user's list on the NT
     // family fall back to the "Layout Text" before the classic name.
     std::string displayName(const std::string& klid, bool userListRow) const;
+    // Both names of an entry, its key and file read once.
+    CatalogueRow namedRow(const std::string& klid, bool userListRow) const;
 
     // Recreates the entries the program relies on, on the NT family, when they are missing.
     void repair(const RepairLayoutTexts& texts) const;
@@ -61,6 +63,19 @@ public:
     std::vector<std::string> entries() const;
 
 private:
+    // What naming an entry needs, read with one opening of its key.
+    struct EntryTexts {
+        std::string layoutText;
+        std::string layoutDisplayName;
+        std::string imeFilePath;   // in the native system folder; empty without a file name
+        bool folderKnown = false;  // the native system folder can be looked into
+        bool imeFilePresent = false;
+    };
+    EntryTexts read(const std::string& klid) const;
+    std::string classicNameOf(const EntryTexts& entry) const;
+    // Falls back to the classic name, given or else found.
+    std::string displayNameOf(const EntryTexts& entry, bool userListRow, const std::string* classic) const;
+
     const Registry& registry_;
     platform::System& system_;
     WindowsVersion version_;

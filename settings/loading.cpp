@@ -140,8 +140,9 @@ void SettingsModel::loadPreloadRows() {
     for (const auto& klid : klids) {
         PreloadRow row;
         row.klid = platform::upperAscii(klid);
-        row.classicName = entries.classicName(klid);
-        row.displayName = entries.displayName(klid, true);
+        CatalogueRow named = entries.namedRow(klid, true);
+        row.classicName = named.classicName;
+        row.displayName = named.displayName;
         row.shownName = shownNameOf(row);
         snapshot.rows.push_back(row);
     }

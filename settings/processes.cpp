@@ -16,8 +16,16 @@ bool matches(const platform::ProcessEntry& process, const std::string& wanted) {
 
 }  // namespace
 
+const std::vector<platform::ProcessEntry>* Processes::processList() const {
+    if (!listTaken_) {
+        list_ = system_.processes();
+        listTaken_ = true;
+    }
+    return list_ ? &*list_ : nullptr;
+}
+
 bool Processes::runs(const std::string& name) const {
-    auto list = system_.processes();
+    auto list = processList();
     if (!list) return false;
     for (const auto& p : *list) {
         if (matches(p, name)) return true;
@@ -26,16 +34,19 @@ bool Processes::runs(const std::string& name) const {
 }
 
 void Processes::end(const std::string& name) {
-    auto list = system_.processes();
+    auto list = processList();
     if (!list) return;
+    std::vector<uint32_t> ended;
     for (const auto& p : *list) {
-        if (matches(p, name)) system_.terminateProcess(p.id);
+        if (matches(p, name)) ended.push_back(p.id);
     }
+    for (uint32_t id : ended) system_.terminateProcess(id);
+    if (!ended.empty()) forgetProcessList();
 }
 
 void Processes::start(const std::string& name) {
     bool quote = name.find(' ') != std::string::npos && name.find('"') == std::string::npos;
-    system_.startProgram(quote ? "\"" + name + "\"" : name);
+    if (system_.startProgram(quote ? "\"" + name + "\"" : name)) forgetProcessList();
 }
 
 bool Processes::startupEntry(const std::string& name, bool remove) {

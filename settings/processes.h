@@ -2,7 +2,9 @@
 // settings need.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/system.h"
 #include "settings/registry.h"
@@ -28,10 +30,18 @@ public:
     bool startupEntry(const std::string& name, bool remove);
     // DllRegisterServer or DllUnregisterServer of the library; true when it ran and succeeded.
     bool registerLibrary(const std::string& library, bool registering);
+    // The process list is taken once and kept until this object starts or ends a program;
+    // after a wait for the user it must be taken again.
+    void forgetProcessList() { listTaken_ = false; }
 
 private:
+    // The running processes; null when the list is unavailable.
+    const std::vector<platform::ProcessEntry>* processList() const;
+
     const Registry& registry_;
     platform::System& system_;
+    mutable bool listTaken_ = false;
+    mutable std::optional<std::vector<platform::ProcessEntry>> list_;
 };
 
 }  // namespace settings

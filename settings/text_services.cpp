@@ -32,6 +32,7 @@ void SettingsModel::switchIndicator() {
         box.caption = texts_.appCaption;
         box.foreground = true;
         prompts_.show(box);
+        processes.forgetProcessList();
     };
 
     if (snapshot.textServicesOption && snapshot.indicatorSwitch) {

@@ -22,7 +22,7 @@ TEST_F(ProcessesTest, MatchesTheFileNameOrTheWholeTextWithoutRegardToCase) {
     EXPECT_TRUE(processes.runs("c:\\windows\\system32\\ctfmon.exe"));
     EXPECT_FALSE(processes.runs("ctfmon"));
     m.system.toolhelpAvailable = false;
-    EXPECT_FALSE(processes.runs("ctfmon.exe"));
+    EXPECT_FALSE(Processes(registry, m.system).runs("ctfmon.exe"));
 }
 
 TEST_F(ProcessesTest, EndingOneProgramLeavesTheOthersAlone) {

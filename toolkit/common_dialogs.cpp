@@ -46,7 +46,9 @@ bool OpenFileDialog::run(HWND owner) {
     ofn.lpstrInitialDir = initialFolder.empty() ? nullptr : initialFolder.c_str();
     ofn.lpstrTitle = title.empty() ? nullptr : title.c_str();
     ofn.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NONETWORKBUTTON;
-    if (!GetOpenFileNameA(&ofn)) return false;
+    using GetOpenFileName = BOOL(WINAPI*)(OPENFILENAMEA*);
+    auto getOpenFileName = windowLibraryFunction<GetOpenFileName>("comdlg32.dll", "GetOpenFileNameA");
+    if (!getOpenFileName || !getOpenFileName(&ofn)) return false;
     file.back() = '\0';
     fileName_ = file.data();
     return true;

@@ -26,6 +26,18 @@ private:
     std::string fileName_;
 };
 
+// A function of a system library that only the window needs, such as the open-file dialog or
+// ExtractIconA, bound when first used so that a run from the command line never loads the
+// library (loading shell32 and comdlg32 costs a process start-up more than all its work).
+// Null when the library or the function is missing.
+template <typename Function>
+Function windowLibraryFunction(const char* library, const char* name) {
+    HMODULE module = GetModuleHandleA(library);
+    if (!module) module = LoadLibraryA(library);
+    if (!module) return nullptr;
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
+
 // The filter in the form the dialog takes: each "|" a NUL, and two NULs at the end.
 std::string fileDialogFilter(const std::string& filter);
 

@@ -2,16 +2,27 @@
 
 #include <commctrl.h>
 
-#include <set>
+#include <algorithm>
+#include <vector>
 
 namespace toolkit {
 namespace {
 
-// Every live control object. A window's user data is trusted only when it names one of these,
-// so a stray value in a window we did not create is never taken for an object.
-std::set<const Control*>& liveControls() {
-    static std::set<const Control*> controls;
+// Every live control object, sorted. A window's user data is trusted only when it names one
+// of these, so a stray value in a window we did not create is never taken for an object.
+std::vector<const Control*>& liveControls() {
+    static std::vector<const Control*> controls;
     return controls;
+}
+
+std::vector<const Control*>::iterator livePlace(const Control* control) {
+    auto& controls = liveControls();
+    return std::lower_bound(controls.begin(), controls.end(), control);
+}
+
+bool isLive(const Control* control) {
+    auto place = livePlace(control);
+    return place != liveControls().end() && *place == control;
 }
 
 // GetProcAddress gives a generic pointer; the cast goes through void (*)() so the compiler
@@ -54,7 +65,7 @@ Control::~Control() { detach(); }
 Control* Control::fromHandle(HWND hwnd) {
     if (!hwnd) return nullptr;
     auto* candidate = reinterpret_cast<Control*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (!candidate || liveControls().count(candidate) == 0) return nullptr;
+    if (!candidate || !isLive(candidate)) return nullptr;
     return candidate->hwnd_ == hwnd ? candidate : nullptr;
 }
 
@@ -65,7 +76,7 @@ bool Control::create(const Creation& c) {
                             c.pos.x, c.pos.y, c.pos.w, c.pos.h, c.parent,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
     if (!hwnd_) return false;
-    liveControls().insert(this);
+    if (!isLive(this)) liveControls().insert(livePlace(this), this);
     SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     original_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Control::subclassProc)));
@@ -88,7 +99,7 @@ void Control::detach() {
         SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
     }
     RemovePropA(hwnd_, kFontHeightProperty);
-    liveControls().erase(this);
+    if (isLive(this)) liveControls().erase(livePlace(this));
     hwnd_ = nullptr;
 }
 
@@ -225,8 +236,8 @@ int commonControlsVersion() {
 }
 
 bool registerWindowClass(const std::string& name, WNDPROC proc, HBRUSH background) {
-    static std::set<std::string> registered;
-    if (registered.count(name)) return true;
+    static std::vector<std::string> registered;
+    if (std::find(registered.begin(), registered.end(), name) != registered.end()) return true;
     WNDCLASSA wc{};
     wc.lpfnWndProc = proc;
     wc.hInstance = GetModuleHandleA(nullptr);
@@ -234,7 +245,7 @@ bool registerWindowClass(const std::string& name, WNDPROC proc, HBRUSH backgroun
     wc.hbrBackground = background;
     wc.lpszClassName = name.c_str();
     if (!RegisterClassA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
-    registered.insert(name);
+    registered.push_back(name);
     return true;
 }
 

@@ -16,6 +16,9 @@ namespace toolkit {
 // Left, top, width, height in pixels, relative to the parent's client area. A width or
 // height of 0 asks for the control's default (or, where the control has one, its size
 // fitted to the text).
+class RadioButton;
+class Tab;
+
 struct Rect {
     int x = 0;
     int y = 0;
@@ -73,6 +76,9 @@ public:
 
     // The object linked to a window, or null when the window is not a toolkit control.
     static Control* fromHandle(HWND hwnd);
+    // The control as the kind code meets it by its window, or null when it is another kind.
+    virtual Tab* asTab() { return nullptr; }
+    virtual RadioButton* asRadioButton() { return nullptr; }
 
     // Background of the control from a system colour index (COLOR_WINDOW, COLOR_INFOBK),
     // or -1 for the control's usual colour.

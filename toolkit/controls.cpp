@@ -145,7 +145,8 @@ void RadioButton::updateGroupTabStops() {
     std::vector<RadioButton*> group;
     for (HWND h = first; h; h = GetWindow(h, GW_HWNDNEXT)) {
         if (h != first && (GetWindowLongA(h, GWL_STYLE) & WS_GROUP)) break;
-        if (auto* radio = dynamic_cast<RadioButton*>(Control::fromHandle(h))) group.push_back(radio);
+        Control* control = Control::fromHandle(h);
+        if (RadioButton* radio = control ? control->asRadioButton() : nullptr) group.push_back(radio);
     }
     if (group.empty()) return;
     RadioButton* stop = group.front();

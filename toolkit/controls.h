@@ -74,6 +74,7 @@ public:
         int id = 0;
     };
     bool create(const Args& a);
+    RadioButton* asRadioButton() override { return this; }
 
     std::function<void()> onClick;
 

@@ -23,6 +23,11 @@ HWND topLevelOf(HWND hwnd) {
     return hwnd;
 }
 
+Tab* tabOf(HWND hwnd) {
+    Control* control = Control::fromHandle(hwnd);
+    return control ? control->asTab() : nullptr;
+}
+
 struct TabSearch {
     Tab* found = nullptr;
 };
@@ -30,7 +35,7 @@ struct TabSearch {
 BOOL CALLBACK findVisibleTab(HWND hwnd, LPARAM lParam) {
     auto* search = reinterpret_cast<TabSearch*>(lParam);
     if (!IsWindowVisible(hwnd)) return TRUE;
-    if (auto* tab = dynamic_cast<Tab*>(Control::fromHandle(hwnd))) {
+    if (Tab* tab = tabOf(hwnd)) {
         search->found = tab;
         return FALSE;
     }
@@ -40,7 +45,7 @@ BOOL CALLBACK findVisibleTab(HWND hwnd, LPARAM lParam) {
 // The tab control that Ctrl+Tab switches: the one holding the focus, else the first shown.
 Tab* tabForKeyboard(HWND top, HWND focus) {
     for (HWND h = focus; h && h != top; h = GetParent(h)) {
-        if (auto* tab = dynamic_cast<Tab*>(Control::fromHandle(h))) return tab;
+        if (Tab* tab = tabOf(h)) return tab;
     }
     TabSearch search;
     EnumChildWindows(top, findVisibleTab, reinterpret_cast<LPARAM>(&search));

@@ -34,6 +34,7 @@ public:
         int id = 0;
     };
     bool create(const Args& a);
+    Tab* asTab() override { return this; }
 
     // A page became the shown one: by the user, by Ctrl+Tab or by select().
     std::function<void(int index)> onPageShown;

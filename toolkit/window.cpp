@@ -1,6 +1,5 @@
 #include "toolkit/window.h"
 
-#include <set>
 #include <vector>
 
 #include "toolkit/controls.h"

@@ -13,10 +13,16 @@ struct MemoryRegistry::Node {
     std::vector<std::pair<std::string, RegValue>> values;  // in creation order
     bool deleted = false;
 
+    // Where a child of that name is or would go: a binary search of the sorted children.
+    std::vector<std::shared_ptr<Node>>::const_iterator place(const std::string& childName) const {
+        return std::lower_bound(children.begin(), children.end(), childName,
+                                [](const std::shared_ptr<Node>& c, const std::string& n) {
+                                    return compareNoCase(c->name, n) < 0;
+                                });
+    }
     std::shared_ptr<Node> child(const std::string& childName) const {
-        for (const auto& c : children) {
-            if (equalsNoCase(c->name, childName)) return c;
-        }
+        auto it = place(childName);
+        if (it != children.end() && equalsNoCase((*it)->name, childName)) return *it;
         return nullptr;
     }
     const RegValue* value(const std::string& valueName) const {
@@ -49,10 +55,6 @@ bool splitPath(const std::string& path, std::vector<std::string>& parts) {
         start = end + 1;
     }
     return true;
-}
-
-bool lessNoCase(const std::shared_ptr<Node>& a, const std::shared_ptr<Node>& b) {
-    return compareNoCase(a->name, b->name) < 0;
 }
 
 void markDeleted(Node& node) {
@@ -153,8 +155,7 @@ std::unique_ptr<RegistryKey> MemoryRegistry::create(RegRoot root, const std::str
             next = std::make_shared<Node>();
             next->name = p;
             next->parent = node;
-            auto& kids = node->children;
-            kids.insert(std::upper_bound(kids.begin(), kids.end(), next, lessNoCase), next);
+            node->children.insert(node->place(p), next);
         }
         node = next;
     }

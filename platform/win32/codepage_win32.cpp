@@ -5,11 +5,13 @@
 
 #include <windows.h>
 
+#include <vector>
+
 namespace platform {
 namespace {
 
-std::wstring wideFromUtf16le(const std::string& bytes) {
-    std::wstring w(bytes.size() / 2, L'\0');
+std::vector<wchar_t> wideFromUtf16le(const std::string& bytes) {
+    std::vector<wchar_t> w(bytes.size() / 2, L'\0');
     for (size_t i = 0; i < w.size(); ++i) {
         w[i] = static_cast<wchar_t>(static_cast<unsigned char>(bytes[2 * i]) |
                                     (static_cast<unsigned char>(bytes[2 * i + 1]) << 8));
@@ -17,7 +19,7 @@ std::wstring wideFromUtf16le(const std::string& bytes) {
     return w;
 }
 
-std::string utf16leFromWide(const std::wstring& w) {
+std::string utf16leFromWide(const std::vector<wchar_t>& w) {
     std::string bytes;
     bytes.reserve(w.size() * 2);
     for (wchar_t c : w) {
@@ -31,7 +33,7 @@ std::string utf16leFromWide(const std::wstring& w) {
 
 std::string utf8ToCodePage(std::string_view utf8, unsigned codePage) {
     if (codePage == kCodePageUtf8) return std::string(utf8);
-    std::wstring w = wideFromUtf16le(utf8ToUtf16le(utf8));
+    std::vector<wchar_t> w = wideFromUtf16le(utf8ToUtf16le(utf8));
     if (w.empty()) return {};
     int n = WideCharToMultiByte(codePage, 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
                                 nullptr, nullptr);
@@ -46,8 +48,8 @@ std::string codePageToUtf8(std::string_view bytes, unsigned codePage) {
     if (codePage == kCodePageUtf8 || bytes.empty()) return std::string(bytes);
     int n = MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
     if (n <= 0) return {};
-    std::wstring w(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), &w[0], n);
+    std::vector<wchar_t> w(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), w.data(), n);
     return utf16leToUtf8(utf16leFromWide(w));
 }
 

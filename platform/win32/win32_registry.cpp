@@ -20,19 +20,18 @@ public:
     Win32Key& operator=(const Win32Key&) = delete;
 
     bool query(const std::string& name, RegValue& out) const override {
-        // The size can change between the two calls; try a few times.
-        for (int attempt = 0; attempt < 3; ++attempt) {
+        // Most values fit the first buffer and take one call. A larger one is read again into a
+        // buffer of the size the call reported, which can change in between: a few attempts.
+        std::vector<uint8_t> data(256);
+        for (int attempt = 0; attempt < 4; ++attempt) {
             DWORD type = 0;
-            DWORD size = 0;
-            if (RegQueryValueExA(key_, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) {
-                return false;
-            }
-            if (size > kMaxValueBytes) return false;
-            std::vector<uint8_t> data(size + 2);
-            DWORD got = size;
+            DWORD got = static_cast<DWORD>(data.size());
             LONG rc = RegQueryValueExA(key_, name.c_str(), nullptr, &type, data.data(), &got);
-            if (rc == ERROR_MORE_DATA) continue;
-            if (rc != ERROR_SUCCESS || got > size) return false;
+            if (rc == ERROR_MORE_DATA && got > data.size() && got <= kMaxValueBytes) {
+                data.resize(got);
+                continue;
+            }
+            if (rc != ERROR_SUCCESS || got > data.size()) return false;
             data.resize(got);
             out.type = type;
             out.data = std::move(data);

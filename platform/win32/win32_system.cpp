@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/codepage.h"
+#include "platform/text.h"
 
 namespace platform {
 namespace {
@@ -109,7 +110,8 @@ std::string Win32System::commandLine() const {
 }
 
 std::string Win32System::systemDirectory() const {
-    return pathFrom([](char* b, DWORD n) { return GetSystemDirectoryA(b, n); });
+    if (!systemDirectory_) systemDirectory_ = pathFrom([](char* b, DWORD n) { return GetSystemDirectoryA(b, n); });
+    return *systemDirectory_;
 }
 
 // True for a 32-bit program on 64-bit Windows. IsWow64Process is looked up at run time: Windows
@@ -123,8 +125,8 @@ static bool runsUnderWow64() {
     return isWow64 && isWow64(GetCurrentProcess(), &wow64) && wow64;
 }
 
-std::string Win32System::nativeSystemDirectory() const {
-    std::string system = systemDirectory();
+// The folder where Windows keeps its own input methods, as this program can look into it.
+static std::string nativeSystemFolder(const std::string& system) {
     if (!runsUnderWow64()) return system;
     // The redirector leaves "Sysnative" beside the system folder alone. Windows versions whose
     // WOW64 lacks the alias give no way in: say so rather than answer with SysWOW64.
@@ -137,8 +139,14 @@ std::string Win32System::nativeSystemDirectory() const {
     return alias;
 }
 
+std::string Win32System::nativeSystemDirectory() const {
+    if (!nativeSystemDirectory_) nativeSystemDirectory_ = nativeSystemFolder(systemDirectory());
+    return *nativeSystemDirectory_;
+}
+
 std::string Win32System::modulePath() const {
-    return pathFrom([](char* b, DWORD n) { return GetModuleFileNameA(nullptr, b, n); });
+    if (!modulePath_) modulePath_ = pathFrom([](char* b, DWORD n) { return GetModuleFileNameA(nullptr, b, n); });
+    return *modulePath_;
 }
 
 bool Win32System::isFile(const std::string& path) const {
@@ -149,6 +157,7 @@ bool Win32System::isFile(const std::string& path) const {
 
 bool Win32System::copyFile(const std::string& from, const std::string& to, bool failIfExists) {
     QuietErrors quiet;
+    unfoundProgram_.clear();
     return CopyFileA(from.c_str(), to.c_str(), failIfExists ? TRUE : FALSE) != 0;
 }
 
@@ -185,14 +194,38 @@ std::string Win32System::expandEnvironment(const std::string& text, size_t room)
     return std::string(buffer.data());
 }
 
+// The size and last write time of a file, through GetFileAttributesExA where the system has it
+// (Windows 95 does not); false when they cannot be had.
+static bool fileStamp(const std::string& path, uint64_t& size, uint64_t& written) {
+    using GetAttributesEx = BOOL(WINAPI*)(LPCSTR, GET_FILEEX_INFO_LEVELS, LPVOID);
+    static const auto getAttributesEx = reinterpret_cast<GetAttributesEx>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetFileAttributesExA")));
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!getAttributesEx || !getAttributesEx(path.c_str(), GetFileExInfoStandard, &data)) return false;
+    size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    written = (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+    return true;
+}
+
 std::unique_ptr<VersionInfo> Win32System::versionInfo(const std::string& path) const {
     QuietErrors quiet;
-    DWORD handle = 0;
-    DWORD size = GetFileVersionInfoSizeA(path.c_str(), &handle);
-    if (size == 0) return nullptr;
-    std::vector<char> data(size);
-    if (!GetFileVersionInfoA(path.c_str(), 0, size, data.data())) return nullptr;
-    return std::make_unique<Win32VersionInfo>(std::move(data));
+    ReadVersionInfo now;
+    now.path = upperAscii(path);
+    bool stamped = fileStamp(path, now.size, now.written);
+    ReadVersionInfo* known = nullptr;
+    for (auto& info : versionInfos_) {
+        if (info.path == now.path) known = &info;
+    }
+    if (!stamped || !known || known->size != now.size || known->written != now.written) {
+        DWORD handle = 0;
+        DWORD size = GetFileVersionInfoSizeA(path.c_str(), &handle);
+        now.data.resize(size);
+        if (size != 0 && !GetFileVersionInfoA(path.c_str(), 0, size, now.data.data())) now.data.clear();
+        if (!known) known = &versionInfos_.emplace_back();
+        *known = std::move(now);
+    }
+    if (known->data.empty()) return nullptr;
+    return std::make_unique<Win32VersionInfo>(known->data);
 }
 
 std::string Win32System::loadString(const std::string& modulePath, unsigned id, size_t room) {
@@ -244,6 +277,12 @@ bool Win32System::terminateProcess(uint32_t id) {
 }
 
 bool Win32System::startProgram(const std::string& commandLine) {
+    // Found nowhere on the search path a moment ago, and no file copied since: the same start
+    // cannot succeed now.
+    if (!unfoundProgram_.empty() && commandLine == unfoundProgram_ && GetTickCount() - unfoundAt_ < 1000) {
+        return false;
+    }
+    unfoundProgram_.clear();
     std::vector<char> line(commandLine.begin(), commandLine.end());
     line.push_back('\0');  // CreateProcessA may write into its command line
     STARTUPINFOA startup;
@@ -256,6 +295,10 @@ bool Win32System::startProgram(const std::string& commandLine) {
     QuietErrors quiet;
     if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE, nullptr,
                         nullptr, &startup, &info)) {
+        if (GetLastError() == ERROR_FILE_NOT_FOUND) {
+            unfoundProgram_ = commandLine;
+            unfoundAt_ = GetTickCount();
+        }
         return false;
     }
     WaitForSingleObject(info.hProcess, 5);

@@ -2,6 +2,11 @@
 // (the toolhelp functions on NT 4, the wide IME configuration call on 9x) are bound at run time.
 #pragma once
 
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
 #include "platform/system.h"
 
 namespace platform {
@@ -34,6 +39,27 @@ public:
                               uint32_t winIni) override;
     uint32_t installIme(const std::string& imeFile, const std::string& layoutText) override;
     bool configureIme(uint32_t layout, uintptr_t ownerWindow, bool wide) override;
+
+private:
+    // The folders never change while the program runs: asked once.
+    mutable std::optional<std::string> systemDirectory_;
+    mutable std::optional<std::string> nativeSystemDirectory_;
+    mutable std::optional<std::string> modulePath_;
+
+    // Version information already read, with the size and time of the file it came from, so
+    // that a file read again unchanged is not read twice. "data" is empty for a file without.
+    struct ReadVersionInfo {
+        std::string path;
+        uint64_t size = 0;
+        uint64_t written = 0;
+        std::vector<char> data;
+    };
+    mutable std::vector<ReadVersionInfo> versionInfos_;
+
+    // The last program the search path did not find, and when; starting it again at once
+    // cannot succeed unless this program has copied a file since.
+    std::string unfoundProgram_;
+    uint32_t unfoundAt_ = 0;
 };
 
 }  // namespace platform

@@ -1,10 +1,9 @@
 #include "ui/win32/main_window.h"
 
-#include <shellapi.h>
-
 #include <algorithm>
 
 #include "platform/text.h"
+#include "toolkit/common_dialogs.h"
 #include "toolkit/message_loop.h"
 #include "ui/win32/dialog_font.h"
 #include "ui/win32/keyboard_dialog.h"
@@ -457,8 +456,10 @@ void MainWindow::refreshIcons() {
     iconKlids_ = klids;
     images_.clear();
     HINSTANCE instance = GetModuleHandleA(nullptr);
+    using ExtractIcon = HICON(WINAPI*)(HINSTANCE, LPCSTR, UINT);
+    auto extractIcon = toolkit::windowLibraryFunction<ExtractIcon>("shell32.dll", "ExtractIconA");
     for (const auto& file : controller_.rowIconFiles()) {
-        HICON icon = file.empty() ? nullptr : ExtractIconA(instance, file.c_str(), 0);
+        HICON icon = file.empty() || !extractIcon ? nullptr : extractIcon(instance, file.c_str(), 0);
         if (reinterpret_cast<uintptr_t>(icon) <= 1) icon = nullptr;  // 1: not an executable file
         if (icon) {
             images_.add(icon);
