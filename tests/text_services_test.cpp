@@ -140,7 +140,9 @@ TEST(TextServices, TheCtfValuesFollowTheGenerationAndTheSixGenerationTouchesNoPr
         Switching s(version, true, false, true);
         EXPECT_EQ(ctf, s.wrote("\"Disable Thread Input Manager\"=dword:00000000")) << std::hex << version;
         EXPECT_EQ(ctf, s.wrote("\"ShowStatus\"=dword:00000004")) << std::hex << version;
-        if (version == kVista || version == kWin7) EXPECT_EQ("", s.calls) << std::hex << version;
+        if (version == kVista || version == kWin7) {
+            EXPECT_EQ("", s.calls) << std::hex << version;
+        }
     }
 }
 
