@@ -217,7 +217,10 @@ void initCommonControls() {
         INITCOMMONCONTROLSEX icc{sizeof(INITCOMMONCONTROLSEX), ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES};
         if (initEx(&icc)) return;
     }
-    InitCommonControls();
+    // The first common controls have only this; the library stays out of the import table so
+    // that a command-line run never loads it.
+    auto init = procAddress<void(WINAPI*)()>(comctl, "InitCommonControls");
+    if (init) init();
 }
 
 int commonControlsVersion() {

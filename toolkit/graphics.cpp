@@ -1,5 +1,6 @@
 #include "toolkit/graphics.h"
 
+#include "toolkit/common_dialogs.h"
 #include "toolkit/control.h"
 
 namespace toolkit {
@@ -43,16 +44,52 @@ void Font::applyTo(HWND hwnd, bool withChildren) const {
     if (withChildren) EnumChildWindows(hwnd, setFontOnChild, reinterpret_cast<LPARAM>(&target));
 }
 
+// The image-list functions of the common controls, bound when the first list is made, so that
+// a run from the command line never loads comctl32.
+namespace {
+struct ImageListFunctions {
+    decltype(&ImageList_Create) create = nullptr;
+    decltype(&ImageList_Destroy) destroy = nullptr;
+    decltype(&ImageList_ReplaceIcon) replaceIcon = nullptr;
+    decltype(&ImageList_Remove) remove = nullptr;
+    decltype(&ImageList_GetImageCount) imageCount = nullptr;
+};
+
+const ImageListFunctions& imageListFunctions() {
+    static ImageListFunctions f;
+    if (!f.create) {
+        f.create = windowLibraryFunction<decltype(&ImageList_Create)>("comctl32.dll", "ImageList_Create");
+        f.destroy = windowLibraryFunction<decltype(&ImageList_Destroy)>("comctl32.dll", "ImageList_Destroy");
+        f.replaceIcon = windowLibraryFunction<decltype(&ImageList_ReplaceIcon)>("comctl32.dll", "ImageList_ReplaceIcon");
+        f.remove = windowLibraryFunction<decltype(&ImageList_Remove)>("comctl32.dll", "ImageList_Remove");
+        f.imageCount =
+            windowLibraryFunction<decltype(&ImageList_GetImageCount)>("comctl32.dll", "ImageList_GetImageCount");
+    }
+    return f;
+}
+}  // namespace
+
 ImageList::ImageList(int width, int height) {
     initCommonControls();
+    const ImageListFunctions& f = imageListFunctions();
     // 32-bit colour keeps the alpha channel of modern icons; older common controls only know
     // the display's own depth.
     UINT depth = commonControlsVersion() >= 600 ? ILC_COLOR32 : ILC_COLORDDB;
-    handle_ = ImageList_Create(width, height, depth | ILC_MASK, 4, 4);
+    if (f.create && f.destroy && f.replaceIcon && f.remove && f.imageCount) {
+        handle_ = f.create(width, height, depth | ILC_MASK, 4, 4);
+    }
 }
 
 ImageList::~ImageList() {
-    if (handle_) ImageList_Destroy(handle_);
+    if (handle_) imageListFunctions().destroy(handle_);
 }
+
+int ImageList::add(HICON icon) { return handle_ ? imageListFunctions().replaceIcon(handle_, -1, icon) : -1; }
+
+void ImageList::clear() {
+    if (handle_) imageListFunctions().remove(handle_, -1);
+}
+
+int ImageList::count() const { return handle_ ? imageListFunctions().imageCount(handle_) : 0; }
 
 }  // namespace toolkit

@@ -39,9 +39,9 @@ public:
 
     HIMAGELIST handle() const { return handle_; }
     // Adds a copy of the icon; the caller still owns it. Returns its index or -1.
-    int add(HICON icon) { return handle_ ? ImageList_AddIcon(handle_, icon) : -1; }
-    void clear() { if (handle_) ImageList_RemoveAll(handle_); }
-    int count() const { return handle_ ? ImageList_GetImageCount(handle_) : 0; }
+    int add(HICON icon);
+    void clear();
+    int count() const;
 
 private:
     HIMAGELIST handle_ = nullptr;
