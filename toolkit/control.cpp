@@ -71,6 +71,9 @@ Control* Control::fromHandle(HWND hwnd) {
 
 bool Control::create(const Creation& c) {
     if (hwnd_) return false;
+    // Controls take the common controls' classes; a frame without controls needs none, so the
+    // library is loaded with the first control.
+    initCommonControls();
     int id = c.id ? c.id : nextControlId();
     hwnd_ = CreateWindowExA(c.exStyle, c.className, c.text.c_str(), c.style | WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
                             c.pos.x, c.pos.y, c.pos.w, c.pos.h, c.parent,

@@ -107,7 +107,6 @@ Window::~Window() {
 
 bool Window::create(const Args& a) {
     if (hwnd_ || !registerWindowClass(a.className, &Window::proc, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1))) return false;
-    initCommonControls();
     quitOnDestroy_ = a.quitOnDestroy;
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
     RECT r{0, 0, a.clientWidth, a.clientHeight};
