@@ -7,6 +7,10 @@
 
 namespace settings {
 
+namespace {
+constexpr size_t kPathRoom = 260;  // characters ExpandEnvironmentStringsA may write
+}  // namespace
+
 const char kCatalogueKey[] = "SYSTEM\\CurrentControlSet\\Control\\Keyboard Layouts";
 
 std::string catalogueKeyOf(const std::string& klid) { return std::string(kCatalogueKey) + "\\" + klid; }
@@ -23,31 +27,59 @@ bool Catalogue::exists(const std::string& klid) const {
 }
 
 std::string Catalogue::value(const std::string& klid, const std::string& name) const {
-    return registry_.getString(registry_.openForRead(RegRoot::LocalMachine, catalogueKeyOf(klid)), name);
+    return registry_.getText(registry_.openForRead(RegRoot::LocalMachine, catalogueKeyOf(klid)), name);
 }
 
-bool Catalogue::imeFilePresent(const std::string& klid) const {
-    std::string file = imeFile(klid);
-    return !file.empty() && system_.isFile(system_.systemDirectory() + "\\" + file);
+Catalogue::ImeFile Catalogue::checkImeFile(const std::string& klid, std::string* path) const {
+    bool expandable = false;
+    std::string file = registry_.getText(registry_.openForRead(RegRoot::LocalMachine, catalogueKeyOf(klid)),
+                                         "IME File", &expandable);
+    if (file.empty()) return ImeFile::NotNamed;
+    if (expandable) {
+        file = system_.expandEnvironment(file, kPathRoom);
+        if (file.empty()) return ImeFile::Unchecked;
+    }
+    bool fullPath = file[0] == '\\' || file.find(':') != std::string::npos;
+    if (!fullPath) file = system_.systemDirectory() + "\\" + file;
+    if (path) *path = file;
+    return system_.isFile(file) ? ImeFile::Present : ImeFile::Absent;
 }
 
-bool Catalogue::isUsable(const std::string& klid) const { return !isImeKlid(klid) || imeFilePresent(klid); }
+bool Catalogue::isUsable(const std::string& klid) const {
+    return !isImeKlid(klid) || checkImeFile(klid) == ImeFile::Present;
+}
 
-std::string Catalogue::classicName(const std::string& klid) const {
-    if (imeFilePresent(klid)) {
-        return GetFileDescription(system_, system_.systemDirectory() + "\\" + imeFile(klid));
+bool Catalogue::lostItsFile(const std::string& klid) const {
+    return isImeKlid(klid) && checkImeFile(klid) == ImeFile::Absent;
+}
+
+std::string Catalogue::describedName(const std::string& klid) const {
+    std::string path;
+    if (checkImeFile(klid, &path) == ImeFile::Present) {
+        std::string description = GetFileDescription(system_, path);
+        if (!description.empty()) return description;
     }
     return value(klid, "Layout Text");
 }
 
-std::string Catalogue::displayName(const std::string& klid, bool userListRow) const {
+std::string Catalogue::resolvedDisplayName(const std::string& klid, bool userListRow) const {
     std::string display = value(klid, "Layout Display Name");
-    if (!display.empty()) return ResolveDisplayName(system_, display);
-    if (userListRow && version_.isNtFamily()) {
+    if (!display.empty()) display = ResolveDisplayName(system_, display);
+    if (display.empty() && userListRow && version_.isNtFamily()) {
         std::string text = value(klid, "Layout Text");
-        if (!text.empty()) return ResolveDisplayName(system_, text);
+        if (!text.empty()) display = ResolveDisplayName(system_, text);
     }
-    return classicName(klid);
+    return display;
+}
+
+std::string Catalogue::classicName(const std::string& klid) const {
+    std::string name = describedName(klid);
+    return name.empty() ? resolvedDisplayName(klid, false) : name;
+}
+
+std::string Catalogue::displayName(const std::string& klid, bool userListRow) const {
+    std::string name = resolvedDisplayName(klid, userListRow);
+    return name.empty() ? describedName(klid) : name;
 }
 
 void Catalogue::repair(const RepairLayoutTexts& texts) const {

@@ -31,22 +31,33 @@ namespace {
 
 using Node = MemoryRegistry::Node;
 
+// The lead bytes of the double-byte code pages: a byte after one is the second half of a
+// character, whatever its value.
+bool isLeadByte(unsigned codePage, unsigned char c) {
+    switch (codePage) {
+        case 932: return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+        case 936:
+        case 949:
+        case 950: return c >= 0x81 && c <= 0xFE;
+        default: return false;
+    }
+}
+
 // Splits a key path at "\". A trailing "\" is ignored; an empty path is the root itself;
 // an empty component elsewhere makes the path invalid.
-bool splitPath(const std::string& path, std::vector<std::string>& parts) {
+bool splitPath(const std::string& path, unsigned codePage, std::vector<std::string>& parts) {
     parts.clear();
-    if (path.empty()) return true;
-    size_t start = 0;
-    while (start <= path.size()) {
-        size_t end = path.find('\\', start);
-        if (end == std::string::npos) end = path.size();
-        std::string part = path.substr(start, end - start);
-        if (part.empty()) {
-            return end == path.size() && !parts.empty();
+    std::string part;
+    for (size_t i = 0; i <= path.size(); ++i) {
+        if (i < path.size() && path[i] != '\\') {
+            part += path[i];
+            if (isLeadByte(codePage, static_cast<unsigned char>(path[i])) && i + 1 < path.size()) part += path[++i];
+            continue;
         }
+        if (part.empty()) return path.empty() || (i == path.size() && !parts.empty());
         if (part.size() > 255) return false;
         parts.push_back(part);
-        start = end + 1;
+        part.clear();
     }
     return true;
 }
@@ -60,13 +71,15 @@ void markDeleted(Node& node) {
     for (auto& c : node.children) markDeleted(*c);
 }
 
+}  // namespace
+
 class MemoryKey : public RegistryKey {
 public:
-    MemoryKey(std::shared_ptr<Node> node, KeyAccess access)
-        : node_(std::move(node)), access_(access) {}
+    MemoryKey(MemoryRegistry& registry, std::shared_ptr<Node> node, KeyAccess access)
+        : registry_(registry), node_(std::move(node)), access_(access) {}
 
     bool query(const std::string& name, RegValue& out) const override {
-        if (node_->deleted) return false;
+        if (node_->deleted || registry_.stopped()) return false;
         const RegValue* v = node_->value(name);
         if (!v) return false;
         out = *v;
@@ -74,7 +87,7 @@ public:
     }
 
     bool set(const std::string& name, uint32_t type, const std::vector<uint8_t>& data) override {
-        if (node_->deleted || access_ == KeyAccess::Read) return false;
+        if (node_->deleted || access_ == KeyAccess::Read || !registry_.write()) return false;
         for (auto& v : node_->values) {
             if (equalsNoCase(v.first, name)) {
                 v.second.type = type;
@@ -87,7 +100,7 @@ public:
     }
 
     bool deleteValue(const std::string& name) override {
-        if (node_->deleted || access_ == KeyAccess::Read) return false;
+        if (node_->deleted || access_ == KeyAccess::Read || !registry_.write()) return false;
         auto& values = node_->values;
         for (auto it = values.begin(); it != values.end(); ++it) {
             if (equalsNoCase(it->first, name)) {
@@ -100,24 +113,30 @@ public:
 
     bool subKeyNames(std::vector<std::string>& out) const override {
         out.clear();
-        if (node_->deleted) return false;
+        if (node_->deleted || registry_.stopped()) return false;
         for (const auto& c : node_->children) out.push_back(c->name);
         return true;
     }
 
     bool valueNames(std::vector<std::string>& out) const override {
         out.clear();
-        if (node_->deleted) return false;
+        if (node_->deleted || registry_.stopped()) return false;
         for (const auto& v : node_->values) out.push_back(v.first);
         return true;
     }
 
 private:
+    MemoryRegistry& registry_;
     std::shared_ptr<Node> node_;
     KeyAccess access_;
 };
 
-}  // namespace
+bool MemoryRegistry::write() {
+    if (writesLeft_ == 0) return false;
+    if (writesLeft_ > 0) --writesLeft_;
+    ++writesMade_;
+    return true;
+}
 
 MemoryRegistry::MemoryRegistry() {
     for (auto& r : roots_) r = std::make_shared<Node>();
@@ -127,7 +146,7 @@ MemoryRegistry::~MemoryRegistry() = default;
 
 std::shared_ptr<Node> MemoryRegistry::find(RegRoot root, const std::string& path) const {
     std::vector<std::string> parts;
-    if (!splitPath(path, parts)) return nullptr;
+    if (stopped() || !splitPath(path, codePage_, parts)) return nullptr;
     std::shared_ptr<Node> node = roots_[static_cast<int>(root)];
     for (const auto& p : parts) {
         node = node->child(p);
@@ -140,16 +159,17 @@ std::unique_ptr<RegistryKey> MemoryRegistry::open(RegRoot root, const std::strin
                                                   KeyAccess access) {
     auto node = find(root, path);
     if (!node) return nullptr;
-    return std::make_unique<MemoryKey>(node, access);
+    return std::make_unique<MemoryKey>(*this, node, access);
 }
 
 std::unique_ptr<RegistryKey> MemoryRegistry::create(RegRoot root, const std::string& path) {
     std::vector<std::string> parts;
-    if (!splitPath(path, parts)) return nullptr;
+    if (stopped() || !splitPath(path, codePage_, parts)) return nullptr;
     std::shared_ptr<Node> node = roots_[static_cast<int>(root)];
     for (const auto& p : parts) {
         auto next = node->child(p);
         if (!next) {
+            if (!write()) return nullptr;
             next = std::make_shared<Node>();
             next->name = p;
             next->parent = node;
@@ -158,7 +178,7 @@ std::unique_ptr<RegistryKey> MemoryRegistry::create(RegRoot root, const std::str
         }
         node = next;
     }
-    return std::make_unique<MemoryKey>(node, KeyAccess::Full);
+    return std::make_unique<MemoryKey>(*this, node, KeyAccess::Full);
 }
 
 bool MemoryRegistry::deleteKey(RegRoot root, const std::string& path) {
@@ -166,7 +186,7 @@ bool MemoryRegistry::deleteKey(RegRoot root, const std::string& path) {
     if (!node) return false;
     auto parent = node->parent.lock();
     if (!parent) return false;  // a root cannot be deleted
-    if (!node->children.empty() && !deleteTakesSubKeys_) return false;
+    if ((!node->children.empty() && !deleteTakesSubKeys_) || !write()) return false;
     auto& kids = parent->children;
     kids.erase(std::remove(kids.begin(), kids.end(), node), kids.end());
     markDeleted(*node);

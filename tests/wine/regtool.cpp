@@ -87,6 +87,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     MemoryRegistry reg;
+    reg.setCodePage(codePage);
     auto result = platform::importRegText(reg, text, codePage);
     if (!result.ok) {
         std::cerr << "regtool: " << args[0] << ": " << result.describe() << "\n";
@@ -115,6 +116,7 @@ int main(int argc, char** argv) {
         keys.push_back(k);
     }
     MemoryRegistry sorted;
+    sorted.setCodePage(codePage);
     for (RegRoot root : {RegRoot::LocalMachine, RegRoot::CurrentUser}) copySorted(reg, sorted, root, "");
     if (keys.empty()) {
         for (RegRoot root : {RegRoot::LocalMachine, RegRoot::CurrentUser}) {
