@@ -795,8 +795,7 @@ def install(ctx):
         assert title == app.t["caption"] and re.fullmatch(rb"E0[0-9A-F]{2}0804", klid), (title, klid)
         app.shot("klid")
         app.answer(box)
-        # Read at once: Wine keeps the full path as "Ime File", which the next apply would take
-        # for a missing file and delete the entry again (on Windows the bare name is kept).
+        # Wine keeps the full path as "Ime File" (Windows the bare name).
         entry = app.registry(CATALOGUE).get(f"{CATALOGUE}\\{klid.decode()}".lower())
         assert entry and entry.get("ime file", "").lower() == sz(path).lower(), entry
         assert entry.get("layout display name") == sz("示例输入法"), entry
