@@ -13,7 +13,7 @@ struct MemoryRegistry::Node {
     std::vector<std::pair<std::string, RegValue>> values;  // in creation order
     bool deleted = false;
 
-    std::shared_ptr<Node> child(const std::string& childName) const {
+    std::shared_ptr<Node> child(std::string_view childName) const {
         for (const auto& c : children) {
             if (equalsNoCase(c->name, childName)) return c;
         }
@@ -45,19 +45,19 @@ bool isLeadByte(unsigned codePage, unsigned char c) {
 
 // Splits a key path at "\". A trailing "\" is ignored; an empty path is the root itself;
 // an empty component elsewhere makes the path invalid.
-bool splitPath(const std::string& path, unsigned codePage, std::vector<std::string>& parts) {
+bool splitPath(const std::string& path, unsigned codePage, std::vector<std::string_view>& parts) {
     parts.clear();
-    std::string part;
+    size_t start = 0;
     for (size_t i = 0; i <= path.size(); ++i) {
         if (i < path.size() && path[i] != '\\') {
-            part += path[i];
-            if (isLeadByte(codePage, static_cast<unsigned char>(path[i])) && i + 1 < path.size()) part += path[++i];
+            if (isLeadByte(codePage, static_cast<unsigned char>(path[i])) && i + 1 < path.size()) ++i;
             continue;
         }
+        std::string_view part(path.data() + start, i - start);
+        start = i + 1;
         if (part.empty()) return path.empty() || (i == path.size() && !parts.empty());
         if (part.size() > 255) return false;
         parts.push_back(part);
-        part.clear();
     }
     return true;
 }
@@ -145,7 +145,7 @@ MemoryRegistry::MemoryRegistry() {
 MemoryRegistry::~MemoryRegistry() = default;
 
 std::shared_ptr<Node> MemoryRegistry::find(RegRoot root, const std::string& path) const {
-    std::vector<std::string> parts;
+    std::vector<std::string_view> parts;
     if (stopped() || !splitPath(path, codePage_, parts)) return nullptr;
     std::shared_ptr<Node> node = roots_[static_cast<int>(root)];
     for (const auto& p : parts) {
@@ -163,7 +163,7 @@ std::unique_ptr<RegistryKey> MemoryRegistry::open(RegRoot root, const std::strin
 }
 
 std::unique_ptr<RegistryKey> MemoryRegistry::create(RegRoot root, const std::string& path) {
-    std::vector<std::string> parts;
+    std::vector<std::string_view> parts;
     if (stopped() || !splitPath(path, codePage_, parts)) return nullptr;
     std::shared_ptr<Node> node = roots_[static_cast<int>(root)];
     for (const auto& p : parts) {
@@ -171,7 +171,7 @@ std::unique_ptr<RegistryKey> MemoryRegistry::create(RegRoot root, const std::str
         if (!next) {
             if (!write()) return nullptr;
             next = std::make_shared<Node>();
-            next->name = p;
+            next->name = std::string(p);
             next->parent = node;
             auto& kids = node->children;
             kids.insert(std::upper_bound(kids.begin(), kids.end(), next, lessNoCase), next);
