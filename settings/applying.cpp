@@ -86,9 +86,8 @@ void SettingsModel::writePreloadList() {
             if (!written(name)) registry_.deleteValue(key, name);
         }
     } else if (version_.is9x()) {
-        // One sub-key per row. Every numbered sub-key beyond the rows goes, however many rows
-        // were loaded: a registry that refuses to delete a key with sub-keys (the NT family, Wine)
-        // would otherwise bring them back at the next load.
+        // One sub-key per row, written over the old ones; then every other numbered sub-key goes,
+        // however many rows were loaded, so that none comes back at the next load.
         for (size_t i = 0; i < rows.size(); ++i) {
             RegKey key = registry_.openOrCreate(RegRoot::CurrentUser, std::string(kPreloadKey) + "\\" + std::to_string(i + 1));
             registry_.setString(key, "", rows[i].klid);
