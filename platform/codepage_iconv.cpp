@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <iconv.h>
+#include <map>
 
 namespace platform {
 namespace {
@@ -15,7 +16,17 @@ std::string iconvName(unsigned codePage) {
 // Converts with one '?' for each character that cannot be converted or decoded.
 std::string convert(std::string_view in, const std::string& from, const std::string& to) {
     if (from == to) return std::string(in);
-    iconv_t cd = iconv_open(to.c_str(), from.c_str());
+    // Opening a conversion costs far more than most conversions: each pair is opened once.
+    static struct Opened : std::map<std::pair<std::string, std::string>, iconv_t> {
+        ~Opened() {
+            for (auto& entry : *this) {
+                if (entry.second != reinterpret_cast<iconv_t>(-1)) iconv_close(entry.second);
+            }
+        }
+    } opened;
+    auto it = opened.find({from, to});
+    if (it == opened.end()) it = opened.emplace(std::make_pair(from, to), iconv_open(to.c_str(), from.c_str())).first;
+    iconv_t cd = it->second;
     if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(in);
     std::string out;
     std::string src(in);
@@ -40,7 +51,6 @@ std::string convert(std::string_view in, const std::string& from, const std::str
         }
     }
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    iconv_close(cd);
     return out;
 }
 

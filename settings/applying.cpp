@@ -64,33 +64,48 @@ void SettingsModel::writePendingDisplayNames() {
     }
 }
 
+// The new list is written over the old one first and only what is left over is deleted
+// afterwards, so that a run cut short at any point leaves a list to start with.
 void SettingsModel::writePreloadList() {
     const auto& rows = snapshot.rows;
+    auto written = [&rows](const std::string& name) {
+        for (size_t i = 0; i < rows.size(); ++i) {
+            if (name == std::to_string(i + 1)) return true;
+        }
+        return false;
+    };
+    std::vector<std::string> names;
     if (version_.isNtFamily()) {
-        RegKey key = registry_.openForWrite(RegRoot::CurrentUser, kPreloadKey);
-        std::vector<std::string> names;
-        registry_.listValueNames(key, names);
-        for (const auto& name : names) registry_.deleteValue(key, name);
         for (size_t i = 0; i < rows.size(); ++i) {
             registry_.setString(registry_.openOrCreate(RegRoot::CurrentUser, kPreloadKey), std::to_string(i + 1),
                                 rows[i].klid);
         }
+        RegKey key = registry_.openForWrite(RegRoot::CurrentUser, kPreloadKey);
+        registry_.listValueNames(key, names);
+        for (const auto& name : names) {
+            if (!written(name)) registry_.deleteValue(key, name);
+        }
     } else if (version_.is9x()) {
-        // The old list is one sub-key per row. The 9x registry deletes a key with its sub-keys;
-        // a registry that refuses (as the NT family and Wine do) would keep the old sub-keys
-        // and bring rows back at the next load, so the sub-keys go first.
-        if (snapshot.rowCountAtLoad > 0) deleteKeyTree(registry_.store(), RegRoot::CurrentUser, kPreloadKey);
+        // One sub-key per row, written over the old ones; then every other numbered sub-key goes,
+        // however many rows were loaded, so that none comes back at the next load.
         for (size_t i = 0; i < rows.size(); ++i) {
             RegKey key = registry_.openOrCreate(RegRoot::CurrentUser, std::string(kPreloadKey) + "\\" + std::to_string(i + 1));
             registry_.setString(key, "", rows[i].klid);
         }
+        registry_.listSubKeys(registry_.openForRead(RegRoot::CurrentUser, kPreloadKey), names);
+        for (const auto& name : names) {
+            bool numbered = !name.empty() && name.find_first_not_of("0123456789") == std::string::npos;
+            if (numbered && !written(name)) {
+                deleteKeyTree(registry_.store(), RegRoot::CurrentUser, std::string(kPreloadKey) + "\\" + name);
+            }
+        }
     }
 }
 
+// Records are written over the old ones from 0x100 first; the numbers beyond them are deleted
+// afterwards. A record of a row that stays only ever moves to a lower number, which is written
+// before its old key is touched, so a cut-short run never loses it.
 void SettingsModel::writeHotkeyRecords() {
-    for (uint32_t n = kFirstHotkeyRecord; n <= kLastDeletedRecord; ++n) {
-        if (registry_.keyExists(RegRoot::CurrentUser, hotkeyRecordKey(n))) registry_.deleteKey(RegRoot::CurrentUser, hotkeyRecordKey(n));
-    }
     for (size_t j = 0; j < snapshot.records.size(); ++j) {
         HotkeyRecord& record = snapshot.records[j];
         RegKey key = registry_.openOrCreate(RegRoot::CurrentUser, hotkeyRecordKey(kFirstHotkeyRecord + static_cast<uint32_t>(j)));
@@ -101,6 +116,9 @@ void SettingsModel::writeHotkeyRecords() {
             record.target = record.target.substr(4, 4) + record.target.substr(4, 4);
         }
         setNumberBinary(registry_, key, "Target IME", readHex(record.target));
+    }
+    for (uint32_t n = kFirstHotkeyRecord + static_cast<uint32_t>(snapshot.records.size()); n <= kLastDeletedRecord; ++n) {
+        if (registry_.keyExists(RegRoot::CurrentUser, hotkeyRecordKey(n))) registry_.deleteKey(RegRoot::CurrentUser, hotkeyRecordKey(n));
     }
 }
 
@@ -173,7 +191,7 @@ void SettingsModel::reloadLayouts() {
 void SettingsModel::removeUnusableInputMethods() {
     Catalogue entries = catalogue();
     for (const auto& klid : entries.entries()) {
-        if (isImeKlid(klid) && !entries.isUsable(klid)) registry_.deleteKey(RegRoot::LocalMachine, catalogueKeyOf(klid));
+        if (entries.lostItsFile(klid)) registry_.deleteKey(RegRoot::LocalMachine, catalogueKeyOf(klid));
     }
 }
 

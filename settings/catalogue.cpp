@@ -7,6 +7,10 @@
 
 namespace settings {
 
+namespace {
+constexpr size_t kPathRoom = 260;  // characters ExpandEnvironmentStringsA may write
+}  // namespace
+
 const char kCatalogueKey[] = "SYSTEM\\CurrentControlSet\\Control\\Keyboard Layouts";
 
 std::string catalogueKeyOf(const std::string& klid) { return std::string(kCatalogueKey) + "\\" + klid; }
@@ -23,59 +27,88 @@ bool Catalogue::exists(const std::string& klid) const {
 }
 
 std::string Catalogue::value(const std::string& klid, const std::string& name) const {
-    return registry_.getString(registry_.openForRead(RegRoot::LocalMachine, catalogueKeyOf(klid)), name);
+    return registry_.getText(registry_.openForRead(RegRoot::LocalMachine, catalogueKeyOf(klid)), name);
 }
 
-// Input-method files live in the native system folder; a 32-bit program on 64-bit Windows
-// must not take SysWOW64 for it, or it would find no 64-bit input method at all.
-bool Catalogue::imeFilePresent(const std::string& klid) const {
-    std::string file = imeFile(klid);
-    std::string folder = system_.nativeSystemDirectory();
-    return !file.empty() && !folder.empty() && system_.isFile(folder + "\\" + file);
+Catalogue::ImeFile Catalogue::checkImeFileOf(const RegKey& key, std::string* path) const {
+    bool expandable = false;
+    std::string file = registry_.getText(key, "IME File", &expandable);
+    if (file.empty()) return ImeFile::NotNamed;
+    if (expandable) {
+        file = system_.expandEnvironment(file, kPathRoom);
+        if (file.empty()) return ImeFile::Unchecked;
+    }
+    // A 32-bit program on 64-bit Windows sees SysWOW64 where it asks for system32, where no
+    // 64-bit input method is: names in the system folder are looked for in the native one.
+    std::string system = system_.systemDirectory() + "\\";
+    std::string native = system_.nativeSystemDirectory();
+    bool fullPath = file[0] == '\\' || file.find(':') != std::string::npos;
+    if (fullPath && platform::upperAscii(file.substr(0, system.size())) == platform::upperAscii(system)) {
+        file = file.substr(system.size());
+        fullPath = false;
+    }
+    if (!fullPath) {
+        if (native.empty()) return ImeFile::Unchecked;
+        file = native + "\\" + file;
+    }
+    if (path) *path = file;
+    return system_.isFile(file) ? ImeFile::Present : ImeFile::Absent;
 }
 
-// An input method is unusable only when its file is certainly missing; where the native
-// system folder cannot be looked into, nothing is.
+Catalogue::ImeFile Catalogue::checkImeFile(const std::string& klid, std::string* path) const {
+    return checkImeFileOf(registry_.openForRead(RegRoot::LocalMachine, catalogueKeyOf(klid)), path);
+}
+
 bool Catalogue::isUsable(const std::string& klid) const {
-    return !isImeKlid(klid) || system_.nativeSystemDirectory().empty() || imeFilePresent(klid);
+    return !isImeKlid(klid) || checkImeFile(klid) == ImeFile::Present;
+}
+
+bool Catalogue::lostItsFile(const std::string& klid) const {
+    return isImeKlid(klid) && checkImeFile(klid) == ImeFile::Absent;
 }
 
 Catalogue::EntryTexts Catalogue::read(const std::string& klid) const {
     EntryTexts entry;
     RegKey key = registry_.openForRead(RegRoot::LocalMachine, catalogueKeyOf(klid));
-    std::string file = registry_.getString(key, "IME File");
-    entry.layoutText = registry_.getString(key, "Layout Text");
-    entry.layoutDisplayName = registry_.getString(key, "Layout Display Name");
-    std::string folder = system_.nativeSystemDirectory();
-    entry.folderKnown = !folder.empty();
-    if (!file.empty()) entry.imeFilePath = folder + "\\" + file;
-    entry.imeFilePresent = !file.empty() && entry.folderKnown && system_.isFile(entry.imeFilePath);
+    entry.layoutText = registry_.getText(key, "Layout Text");
+    entry.layoutDisplayName = registry_.getText(key, "Layout Display Name");
+    entry.imeFile = checkImeFileOf(key, &entry.imeFilePath);
     return entry;
 }
 
-std::string Catalogue::classicNameOf(const EntryTexts& entry) const {
-    if (entry.imeFilePresent) return GetFileDescription(system_, entry.imeFilePath);
+std::string Catalogue::describedName(const EntryTexts& entry) const {
+    if (entry.imeFile == ImeFile::Present) {
+        std::string description = GetFileDescription(system_, entry.imeFilePath);
+        if (!description.empty()) return description;
+    }
     return entry.layoutText;
 }
 
-std::string Catalogue::displayNameOf(const EntryTexts& entry, bool userListRow, const std::string* classic) const {
-    if (!entry.layoutDisplayName.empty()) return ResolveDisplayName(system_, entry.layoutDisplayName);
-    if (userListRow && version_.isNtFamily() && !entry.layoutText.empty()) {
-        return ResolveDisplayName(system_, entry.layoutText);
+std::string Catalogue::resolvedDisplayName(const EntryTexts& entry, bool userListRow) const {
+    std::string display;
+    if (!entry.layoutDisplayName.empty()) display = ResolveDisplayName(system_, entry.layoutDisplayName);
+    if (display.empty() && userListRow && version_.isNtFamily() && !entry.layoutText.empty()) {
+        display = ResolveDisplayName(system_, entry.layoutText);
     }
-    return classic ? *classic : classicNameOf(entry);
+    return display;
 }
 
-std::string Catalogue::classicName(const std::string& klid) const { return classicNameOf(read(klid)); }
+std::string Catalogue::classicName(const std::string& klid) const { return namedRow(klid, false).classicName; }
 
 std::string Catalogue::displayName(const std::string& klid, bool userListRow) const {
-    return displayNameOf(read(klid), userListRow, nullptr);
+    return namedRow(klid, userListRow).displayName;
 }
 
+// The two names fall back to each other, so that an entry loses its row only when it names
+// itself nowhere.
 CatalogueRow Catalogue::namedRow(const std::string& klid, bool userListRow) const {
     EntryTexts entry = read(klid);
-    std::string classic = classicNameOf(entry);
-    return {klid, classic, displayNameOf(entry, userListRow, &classic)};
+    std::string described = describedName(entry);
+    std::string resolved = resolvedDisplayName(entry, userListRow);
+    std::string classic = !described.empty() ? described
+                          : userListRow      ? resolvedDisplayName(entry, false)
+                                             : resolved;
+    return {klid, classic, resolved.empty() ? described : resolved};
 }
 
 void Catalogue::repair(const RepairLayoutTexts& texts) const {
@@ -125,11 +158,8 @@ std::vector<CatalogueRow> Catalogue::addableRows(const std::vector<std::string>&
     std::vector<CatalogueRow> rows;
     for (const auto& klid : collected) {
         if (std::find(userKlids.begin(), userKlids.end(), klid) != userKlids.end()) continue;
-        EntryTexts entry = read(klid);
-        // An input method is unusable only when its file is certainly missing.
-        if (isImeKlid(klid) && entry.folderKnown && !entry.imeFilePresent) continue;
-        std::string classic = classicNameOf(entry);
-        rows.push_back({klid, classic, displayNameOf(entry, false, &classic)});
+        // An input method is offered only when its file is there.
+        if (isUsable(klid)) rows.push_back(namedRow(klid, false));
     }
     return rows;
 }

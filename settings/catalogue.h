@@ -34,19 +34,35 @@ public:
         : registry_(registry), system_(system), version_(version), lcid_(lcid) {}
 
     bool exists(const std::string& klid) const;
-    // A text value of the entry; empty when the entry or the value is missing.
+    // A text value of the entry (REG_SZ, or REG_EXPAND_SZ unexpanded); empty when the entry or
+    // the value is missing or of another type.
     std::string value(const std::string& klid, const std::string& name) const;
     std::string imeFile(const std::string& klid) const { return value(klid, "IME File"); }
-    // True when the entry's input-method file is named and present in the system folder.
-    bool imeFilePresent(const std::string& klid) const;
-    // An input-method entry whose file is missing is unusable; plain layouts always are usable.
+
+    // What the entry's "IME File" says of its input-method file. A file name is looked for in
+    // the native system folder (input methods live there, also on 64-bit Windows when this
+    // program runs under WOW64); a REG_EXPAND_SZ value is expanded first, and a full path is
+    // tested where it points.
+    enum class ImeFile {
+        NotNamed,   // no "IME File", an empty one, or one of a type that is not text
+        Unchecked,  // too long to expand, or the native system folder cannot be looked into
+        Present,
+        Absent,     // names a file that certainly is not there
+    };
+    ImeFile checkImeFile(const std::string& klid, std::string* path = nullptr) const;
+    // An input method is usable (offered for adding) only when its file is present; plain
+    // layouts always are.
     bool isUsable(const std::string& klid) const;
+    // An input method whose "IME File" names a file that is certainly absent. Only such
+    // entries are deleted: one whose file cannot be named or checked is kept.
+    bool lostItsFile(const std::string& klid) const;
 
     // The name shown while the indicator option is on: the input-method file's description,
-    // or else the "Layout Text".
+    // or else the "Layout Text", or else the display name.
     std::string classicName(const std::string& klid) const;
-    // The name shown while the text-services option is on. Rows of the user's list on the NT
-    // family fall back to the "Layout Text" before the classic name.
+    // The name shown while the text-services option is on: the resolved "Layout Display Name";
+    // for rows of the user's list on the NT family the resolved "Layout Text" next; or else the
+    // classic name. Both names are empty only for an entry that names itself nowhere.
     std::string displayName(const std::string& klid, bool userListRow) const;
     // Both names of an entry, its key and file read once.
     CatalogueRow namedRow(const std::string& klid, bool userListRow) const;
@@ -67,14 +83,16 @@ private:
     struct EntryTexts {
         std::string layoutText;
         std::string layoutDisplayName;
-        std::string imeFilePath;   // in the native system folder; empty without a file name
-        bool folderKnown = false;  // the native system folder can be looked into
-        bool imeFilePresent = false;
+        ImeFile imeFile = ImeFile::NotNamed;
+        std::string imeFilePath;  // where the file was looked for
     };
     EntryTexts read(const std::string& klid) const;
-    std::string classicNameOf(const EntryTexts& entry) const;
-    // Falls back to the classic name, given or else found.
-    std::string displayNameOf(const EntryTexts& entry, bool userListRow, const std::string* classic) const;
+    ImeFile checkImeFileOf(const RegKey& key, std::string* path) const;
+    // The file's description, or else the "Layout Text".
+    std::string describedName(const EntryTexts& entry) const;
+    // The resolved "Layout Display Name", or for rows of the user's list on the NT family the
+    // resolved "Layout Text"; empty when neither gives a name.
+    std::string resolvedDisplayName(const EntryTexts& entry, bool userListRow) const;
 
     const Registry& registry_;
     platform::System& system_;

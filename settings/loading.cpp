@@ -25,6 +25,18 @@ bool readNumber(const Registry& registry, const RegKey& key, const std::string& 
     return true;
 }
 
+// A preload entry whatever its type, so that a row is kept whenever its value names an entry:
+// a REG_DWORD as the KLID's eight hexadecimal digits, any other type as text up to its first zero.
+std::string readKlid(const RegKey& key, const std::string& name) {
+    platform::RegValue v;
+    if (!key.isOpen() || !key.get()->query(name, v)) return {};
+    if (v.type == platform::kRegDword && v.data.size() == 4) {
+        return hexText(v.data[0] | (v.data[1] << 8) | (v.data[2] << 16) | (static_cast<uint32_t>(v.data[3]) << 24), 8);
+    }
+    std::string text(v.data.begin(), v.data.end());
+    return text.substr(0, text.find('\0'));
+}
+
 }  // namespace
 
 std::string hotkeyRecordKey(uint32_t number) { return std::string(kHotKeysKey) + "\\00000" + hexText(number, 3); }
@@ -74,11 +86,11 @@ void SettingsModel::load() {
     loadIndicatorChoice(processes);
     loadPreloadRows();
 
-    // Rows without a name have no catalogue entry (or an empty one): they are dropped.
+    // Rows without a name have no catalogue entry, or one that names itself nowhere: they are
+    // dropped.
     auto& rows = snapshot.rows;
     rows.erase(std::remove_if(rows.begin(), rows.end(), [](const PreloadRow& r) { return r.shownName.empty(); }),
                rows.end());
-    snapshot.rowCountAtLoad = rows.size();
 
     loadHotkeyRecords();
     loadToggleSlots();
@@ -127,13 +139,13 @@ void SettingsModel::loadPreloadRows() {
     if (version_.isNtFamily()) {
         RegKey key = registry_.openForRead(RegRoot::CurrentUser, kPreloadKey);
         for (int n = 1; registry_.valueExists(key, std::to_string(n)); ++n) {
-            klids.push_back(registry_.getString(key, std::to_string(n)));
+            klids.push_back(readKlid(key, std::to_string(n)));
         }
     } else if (version_.is9x()) {
         for (int n = 1;; ++n) {
             RegKey key = registry_.openForRead(RegRoot::CurrentUser, std::string(kPreloadKey) + "\\" + std::to_string(n));
             if (!key.isOpen()) break;
-            klids.push_back(registry_.getString(key, ""));
+            klids.push_back(readKlid(key, ""));
         }
     }
     Catalogue entries = catalogue();

@@ -20,8 +20,17 @@ RegKey Registry::openOrCreate(RegRoot root, const std::string& path) const {
 }
 
 std::string Registry::getString(const RegKey& key, const std::string& name) const {
+    bool expandable = false;
+    std::string text = getText(key, name, &expandable);
+    return expandable ? std::string() : text;
+}
+
+std::string Registry::getText(const RegKey& key, const std::string& name, bool* expandable) const {
     RegValue v;
-    if (!key.isOpen() || !key.get()->query(name, v) || v.type != platform::kRegSz) return {};
+    if (expandable) *expandable = false;
+    if (!key.isOpen() || !key.get()->query(name, v)) return {};
+    if (v.type != platform::kRegSz && v.type != platform::kRegExpandSz) return {};
+    if (expandable) *expandable = v.type == platform::kRegExpandSz;
     std::string text(v.data.begin(), v.data.end());
     size_t zero = text.find('\0');
     if (zero != std::string::npos) text.resize(zero);

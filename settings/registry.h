@@ -41,6 +41,9 @@ public:
     // The text of a REG_SZ value up to its first zero; empty for a missing key or value or any
     // other type (REG_EXPAND_SZ included). An empty name is the key's default value.
     std::string getString(const RegKey& key, const std::string& name) const;
+    // As getString, but a REG_EXPAND_SZ value is read as well, unexpanded; `expandable` (when
+    // given) tells whether it was one. For values other programs may store in either type.
+    std::string getText(const RegKey& key, const std::string& name, bool* expandable = nullptr) const;
     // A REG_DWORD value; 0 when missing or of another type.
     uint32_t getNumber(const RegKey& key, const std::string& name) const;
     // Copies at most `size` bytes of the value into the buffer; a missing value leaves it alone.

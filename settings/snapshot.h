@@ -47,7 +47,6 @@ struct SettingsSnapshot {
     uint32_t lcid = 0;
     std::vector<PreloadRow> rows;
     std::array<uint32_t, kLayoutSlots> layoutSlots{};
-    size_t rowCountAtLoad = 0;
     // The entries that can be added, parallel to the add box; itemText is the add box's text.
     struct AddableRow : CatalogueRow {
         std::string itemText;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "platform/text.h"
 #include "tests/support/machines.h"
 
@@ -40,17 +42,6 @@ TEST(Applying, AnUnchangedXpMachineComesOutAsItWent) {
 
 namespace {
 
-std::string lowerKeyNames(const std::string& text) {
-    std::string out;
-    bool inKey = false;
-    for (char c : text) {
-        if (c == '[') inKey = true;
-        if (c == '\n') inKey = false;
-        out += inKey ? platform::toLowerAscii(c) : c;
-    }
-    return out;
-}
-
 TEST(Applying, AnUnchangedNinexMachineComesOutAsItWentOnEitherKindOfRegistry) {
     for (bool ninexRegistry : {true, false}) {
         ModelFixture f;
@@ -59,9 +50,7 @@ TEST(Applying, AnUnchangedNinexMachineComesOutAsItWentOnEitherKindOfRegistry) {
         auto& model = f.start();
         std::string loaded = f.dump();
         model.apply();
-        // The old list's key is deleted and created again under the name the program uses
-        // ("preload"); key names are compared without regard to case, as the registry does.
-        EXPECT_EQ(lowerKeyNames(before), lowerKeyNames(f.written())) << (ninexRegistry ? "9x registry" : "NT-like registry");
+        EXPECT_EQ(before, f.written()) << (ninexRegistry ? "9x registry" : "NT-like registry");
         EXPECT_EQ(loaded, f.dump());
         EXPECT_EQ(
             "SystemParametersInfoA(0x0000006F, 0, NULL, 1)\n"
@@ -80,21 +69,66 @@ TEST(Applying, AnUnchangedNinexMachineComesOutAsItWentOnEitherKindOfRegistry) {
     }
 }
 
-TEST(Applying, NinexPreloadShrinksWithoutLeavingOldSubKeys) {
-    for (bool ninexRegistry : {true, false}) {
+// Every numbered sub-key beyond the rows goes, also when no row could be read at load.
+TEST(Applying, NinexPreloadIsRewrittenWhole) {
+    for (bool unreadable : {false, true}) {
         ModelFixture f;
-        seedWin98Chinese(f, ninexRegistry);
+        seedWin98Chinese(f, false);
+        if (unreadable) {
+            for (const char* n : {"1", "2", "3"}) {
+                f.m.load(std::string("REGEDIT4\n[HKEY_CURRENT_USER\\Keyboard Layout\\Preload\\") + n + "]\n@=hex:01\n");
+            }
+        }
         auto& model = f.start();
         model.selectRow(0);
-        model.removeSelected();
-        model.removeSelected();
+        unreadable ? model.addSelected() : (model.removeSelected(), model.removeSelected());
         model.apply();
-        EXPECT_EQ(1u, model.snapshot.rows.size());
         std::string written = f.written();
-        EXPECT_NE(std::string::npos, written.find("[HKEY_CURRENT_USER\\Keyboard Layout\\preload\\1]\n@=\"E0020804\"\n"))
+        std::string kept = unreadable ? "00000409" : "E0020804";
+        EXPECT_NE(std::string::npos, written.find("Preload\\1]\n@=\"" + kept + "\"\n\n[HKEY_CURRENT_USER\\Keyboard Layout\\Toggle]"))
             << written;
-        EXPECT_EQ(std::string::npos, written.find("preload\\2")) << written;
-        EXPECT_EQ(std::string::npos, written.find("preload\\3")) << written;
+    }
+}
+
+// A run cut short after any write of an apply (from then on the registry fails every call)
+// leaves a list: a fresh load finds rows, only rows from before or being written, at least as
+// many as the shorter list has, and each row that stays keeps its hot key.
+TEST(Applying, ARunCutShortAfterAnyWriteLeavesAWorkingList) {
+    auto klids = [](const settings::SettingsSnapshot& s) {
+        std::set<std::string> out;
+        for (const auto& r : s.rows) out.insert(r.klid);
+        return out;
+    };
+    for (int machine = 0; machine < 3; ++machine) {
+        for (long k = 1;; ++k) {
+            ModelFixture f;
+            machine == 0 ? seedXpChinese(f) : seedWin98Chinese(f, machine == 2);
+            auto& model = f.start();
+            auto before = model.snapshot;
+            model.selectRow(0);
+            model.removeSelected();
+            model.addSelected();
+            model.snapshot.records.push_back({"0000C002", model.snapshot.rows.back().klid, "00000032"});
+            auto written = model.snapshot;
+            long start = f.m.registry.writesMade();
+            f.m.registry.stopAfterWrites(k);
+            model.apply();
+            f.m.registry.stopAfterWrites(-1);
+            if (f.m.registry.writesMade() - start < k) break;
+            auto after = f.start().snapshot;
+            std::string where = "machine " + std::to_string(machine) + ", stopped after write " + std::to_string(k);
+            EXPECT_GE(after.rows.size(), std::min(before.rows.size(), written.rows.size())) << where;
+            auto known = klids(before);
+            for (const auto& klid : klids(written)) known.insert(klid);
+            for (const auto& klid : klids(after)) EXPECT_TRUE(known.count(klid)) << klid << ", " << where;
+            for (const auto& r : before.records) {
+                bool stays = klids(written).count(r.target) && klids(after).count(r.target);
+                bool kept = std::any_of(after.records.begin(), after.records.end(), [&r](const settings::HotkeyRecord& a) {
+                    return a.target == r.target && a.modifierText == r.modifierText && a.keyText == r.keyText;
+                });
+                EXPECT_TRUE(!stays || kept) << r.target << ", " << where;
+            }
+        }
     }
 }
 
@@ -245,22 +279,77 @@ TEST(Applying, WritesPendingDisplayNamesThatDifferFromBothNames) {
     EXPECT_EQ("My Pinyin", model.snapshot.rows[0].shownName);
 }
 
-TEST(Applying, DeletesInputMethodsWhoseFileIsGoneButNeverPlainLayouts) {
-    ModelFixture f;
-    seedXpChinese(f);
-    f.m.system.files.erase(f.m.systemPath("WINGB.IME"));
-    f.m.load(R"reg(REGEDIT4
-[HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Keyboard Layouts\E0050804]
-"Layout Text"="no file name"
-[HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Keyboard Layouts\00010409]
-"Layout Text"="Dvorak"
-"IME File"="gone.ime"
-)reg");
-    f.start().apply();
-    auto entries = f.model->catalogue().entries();
-    EXPECT_EQ((std::vector<std::string>{"00000404", "00000407", "00000409", "00000411", "00000412", "00000804",
-                                        "00010409", "E0010404", "E0010804", "E00E0804"}),
-              entries);
+// Every value loading reads, missing, of a wrong type, too short, too long or absurd, on the
+// XP user: what a fresh load after load and apply shows, and which rows (with their hot keys) and
+// how many catalogue entries it keeps. Only an input method whose file is certainly gone loses
+// its entry; a row goes only when its value names no entry at all.
+TEST(Applying, BadValuesLoseNoUsableSetting) {
+    const std::string preload = "HKEY_CURRENT_USER\\Keyboard Layout\\Preload", hotKeys = "HKEY_CURRENT_USER\\Control Panel\\Input Method\\Hot Keys\\";
+    const std::string layouts = "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Keyboard Layouts\\";
+    const std::string pinyin = layouts + "E0010804", msPinyin = layouts + "E00E0804", record = hotKeys + "00000100";
+    auto expand = [](const std::string& text) {
+        std::string out = "hex(2):";
+        for (char c : text + '\0') out += platform::lowerAscii(platform::hexText(static_cast<uint8_t>(c), 2)) + ",";
+        return out.substr(0, out.size() - 1);
+    };
+    const std::string all = "E0010804+hk 00000409+hk E00E0804 10", noUs = "E0010804+hk E00E0804 10";
+    const std::string longText(300, 'x');
+    struct Case {
+        std::string key, value, shows, kept;
+    } cases[] = {
+        {preload, R"("2"=-)", "row E0010804", "E0010804+hk 10"},  // the list ends there, as Windows reads it
+        {preload, R"("1"="e0010804")", "row E0010804", all},
+        {preload, R"("2"=dword:00000409)", "row 00000409", all},
+        {preload, R"("2"=)" + expand("00000409"), "row 00000409", all},
+        {preload, R"("2"=hex:30,30,30,30,30,34,30,39)", "row 00000409", all},
+        {preload, R"("2"="0409")", "row E00E0804", noUs},  // names no entry: the row and its hot key go
+        {preload, R"("2"="000004090")", "row E00E0804", noUs},
+        {preload, R"("2"="")", "row E00E0804", noUs},
+        {preload, R"("2"="zz\\..")", "row E00E0804", noUs},
+        {pinyin, R"("Layout Text"=-)", "shown 全拼输入法 | hotkey Ctrl+Shift+1", all},
+        {pinyin, R"("Layout Text"=)" + expand("A"), "shown A | hotkey Ctrl+Shift+1", all},
+        {pinyin, R"("Layout Text"="@")", "shown 全拼输入法 |", all},
+        {pinyin, R"("Layout Text"=")" + longText + "\"", "shown " + longText + " |", all},
+        {pinyin, R"("IME File"=-)", "row E0010804 | 中文 (简体) - 全拼 | 中文 (简体) - 全拼", all},
+        {pinyin, R"("IME File"=dword:00000001)", "row E0010804 | 中文 (简体) - 全拼 |", all},
+        {pinyin, R"("IME File"="")", "row E0010804 | 中文 (简体) - 全拼 |", all},
+        {pinyin, R"("IME File"=)" + expand("%SystemRoot%\\system32\\WINPY.IME"), "row E0010804 | 全拼输入法 |", all},
+        {pinyin, R"("IME File"=)" + expand("%SystemRoot%\\gone.ime"), "row 00000409", "00000409+hk E00E0804 9"},
+        {pinyin, R"("IME File"="gone.ime")", "row 00000409", "00000409+hk E00E0804 9"},
+        {pinyin, R"("IME File"=)" + expand("%SystemRoot%\\" + longText), "row E0010804 | 中文 (简体) - 全拼 |", all},
+        {layouts + "00000409", R"("IME File"="gone.ime")", "row 00000409", all},  // a plain layout is never deleted
+        {msPinyin, R"("Layout Display Name"="@%SystemRoot%\\system32\\none.dll,-5000")", "shown 中文 (简体) - 微软拼音输入法 3.0 版 |", all},
+        {msPinyin, R"("Layout Display Name"="@%SystemRoot%\\system32\\ksnames.dll,-9")", "shown 中文 (简体) - 微软拼音输入法 3.0 版 |", all},
+        {msPinyin, R"("Layout Display Name"="@")", "shown 中文 (简体) - 微软拼音输入法 3.0 版 |", all},
+        {msPinyin, R"("Layout Display Name"=dword:00000001)", "shown 中文 (简体) - 微软拼音输入法 3.0 版 |", all},
+        {msPinyin, R"("Layout Display Name"=)" + expand("@%SystemRoot%\\system32\\ksnames.dll,-5000"), "shown 微软拼音 3.0 |", all},
+        // A record without one of its values, or for no row of the list, binds nothing.
+        {record, R"("Key Modifiers"=-)", "全拼 | hotkey \n", "E0010804 00000409+hk E00E0804 10"},
+        {record, R"("Target IME"=hex:04,08,05,e0)", "全拼 | hotkey \n", "E0010804 00000409+hk E00E0804 10"},
+        {record, R"("Key Modifiers"=hex:06,c0)", "hotkey Ctrl+Shift+1", all},
+        {record, R"("Virtual Key"=dword:00000031)", "hotkey Ctrl+Shift+1", all},
+        {record, R"("Virtual Key"=hex:31,00,00,00,ff,ff)", "hotkey Ctrl+Shift+1", all},
+        {hotKeys + "00000010", R"("Key Modifiers"=-)", "toggle 00000000 00000020", all},
+        {hotKeys + "00000010", R"("Virtual Key"=dword:00000020)", "toggle 0000C002 00000020", all},
+        {"HKEY_CURRENT_USER\\Keyboard Layout\\Toggle", R"("Layout Hotkey"=dword:00000002)", "layout switch off", all},
+        {"HKEY_CURRENT_USER\\Keyboard Layout\\Toggle", R"("Hotkey"="12")", "language switch on key 1", all},
+        {"HKEY_CURRENT_USER\\Keyboard Layout", R"("Attributes"=-)", "caps mode 0", all},
+        {"HKEY_CURRENT_USER\\Keyboard Layout", R"("Attributes"=dword:00000004)", "caps mode 1", all},
+        {"HKEY_CURRENT_USER\\Keyboard Layout", R"("Attributes"="65536")", "caps mode 0", all},
+        {"HKEY_CURRENT_USER\\Control Panel\\Input Method", R"("Show Status"=dword:00000001)", "show status off", all},
+        {"HKEY_CURRENT_USER\\Control Panel\\Input Method", R"("Show Status"="1 ")", "show status off", all},
+    };
+    for (const auto& c : cases) {
+        ModelFixture f;
+        seedXpChinese(f);
+        f.m.load("REGEDIT4\n[" + c.key + "]\n" + c.value + "\n");
+        f.start().apply();
+        auto& model = f.start();
+        std::string kept;
+        for (const auto& r : model.snapshot.rows) kept += r.klid + (r.hotkeyText.empty() ? " " : "+hk ");
+        EXPECT_EQ(c.kept, kept + std::to_string(model.catalogue().entries().size())) << c.value;
+        EXPECT_NE(std::string::npos, f.dump().find(c.shows)) << c.value << "\n" << f.dump();
+    }
 }
 
 TEST(Applying, UnderWow64InputMethodsAreLookedForInTheNativeSystemFolder) {

@@ -89,16 +89,6 @@ TEST_F(CatalogueTest, LeavesOutEntriesInTheUsersListAndUnusableInputMethods) {
     EXPECT_EQ(expected, klids(catalogue(kXp, 0x0804).addableRows({"00000804", "E0010804"})));
 }
 
-TEST_F(CatalogueTest, NamesEntriesByFileDescriptionOrLayoutText) {
-    auto c = catalogue(kXp, 0x0804);
-    auto rows = c.addableRows({});
-    ASSERT_EQ("E0010804", rows[2].klid);
-    EXPECT_EQ("\xC8\xAB\xC6\xB4", rows[2].classicName);  // 全拼, from the file's description
-    EXPECT_EQ("\xC8\xAB\xC6\xB4", rows[2].displayName);  // no display name: the classic name
-    EXPECT_EQ("US", rows[0].classicName);
-    EXPECT_EQ("Chinese (Simplified) - Missing", c.classicName("E0020804"));
-}
-
 TEST_F(CatalogueTest, DisplayNamesResolveAndUserRowsOnNtFallBackToLayoutText) {
     m.load(R"reg(REGEDIT4
 [HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Keyboard Layouts\00000409]

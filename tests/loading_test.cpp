@@ -63,22 +63,6 @@ TEST(Loading, ReadsTheWholeXpMachine) {
     EXPECT_EQ((std::array<uint32_t, 31>{0xE0010804, 0x04090409, 0xE00E0804}), f.model->snapshot.layoutSlots);
 }
 
-TEST(Loading, PreloadStopsAtTheFirstMissingNumberAndDropsUnnamedRows) {
-    ModelFixture f;
-    english(f).m.load(R"reg(REGEDIT4
-[HKEY_CURRENT_USER\Keyboard Layout\Preload]
-"1"="e0010804"
-"2"="0000ABCD"
-"3"="00000409"
-"5"="00000804"
-)reg");
-    auto& model = f.start();
-    // "e0010804" is kept in upper case and still finds its entry; 0000ABCD has none.
-    EXPECT_EQ((std::vector<std::string>{"E0010804", "00000409"}), klids(model));
-    EXPECT_EQ(2u, model.snapshot.rowCountAtLoad);
-    EXPECT_EQ("QuanPin", model.snapshot.rows[0].shownName);
-}
-
 TEST(Loading, NinexReadsPreloadSubKeysAndDisablesTheCapsLockChoice) {
     ModelFixture f;
     english(f, kWin98).m.load(R"reg(REGEDIT4
@@ -278,28 +262,6 @@ TEST(Loading, StyleChoosesNamesAndCaption) {
     EXPECT_EQ("Chinese (Simplified) - QuanPin", model.snapshot.rows[0].shownName);
     EXPECT_EQ("Switch input languages", model.window.languageSwitchCaption);
     EXPECT_TRUE(model.window.listEditable);
-}
-
-TEST(Loading, CapsLockModeAndShowStatus) {
-    struct Case {
-        const char* values;
-        const char* expected;
-    } cases[] = {
-        {"", "caps mode 0, show status off"},
-        {"[HKEY_CURRENT_USER\\Keyboard Layout]\n\"Attributes\"=dword:00010000\n", "caps mode 1, show status off"},
-        {"[HKEY_CURRENT_USER\\Keyboard Layout]\n\"Attributes\"=dword:00000004\n", "caps mode 1, show status off"},
-        {"[HKEY_CURRENT_USER\\Keyboard Layout]\n\"Attributes\"=\"65536\"\n", "caps mode 0, show status off"},
-        {"[HKEY_CURRENT_USER\\Control Panel\\Input Method]\n\"Show Status\"=\"1\"\n", "caps mode 0, show status on"},
-        {"[HKEY_CURRENT_USER\\Control Panel\\Input Method]\n\"Show Status\"=\"1 \"\n", "caps mode 0, show status off"},
-        {"[HKEY_CURRENT_USER\\Control Panel\\Input Method]\n\"Show Status\"=dword:00000001\n",
-         "caps mode 0, show status off"},
-    };
-    for (const auto& c : cases) {
-        ModelFixture f;
-        f.m.load(std::string("REGEDIT4\n") + c.values);
-        f.start();
-        EXPECT_NE(std::string::npos, f.dump().find(c.expected)) << c.values;
-    }
 }
 
 TEST(Loading, AnEmptyListLeavesNoRowSelected) {

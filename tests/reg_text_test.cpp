@@ -11,7 +11,8 @@ using platform::RegTextFormat;
 
 namespace {
 
-// 美国英语 in GBK, and 美式英文 and 許 in Big5 (the second byte of 英 is "^", of 許 is "\").
+// 美国英语 in GBK, and 美式英文 and 許 in Big5 (the second byte of 英 is "^", of 許 is "\", which
+// must not split a key path).
 const std::string kGbkUs = "\xC3\xC0\xB9\xFA\xD3\xA2\xD3\xEF";
 const std::string kBig5Us = "\xAC\xFC\xA6\xA1\xAD\x5E\xA4\xE5";
 const std::string kBig5Xu = "\xB3\x5C";
@@ -39,7 +40,9 @@ std::string sampleRegedit4(const std::string& chinese) {
            "\"None\"=hex(0):\r\n"
            "\"Qword\"=hex(b):01,00,00,00,00,00,00,00\r\n"
            "\"Unterminated\"=hex(1):41,42\r\n"
+           "\"line\\r\\nbreak\\0\"=\"\"\r\n"
            "\r\n"
+           "[HKEY_LOCAL_MACHINE\\SYSTEM\\" + chinese + "C\\x]\r\n"
            "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Keyboard Layouts\\E0010804\\Empty Child]\r\n"
            "\r\n"
            "[HKEY_CURRENT_USER\\Keyboard Layout\\Preload]\r\n"

@@ -14,13 +14,13 @@ struct MemoryRegistry::Node {
     bool deleted = false;
 
     // Where a child of that name is or would go: a binary search of the sorted children.
-    std::vector<std::shared_ptr<Node>>::const_iterator place(const std::string& childName) const {
+    std::vector<std::shared_ptr<Node>>::const_iterator place(std::string_view childName) const {
         return std::lower_bound(children.begin(), children.end(), childName,
-                                [](const std::shared_ptr<Node>& c, const std::string& n) {
+                                [](const std::shared_ptr<Node>& c, std::string_view n) {
                                     return compareNoCase(c->name, n) < 0;
                                 });
     }
-    std::shared_ptr<Node> child(const std::string& childName) const {
+    std::shared_ptr<Node> child(std::string_view childName) const {
         auto it = place(childName);
         if (it != children.end() && equalsNoCase((*it)->name, childName)) return *it;
         return nullptr;
@@ -37,22 +37,33 @@ namespace {
 
 using Node = MemoryRegistry::Node;
 
+// The lead bytes of the double-byte code pages: a byte after one is the second half of a
+// character, whatever its value.
+bool isLeadByte(unsigned codePage, unsigned char c) {
+    switch (codePage) {
+        case 932: return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+        case 936:
+        case 949:
+        case 950: return c >= 0x81 && c <= 0xFE;
+        default: return false;
+    }
+}
+
 // Splits a key path at "\". A trailing "\" is ignored; an empty path is the root itself;
 // an empty component elsewhere makes the path invalid.
-bool splitPath(const std::string& path, std::vector<std::string>& parts) {
+bool splitPath(const std::string& path, unsigned codePage, std::vector<std::string_view>& parts) {
     parts.clear();
-    if (path.empty()) return true;
     size_t start = 0;
-    while (start <= path.size()) {
-        size_t end = path.find('\\', start);
-        if (end == std::string::npos) end = path.size();
-        std::string part = path.substr(start, end - start);
-        if (part.empty()) {
-            return end == path.size() && !parts.empty();
+    for (size_t i = 0; i <= path.size(); ++i) {
+        if (i < path.size() && path[i] != '\\') {
+            if (isLeadByte(codePage, static_cast<unsigned char>(path[i])) && i + 1 < path.size()) ++i;
+            continue;
         }
+        std::string_view part(path.data() + start, i - start);
+        start = i + 1;
+        if (part.empty()) return path.empty() || (i == path.size() && !parts.empty());
         if (part.size() > 255) return false;
         parts.push_back(part);
-        start = end + 1;
     }
     return true;
 }
@@ -62,13 +73,15 @@ void markDeleted(Node& node) {
     for (auto& c : node.children) markDeleted(*c);
 }
 
+}  // namespace
+
 class MemoryKey : public RegistryKey {
 public:
-    MemoryKey(std::shared_ptr<Node> node, KeyAccess access)
-        : node_(std::move(node)), access_(access) {}
+    MemoryKey(MemoryRegistry& registry, std::shared_ptr<Node> node, KeyAccess access)
+        : registry_(registry), node_(std::move(node)), access_(access) {}
 
     bool query(const std::string& name, RegValue& out) const override {
-        if (node_->deleted) return false;
+        if (node_->deleted || registry_.stopped()) return false;
         const RegValue* v = node_->value(name);
         if (!v) return false;
         out = *v;
@@ -76,7 +89,7 @@ public:
     }
 
     bool set(const std::string& name, uint32_t type, const std::vector<uint8_t>& data) override {
-        if (node_->deleted || access_ == KeyAccess::Read) return false;
+        if (node_->deleted || access_ == KeyAccess::Read || !registry_.write()) return false;
         for (auto& v : node_->values) {
             if (equalsNoCase(v.first, name)) {
                 v.second.type = type;
@@ -89,7 +102,7 @@ public:
     }
 
     bool deleteValue(const std::string& name) override {
-        if (node_->deleted || access_ == KeyAccess::Read) return false;
+        if (node_->deleted || access_ == KeyAccess::Read || !registry_.write()) return false;
         auto& values = node_->values;
         for (auto it = values.begin(); it != values.end(); ++it) {
             if (equalsNoCase(it->first, name)) {
@@ -102,24 +115,30 @@ public:
 
     bool subKeyNames(std::vector<std::string>& out) const override {
         out.clear();
-        if (node_->deleted) return false;
+        if (node_->deleted || registry_.stopped()) return false;
         for (const auto& c : node_->children) out.push_back(c->name);
         return true;
     }
 
     bool valueNames(std::vector<std::string>& out) const override {
         out.clear();
-        if (node_->deleted) return false;
+        if (node_->deleted || registry_.stopped()) return false;
         for (const auto& v : node_->values) out.push_back(v.first);
         return true;
     }
 
 private:
+    MemoryRegistry& registry_;
     std::shared_ptr<Node> node_;
     KeyAccess access_;
 };
 
-}  // namespace
+bool MemoryRegistry::write() {
+    if (writesLeft_ == 0) return false;
+    if (writesLeft_ > 0) --writesLeft_;
+    ++writesMade_;
+    return true;
+}
 
 MemoryRegistry::MemoryRegistry() {
     for (auto& r : roots_) r = std::make_shared<Node>();
@@ -128,8 +147,8 @@ MemoryRegistry::MemoryRegistry() {
 MemoryRegistry::~MemoryRegistry() = default;
 
 std::shared_ptr<Node> MemoryRegistry::find(RegRoot root, const std::string& path) const {
-    std::vector<std::string> parts;
-    if (!splitPath(path, parts)) return nullptr;
+    std::vector<std::string_view> parts;
+    if (stopped() || !splitPath(path, codePage_, parts)) return nullptr;
     std::shared_ptr<Node> node = roots_[static_cast<int>(root)];
     for (const auto& p : parts) {
         node = node->child(p);
@@ -142,24 +161,25 @@ std::unique_ptr<RegistryKey> MemoryRegistry::open(RegRoot root, const std::strin
                                                   KeyAccess access) {
     auto node = find(root, path);
     if (!node) return nullptr;
-    return std::make_unique<MemoryKey>(node, access);
+    return std::make_unique<MemoryKey>(*this, node, access);
 }
 
 std::unique_ptr<RegistryKey> MemoryRegistry::create(RegRoot root, const std::string& path) {
-    std::vector<std::string> parts;
-    if (!splitPath(path, parts)) return nullptr;
+    std::vector<std::string_view> parts;
+    if (stopped() || !splitPath(path, codePage_, parts)) return nullptr;
     std::shared_ptr<Node> node = roots_[static_cast<int>(root)];
     for (const auto& p : parts) {
         auto next = node->child(p);
         if (!next) {
+            if (!write()) return nullptr;
             next = std::make_shared<Node>();
-            next->name = p;
+            next->name = std::string(p);
             next->parent = node;
             node->children.insert(node->place(p), next);
         }
         node = next;
     }
-    return std::make_unique<MemoryKey>(node, KeyAccess::Full);
+    return std::make_unique<MemoryKey>(*this, node, KeyAccess::Full);
 }
 
 bool MemoryRegistry::deleteKey(RegRoot root, const std::string& path) {
@@ -167,7 +187,7 @@ bool MemoryRegistry::deleteKey(RegRoot root, const std::string& path) {
     if (!node) return false;
     auto parent = node->parent.lock();
     if (!parent) return false;  // a root cannot be deleted
-    if (!node->children.empty() && !deleteTakesSubKeys_) return false;
+    if ((!node->children.empty() && !deleteTakesSubKeys_) || !write()) return false;
     auto& kids = parent->children;
     kids.erase(std::remove(kids.begin(), kids.end(), node), kids.end());
     markDeleted(*node);

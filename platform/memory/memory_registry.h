@@ -25,14 +25,26 @@ public:
     // The registry of Windows 95, 98 and Me deletes a key together with its sub-keys; the NT
     // family (and Wine) refuses to delete a key that has sub-keys. NT behaviour by default.
     void setDeleteTakesSubKeys(bool on) { deleteTakesSubKeys_ = on; }
+    // The ANSI code page of the key paths (936 by default).
+    void setCodePage(unsigned codePage) { codePage_ = codePage; }
+    // A registry that stops: after `writes` more changes every call fails, as when the program
+    // is killed part-way; negative: it never stops. writesMade counts every change.
+    void stopAfterWrites(long writes) { writesLeft_ = writes; }
+    long writesMade() const { return writesMade_; }
 
     struct Node;
 
 private:
     std::shared_ptr<Node> find(RegRoot root, const std::string& path) const;
+    friend class MemoryKey;
+    bool stopped() const { return writesLeft_ == 0; }
+    bool write();  // counts one change; false once the registry has stopped
 
     std::shared_ptr<Node> roots_[2];
     bool deleteTakesSubKeys_ = false;
+    unsigned codePage_ = 936;
+    long writesLeft_ = -1;
+    long writesMade_ = 0;
 };
 
 }  // namespace platform

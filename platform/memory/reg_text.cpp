@@ -280,23 +280,31 @@ private:
     std::vector<Operation> ops_;
 };
 
+// Quoted text as the reader takes it back: "\" and the quote escaped, and carriage return,
+// line feed and zero (possible in value names) written as \r, \n and \0, so that they neither
+// end the line nor vanish.
 std::string escapeString(const std::string& s) {
     std::string out;
     for (char c : s) {
+        if (c == '\r' || c == '\n' || c == '\0') {
+            out += c == '\r' ? "\\r" : c == '\n' ? "\\n" : "\\0";
+            continue;
+        }
         if (c == '\\' || c == '"') out += '\\';
         out += c;
     }
     return out;
 }
 
-// A REG_SZ that is plain text with exactly one terminating zero is written as a quoted string;
-// anything else as hex(1), so that export and import give back the same bytes.
-bool isPlainString(const RegValue& v) {
+// A REG_SZ that is plain text in the code page with exactly one terminating zero is written as
+// a quoted string; anything else as hex(1), so that export and import give back the same bytes.
+bool isPlainString(const RegValue& v, unsigned codePage) {
     if (v.type != kRegSz || v.data.empty() || v.data.back() != 0) return false;
     for (size_t i = 0; i + 1 < v.data.size(); ++i) {
         if (v.data[i] < 0x20) return false;
     }
-    return true;
+    std::string text(v.data.begin(), v.data.end() - 1);
+    return utf8ToCodePage(codePageToUtf8(text, codePage), codePage) == text;
 }
 
 class Writer {
@@ -314,7 +322,7 @@ public:
             RegValue v;
             if (!k->query(name, v)) continue;
             std::string line = name.empty() ? "@=" : "\"" + escapeString(text(name)) + "\"=";
-            if (isPlainString(v)) {
+            if (isPlainString(v, codePage_)) {
                 std::string s(v.data.begin(), v.data.end() - 1);
                 line += "\"" + escapeString(text(s)) + "\"";
             } else if (v.type == kRegDword && v.data.size() == 4) {

@@ -32,7 +32,8 @@ struct RegKeyRef {
 };
 
 // The keys and all their sub-keys as .reg text, with CRLF line ends. A missing key is left out.
-// Version5 text is UTF-16LE with a byte-order mark; Regedit4 text is in `codePage`.
+// Version5 text is UTF-16LE with a byte-order mark (string data that is no text in the code
+// page comes out with "?" there); Regedit4 text is in `codePage`.
 std::string exportRegText(RegistryStore& store, const std::vector<RegKeyRef>& keys,
                           RegTextFormat format, unsigned codePage);
 

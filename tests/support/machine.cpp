@@ -26,6 +26,7 @@ bool isUtf8(const std::string& s) {
 }  // namespace
 
 void TestMachine::load(const std::string& regText) {
+    registry.setCodePage(system.codePage);
     std::string text = isUtf8(regText) ? regText : platform::codePageToUtf8(regText, system.codePage);
     auto result = platform::importRegText(registry, "\xEF\xBB\xBF" + text, system.codePage);
     ASSERT_TRUE(result.ok) << result.describe();

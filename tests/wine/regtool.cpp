@@ -79,6 +79,8 @@ int main(int argc, char** argv) {
         std::cerr << "regtool: cannot read " << args[0] << "\n";
         return 1;
     }
+    reg.setCodePage(codePage);
+    sorted.setCodePage(codePage);
     auto result = platform::importRegText(reg, text, codePage);
     if (!result.ok) {
         std::cerr << "regtool: " << args[0] << ": " << result.describe() << "\n";

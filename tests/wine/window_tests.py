@@ -368,8 +368,7 @@ def simplified(app):
              ("items", "addBox", [i for i in items if i != "内码输入法"], 0),
              # The button follows the entry now selected, a plain layout.
              ("expect", {"registryDelete": "D", "selectedEntry": "=" + items[0]})])
-    # Read at once: Wine keeps the full path as "Ime File", which an apply would take for a
-    # missing file and delete the entry again (Windows keeps the bare name).
+    # Wine keeps the full path as "Ime File" (Windows the bare name).
     reg = app.registry(CATALOGUE)
     assert f"{CATALOGUE}\\e0030804".lower() not in reg, "the entry deleted from the registry"
     entry = reg.get(f"{CATALOGUE}\\{klid}".lower(), {})

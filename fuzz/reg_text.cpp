@@ -1,0 +1,30 @@
+// .reg text: whatever imports exports, in either format, as text that imports back to the same
+// tree. Version 5 text holds strings as UTF-16, so string bytes that are no text in the code page
+// come out of it as "?" once; REGEDIT4 text loses nothing.
+#include "fuzz/fuzz.h"
+
+using namespace platform;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size == 0) return 0;
+    unsigned codePage = data[0] % 3 == 0 ? 936 : data[0] % 3 == 1 ? 950 : 1252;
+    std::string_view text(reinterpret_cast<const char*>(data) + 1, size - 1);
+    const std::vector<RegKeyRef> everything = {{RegRoot::LocalMachine, ""}, {RegRoot::CurrentUser, ""}};
+    auto all = [&everything, codePage](MemoryRegistry& r) {
+        return exportRegText(r, everything, RegTextFormat::Regedit4, codePage);
+    };
+    MemoryRegistry first;
+    first.setCodePage(codePage);
+    if (!importRegText(first, text, codePage).ok) return 0;
+    for (auto format : {RegTextFormat::Regedit4, RegTextFormat::Version5}) {
+        MemoryRegistry second, third;
+        for (auto [from, to] : {std::pair{&first, &second}, std::pair{&second, &third}}) {
+            to->setCodePage(codePage);
+            auto result = importRegText(*to, exportRegText(*from, everything, format, codePage), codePage);
+            require(result.ok, "an export imports", result.describe());
+        }
+        require(all(third) == all(second), "an export imports back to the same tree", all(second));
+        require(format == RegTextFormat::Version5 || all(second) == all(first), "REGEDIT4 text loses nothing", all(first));
+    }
+    return 0;
+}
