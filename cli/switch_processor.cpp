@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "cli/switch_list.h"
-#include "hotkey/hotkey_text.h"
+#include "settings/hotkey_text.h"
 #include "platform/text.h"
 #include "settings/names.h"
 

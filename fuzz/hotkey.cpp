@@ -3,7 +3,7 @@
 // key they named, whose words parse back to the same record texts.
 #include "cli/switch_list.h"
 #include "fuzz/fuzz.h"
-#include "hotkey/hotkey_text.h"
+#include "settings/hotkey_text.h"
 #include "platform/text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "hotkey/hotkey_text.h"
+#include "settings/hotkey_text.h"
 #include "settings/prompts.h"
 #include "settings/snapshot.h"
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "hotkey/hotkey_text.h"
+#include "settings/hotkey_text.h"
 #include "platform/system.h"
 #include "settings/catalogue.h"
 #include "settings/processes.h"

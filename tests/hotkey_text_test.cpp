@@ -2,7 +2,7 @@
 
 #include <set>
 
-#include "hotkey/hotkey_text.h"
+#include "settings/hotkey_text.h"
 
 using hotkey::FormatHotkeyText;
 using hotkey::KeyNameTable;

@@ -1,4 +1,4 @@
-#include "hotkey/hotkey_text.h"
+#include "settings/hotkey_text.h"
 
 #include "platform/text.h"
 
