@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 
 fail() { echo "install-deps: $*" >&2; exit 1; }
 
-native_pkgs=(cmake g++ googletest libgtest-dev make)
+native_pkgs=(cmake g++ googletest libgtest-dev make clang libclang-rt-14-dev)
 cross_pkgs=(mingw-w64 wine wine64 fonts-wine xvfb openbox fonts-wqy-microhei imagemagick x11-utils locales xxd file)
 arch=$(./scripts/wine-arch.sh)
 if [ "$arch" = win32 ]; then cross_pkgs+=(wine32:i386); fi

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds everything and runs the three test tiers: native (GoogleTest with sanitizers), Wine
-# end-to-end, and the Wine GUI tests. Installs what is missing when run as root.
+# Builds everything and runs the test tiers: native (GoogleTest with sanitizers), short fuzz runs
+# over the checked-in corpus (libFuzzer), Wine end-to-end, and the Wine GUI tests. Installs what
+# is missing when run as root.
 # Both Windows builds are made and checked. Where this machine runs 32-bit programs, every Wine
 # tier runs on the i686 build and the end-to-end tier also on the x86-64 build (with the test
 # of the i686 build on 64-bit Windows); where it runs 64-bit programs only, or with
@@ -46,6 +47,7 @@ wine_tier() {  # wine_tier TIER BUILD_DIR [run_tests options]
 }
 
 step "native tests" native
+step "fuzz, short runs" ./fuzz/run.sh ci
 step "build i686" cross i686 "$build/win32"
 step "build x86_64" cross x86_64 "$build/win64"
 if [ "$arch" = win32 ]; then
@@ -60,9 +62,10 @@ fi
 
 echo
 echo "=== summary (Wine: $arch)"
-status=0
+status=0 passed=0 failed=0
 for name in "${order[@]}"; do
     printf '  %-20s %s\n' "$name" "${result[$name]}"
-    [ "${result[$name]}" = pass ] || status=1
+    if [ "${result[$name]}" = pass ]; then passed=$((passed + 1)); else failed=$((failed + 1)); status=1; fi
 done
+echo "steps: $passed passed, $failed failed"
 exit $status
