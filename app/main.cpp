@@ -13,29 +13,37 @@
 
 namespace {
 
+HWND application = nullptr;
+
 // The application window: hidden, it owns the main window and the program's message boxes,
-// and carries the application's caption.
-HWND createApplicationWindow(HINSTANCE instance) {
+// and carries the application's caption. Made when first needed: a command-line run that
+// shows no box makes no window at all.
+HWND applicationWindow() {
+    if (application) return application;
+    HINSTANCE instance = GetModuleHandleA(nullptr);
     WNDCLASSA wc = {};
     wc.lpfnWndProc = DefWindowProcA;
     wc.hInstance = instance;
     wc.hIcon = LoadIconA(instance, "MAINICON");
     wc.lpszClassName = "Kestrine.Application";
     RegisterClassA(&wc);
-    return CreateWindowExA(0, wc.lpszClassName, "ime", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
+    application = CreateWindowExA(0, wc.lpszClassName, "ime", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
+    return application;
 }
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     platform::Win32Registry store;
     platform::Win32System system;
     settings::Registry registry(store);
 
-    HWND application = createApplicationWindow(instance);
-    ui::MainWindow window(registry, system, application);
-    if (!window.create()) return window.controller().closeRequested() ? 0 : 1;
-    SetWindowTextA(application, window.controller().texts().caption.c_str());
+    ui::MainWindow window(registry, system, applicationWindow);
+    if (!window.create()) {
+        if (application) DestroyWindow(application);
+        return window.controller().closeRequested() ? 0 : 1;
+    }
+    SetWindowTextA(applicationWindow(), window.controller().texts().caption.c_str());
 
     settings::WindowsVersion version(system.version());
     hotkey::HotkeyDialog editor(window.controller().language(), ui::dialogFontHeight(version), window.prompts());

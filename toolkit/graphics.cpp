@@ -69,22 +69,25 @@ const ImageListFunctions& imageListFunctions() {
 }
 }  // namespace
 
-ImageList::ImageList(int width, int height) {
+HIMAGELIST ImageList::handle() {
+    if (made_) return handle_;
+    made_ = true;
     initCommonControls();
     const ImageListFunctions& f = imageListFunctions();
     // 32-bit colour keeps the alpha channel of modern icons; older common controls only know
     // the display's own depth.
     UINT depth = commonControlsVersion() >= 600 ? ILC_COLOR32 : ILC_COLORDDB;
     if (f.create && f.destroy && f.replaceIcon && f.remove && f.imageCount) {
-        handle_ = f.create(width, height, depth | ILC_MASK, 4, 4);
+        handle_ = f.create(width_, height_, depth | ILC_MASK, 4, 4);
     }
+    return handle_;
 }
 
 ImageList::~ImageList() {
     if (handle_) imageListFunctions().destroy(handle_);
 }
 
-int ImageList::add(HICON icon) { return handle_ ? imageListFunctions().replaceIcon(handle_, -1, icon) : -1; }
+int ImageList::add(HICON icon) { return handle() ? imageListFunctions().replaceIcon(handle_, -1, icon) : -1; }
 
 void ImageList::clear() {
     if (handle_) imageListFunctions().remove(handle_, -1);

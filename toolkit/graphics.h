@@ -29,21 +29,26 @@ private:
     int height_ = 0;
 };
 
-// A list of 16 by 16 pixel icons (or another size) with masks, destroyed with the object.
+// A list of 16 by 16 pixel icons (or another size) with masks, destroyed with the object. The
+// list itself is made when first used, so that an object that never shows does not load the
+// common controls.
 class ImageList {
 public:
-    explicit ImageList(int width = 16, int height = 16);
+    explicit ImageList(int width = 16, int height = 16) : width_(width), height_(height) {}
     ~ImageList();
     ImageList(const ImageList&) = delete;
     ImageList& operator=(const ImageList&) = delete;
 
-    HIMAGELIST handle() const { return handle_; }
+    HIMAGELIST handle();
     // Adds a copy of the icon; the caller still owns it. Returns its index or -1.
     int add(HICON icon);
     void clear();
     int count() const;
 
 private:
+    int width_;
+    int height_;
+    bool made_ = false;
     HIMAGELIST handle_ = nullptr;
 };
 

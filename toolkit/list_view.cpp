@@ -48,7 +48,7 @@ int ListView::addColumn(const std::string& text, int width) {
     return index;
 }
 
-void ListView::setImageList(const ImageList& images) {
+void ListView::setImageList(ImageList& images) {
     SendMessageA(hwnd_, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images.handle()));
 }
 

@@ -59,7 +59,7 @@ public:
         return static_cast<int>(SendMessageA(hwnd_, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0));
     }
     // Small icons; the list only borrows the image list.
-    void setImageList(const ImageList& images);
+    void setImageList(ImageList& images);
 
     int count() const { return static_cast<int>(SendMessageA(hwnd_, LVM_GETITEMCOUNT, 0, 0)); }
     // Inserts an item before index (at the end when index >= count); returns its index or -1.

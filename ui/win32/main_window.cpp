@@ -19,7 +19,7 @@ constexpr int kAdvancedPage = 2;
 
 }  // namespace
 
-MainWindow::MainWindow(const settings::Registry& registry, platform::System& system, HWND application)
+MainWindow::MainWindow(const settings::Registry& registry, platform::System& system, ApplicationWindow application)
     : system_(system),
       controller_(registry, system, prompts_),
       application_(application),
@@ -37,13 +37,18 @@ bool MainWindow::create() {
     args.clientWidth = kClientWidth;
     args.clientHeight = kClientHeight;
     args.iconResource = "MAINICON";
-    args.owner = application_;
     args.className = "Kestrine.MainWindow";
     args.quitOnDestroy = true;
-    bool haveWindow = window_.create(args);
 
     controller_.create();
     actions_ = std::make_unique<MainActions>(controller_.model(), system_, controller_.texts().keyboardDialog.title);
+    // A run with arguments ends when its switches are done: it makes no window, which would cost
+    // more than all its work (the first window of a process loads the visual styles).
+    bool haveWindow = false;
+    if (!controller_.startedWithArguments()) {
+        args.owner = application_();
+        haveWindow = window_.create(args);
+    }
     if (!haveWindow) {
         controller_.initialise();
         return false;

@@ -28,13 +28,13 @@ class KeyboardDialog;
 
 class MainWindow {
 public:
-    MainWindow(const settings::Registry& registry, platform::System& system, HWND application);
+    MainWindow(const settings::Registry& registry, platform::System& system, ApplicationWindow application);
     ~MainWindow();
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
 
-    // Creates the window and initialises it; with command-line arguments it runs the switches
-    // and asks to be closed, never becoming visible. False when no window could be made (the
+    // Creates the window and initialises it. With command-line arguments it makes no window: it
+    // runs the switches and returns false, as it does when no window can be made (the
     // initialisation, and so the command line, has run all the same).
     bool create();
     // The dialogs that open over the window, created hidden once it exists.
@@ -67,7 +67,7 @@ private:
     platform::System& system_;
     MessagePrompts prompts_;
     MainController controller_;
-    HWND application_;
+    ApplicationWindow application_;
     std::unique_ptr<MainActions> actions_;
     hotkey::HotkeyEditor editor_;
     std::unique_ptr<hotkey::HotkeyHandlers> hotkeys_;

@@ -7,14 +7,17 @@
 
 namespace ui {
 
+// Gives the application window, making it when first asked.
+using ApplicationWindow = HWND (*)();
+
 class MessagePrompts : public settings::UserPrompts {
 public:
     // Boxes "owned by the application" get this window as owner.
-    void setApplicationWindow(HWND window) { application_ = window; }
+    void setApplicationWindow(ApplicationWindow window) { application_ = window; }
     bool show(const settings::MessageBoxRequest& request) override;
 
 private:
-    HWND application_ = nullptr;
+    ApplicationWindow application_ = nullptr;
 };
 
 }  // namespace ui
