@@ -102,7 +102,10 @@ std::string Catalogue::displayName(const std::string& klid, bool userListRow) co
 // The two names fall back to each other, so that an entry loses its row only when it names
 // itself nowhere.
 CatalogueRow Catalogue::namedRow(const std::string& klid, bool userListRow) const {
-    EntryTexts entry = read(klid);
+    return rowOf(klid, read(klid), userListRow);
+}
+
+CatalogueRow Catalogue::rowOf(const std::string& klid, const EntryTexts& entry, bool userListRow) const {
     std::string described = describedName(entry);
     std::string resolved = resolvedDisplayName(entry, userListRow);
     std::string classic = !described.empty() ? described
@@ -159,7 +162,8 @@ std::vector<CatalogueRow> Catalogue::addableRows(const std::vector<std::string>&
     for (const auto& klid : collected) {
         if (std::find(userKlids.begin(), userKlids.end(), klid) != userKlids.end()) continue;
         // An input method is offered only when its file is there.
-        if (isUsable(klid)) rows.push_back(namedRow(klid, false));
+        EntryTexts entry = read(klid);
+        if (!isImeKlid(klid) || entry.imeFile == ImeFile::Present) rows.push_back(rowOf(klid, entry, false));
     }
     return rows;
 }

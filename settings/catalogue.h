@@ -87,6 +87,7 @@ private:
         std::string imeFilePath;  // where the file was looked for
     };
     EntryTexts read(const std::string& klid) const;
+    CatalogueRow rowOf(const std::string& klid, const EntryTexts& entry, bool userListRow) const;
     ImeFile checkImeFileOf(const RegKey& key, std::string* path) const;
     // The file's description, or else the "Layout Text".
     std::string describedName(const EntryTexts& entry) const;
