@@ -22,15 +22,15 @@ KeyboardLayouts::KeyboardLayouts(const settings::Registry& registry, platform::S
 
 LayoutChoice KeyboardLayouts::choiceFor(const std::string& klid) const {
     settings::RegKey key = registry_.openForRead(RegRoot::LocalMachine, settings::catalogueKeyOf(klid));
-    std::string name = settings::ResolveDisplayName(system_, registry_.getString(key, "Layout Display Name"));
-    if (name.empty()) name = registry_.getString(key, "Layout Text");
-    return {name, platform::upperAscii(registry_.getString(key, "Layout file")), klid};
+    std::string name = settings::ResolveDisplayName(system_, registry_.getText(key, "Layout Display Name"));
+    if (name.empty()) name = registry_.getText(key, "Layout Text");
+    return {name, platform::upperAscii(registry_.getText(key, "Layout file")), klid};
 }
 
 void KeyboardLayouts::show(const std::string& rowText, const std::string& klid) {
     label_ = rowText;
     klid_ = klid;
-    current_ = platform::upperAscii(registry_.getString(
+    current_ = platform::upperAscii(registry_.getText(
         registry_.openForRead(RegRoot::LocalMachine, settings::catalogueKeyOf(klid)), "Layout File"));
     for (const auto& layout : layouts_) {
         if (current_ == layout.file) current_ = layout.name;
