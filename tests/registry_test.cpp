@@ -174,7 +174,9 @@ TEST_F(RegistrySemantics, ListsClearFirstAndNameEverything) {
     std::vector<std::string> names = {"left over"};
     reg.listValueNames(key, names);
     // Values come in the order they were created on Windows; Wine sorts them by name.
-    if (!testing_support::storeIsWine()) EXPECT_EQ((std::vector<std::string>{"2", "1", "10"}), names);
+    if (!testing_support::storeIsWine()) {
+        EXPECT_EQ((std::vector<std::string>{"2", "1", "10"}), names);
+    }
     std::sort(names.begin(), names.end());
     EXPECT_EQ((std::vector<std::string>{"1", "10", "2"}), names);
     // Sub-keys come sorted without regard to case, on Windows and on Wine.
