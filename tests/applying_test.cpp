@@ -284,6 +284,7 @@ TEST(Applying, BadValuesLoseNoUsableSetting) {
         {record, R"("Key Modifiers"=hex:06,c0)", "hotkey Ctrl+Shift+1", all},
         {record, R"("Virtual Key"=dword:00000031)", "hotkey Ctrl+Shift+1", all},
         {record, R"("Virtual Key"=hex:31,00,00,00,ff,ff)", "hotkey Ctrl+Shift+1", all},
+        {record, R"("Virtual Key"=hex:)", "record 0000C006 00000000 -> E0010804", all},
         {hotKeys + "00000010", R"("Key Modifiers"=-)", "toggle 00000000 00000020", all},
         {hotKeys + "00000010", R"("Virtual Key"=dword:00000020)", "toggle 0000C002 00000020", all},
         {"HKEY_CURRENT_USER\\Keyboard Layout\\Toggle", R"("Layout Hotkey"=dword:00000002)", "layout switch off", all},

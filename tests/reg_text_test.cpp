@@ -95,16 +95,16 @@ TEST(RegText, ExportsTheLayoutRegeditWrites) {
 TEST(RegText, Version5TextIsUtf16AndStringsReachTheStoreInItsCodePage) {
     std::string utf8 =
         "Windows Registry Editor Version 5.00\r\n\r\n"
-        "[HKEY_LOCAL_MACHINE\\SYSTEM\\L]\r\n"
+        "[HKEY_LOCAL_MACHINE\\L]\r\n"
         "\"Layout Text\"=\"\xE7\xBE\x8E\xE5\x9B\xBD\xE8\x8B\xB1\xE8\xAF\xAD\"\r\n"  // 美国英语
         "\"Expand\"=hex(2):25,00,41,00,25,00,00,00\r\n";
     std::string file = "\xFF\xFE" + platform::utf8ToUtf16le(utf8);
     MemoryRegistry reg;
     auto result = platform::importRegText(reg, file, 936);
     ASSERT_TRUE(result.ok) << result.describe();
-    EXPECT_EQ(kGbkUs + '\0', storedString(reg, RegRoot::LocalMachine, "SYSTEM\\L", "Layout Text"));
-    EXPECT_EQ(std::string("%A%\0", 4), storedString(reg, RegRoot::LocalMachine, "SYSTEM\\L", "Expand"));
-    std::string out = platform::exportRegText(reg, {{RegRoot::LocalMachine, "SYSTEM\\L"}}, RegTextFormat::Version5, 936);
+    EXPECT_EQ(kGbkUs + '\0', storedString(reg, RegRoot::LocalMachine, "L", "Layout Text"));
+    EXPECT_EQ(std::string("%A%\0", 4), storedString(reg, RegRoot::LocalMachine, "L", "Expand"));
+    std::string out = platform::exportRegText(reg, {{RegRoot::LocalMachine, "L"}}, RegTextFormat::Version5, 936);
     EXPECT_EQ("\xFF\xFE", out.substr(0, 2));
     EXPECT_EQ(utf8 + "\r\n", platform::utf16leToUtf8(out.substr(2)));
 }
@@ -118,10 +118,11 @@ TEST(RegText, DeletionLinesRemoveKeysWithTheirSubKeysAndSingleValues) {
                                           "[-HKEY_CURRENT_USER\\Missing\\Key]\n"
                                           "[HKEY_CURRENT_USER\\Keyboard Layout\\Preload]\n"
                                           "\"2\"=-\n"
-                                          "\"absent\"=-\n",
+                                          "\"absent\"=-\n"
+                                          "\"3\"=dword:10000000 ; a comment\n",
                                           936);
     ASSERT_TRUE(result.ok) << result.describe();
-    EXPECT_EQ("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Keyboard Layout\\Preload]\r\n\"1\"=\"E0010804\"\r\n\r\n",
+    EXPECT_EQ("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Keyboard Layout\\Preload]\r\n\"1\"=\"E0010804\"\r\n\"3\"=dword:10000000\r\n\r\n",
               platform::exportRegText(reg, {{RegRoot::LocalMachine, "SYSTEM\\CurrentControlSet\\Control\\Keyboard Layouts\\E0010804"},
                                             {RegRoot::CurrentUser, "Keyboard Layout\\Preload"}},
                                       RegTextFormat::Regedit4, 936));
@@ -158,6 +159,14 @@ TEST(RegText, MalformedTextReportsItsLineAndChangesNothing) {
         EXPECT_FALSE(result.message.empty());
         EXPECT_FALSE(reg.open(RegRoot::CurrentUser, "A", platform::KeyAccess::Read)) << c.text;
     }
+}
+
+// A double-byte character whose second byte is "\\" does not split a key path (Shift-JIS 表).
+TEST(MemoryRegistry, SecondBytesDoNotSplitKeyPaths) {
+    MemoryRegistry sjis;
+    sjis.setCodePage(932);
+    ASSERT_TRUE(sjis.create(RegRoot::CurrentUser, "\x95\x5C"));
+    EXPECT_FALSE(sjis.open(RegRoot::CurrentUser, "\x95", platform::KeyAccess::Read));
 }
 
 TEST(MemoryRegistry, NinexRegistryDeletesSubKeysWithTheirParent) {
