@@ -165,9 +165,9 @@ TEST(RegText, MalformedTextReportsItsLineAndChangesNothing) {
 TEST(MemoryRegistry, SecondBytesDoNotSplitKeyPaths) {
     MemoryRegistry sjis;
     sjis.setCodePage(932);
-    ASSERT_TRUE(sjis.create(RegRoot::CurrentUser, "\x95\x5C\\x"));
-    EXPECT_TRUE(sjis.open(RegRoot::CurrentUser, "\x95\x5C", platform::KeyAccess::Read));
-    EXPECT_FALSE(sjis.open(RegRoot::CurrentUser, "\x95", platform::KeyAccess::Read));
+    ASSERT_TRUE(sjis.create(RegRoot::CurrentUser, "x\\\x95\x5C"));
+    EXPECT_TRUE(sjis.open(RegRoot::CurrentUser, "x", platform::KeyAccess::Read));
+    EXPECT_FALSE(sjis.open(RegRoot::CurrentUser, "x\\\x95", platform::KeyAccess::Read));
 }
 
 TEST(MemoryRegistry, NinexRegistryDeletesSubKeysWithTheirParent) {
