@@ -154,71 +154,72 @@ TEST(Applying, HotkeyRecordsAreRenumberedInListOrderAndPlainTargetsBecomeHandles
     EXPECT_EQ("00000409", model.snapshot.records[0].target);  // read back as the KLID
 }
 
-// The switch keys go to Keyboard Layout\Toggle as digits ("3": off; 9x also into the default
-// value); the Caps Lock mode to Attributes and the system, on the NT family only.
-TEST(Applying, SwitchKeysAndCapsLockByGeneration) {
+// The Toggle digits as loading reads them ("1", "2", then "4" where the grave accent is
+// offered, then "3": off) and as apply writes them ("3": off; 9x also the language digit into
+// the default value); the Caps Lock mode from and to Attributes and the system, on NT only.
+TEST(Applying, SwitchKeysAndCapsLockRoundTrip) {
     struct Case {
         uint32_t version;
-        bool languageOn;
-        int languageKey;
-        bool layoutOn;
-        int layoutKey, caps;
-        const char *keys, *activate;
+        std::vector<std::string> in;  // Hotkey, Language Hotkey, Layout Hotkey[, default value]
+        const char *attributes, *shown;
+        std::vector<std::string> out;
+        bool caps;
     } cases[] = {
-        {kWinXp, false, 1, false, 0, 0, "]\n\"Attributes\"=dword:00000000\n\n[T]\n\"Hotkey\"=\"3\"\n\"Language Hotkey\"=\"3\"\n\"Layout Hotkey\"=\"3\"\n",
-         "ActivateKeyboardLayout(0x00000000, 0x40000000)"},
-        {kWinXp, true, 0, true, 1, 1, "]\n\"Attributes\"=dword:00010000\n\n[T]\n\"Hotkey\"=\"2\"\n\"Language Hotkey\"=\"2\"\n\"Layout Hotkey\"=\"1\"\n",
-         "ActivateKeyboardLayout(0x00000000, 0x40010000)"},
-        {kVista, true, 2, true, 0, 1, "]\n\"Attributes\"=dword:00010000\n\n[T]\n\"Hotkey\"=\"4\"\n\"Language Hotkey\"=\"4\"\n\"Layout Hotkey\"=\"2\"\n",
-         "ActivateKeyboardLayout(0x00000000, 0x40010000)"},
-        {kWin98, true, 0, false, 0, 1, "]\n\n[T]\n\"Hotkey\"=\"2\"\n\"Language Hotkey\"=\"2\"\n@=\"2\"\n\"Layout Hotkey\"=\"3\"\n",
-         "ActivateKeyboardLayout(0x00000000, 0x4"},
+        {kWinXp, {"2", "1", ""}, nullptr, "language switch on key 0, layout switch off key 0", {"2", "2", "3"}, false},
+        {kWinXp, {"1", "", "1"}, "00010000", "language switch on key 1, layout switch on key 1", {"1", "1", "1"}, true},
+        {kWinXp, {"", "3", "3"}, "00000004", "language switch off key 0, layout switch off key 1", {"3", "3", "3"}, true},
+        {kWinXp, {"3", "2", "2"}, nullptr, "language switch off key 0, layout switch on key 0", {"3", "3", "2"}, false},
+        {kWinXp, {"9", "", "x"}, nullptr, "language switch off key 0, layout switch off key 0", {"3", "3", "3"}, false},
+        {kVista, {"4", "4", "4"}, nullptr, "language switch on key 2, layout switch on key 2", {"4", "4", "4"}, false},
+        {kWin7, {"4", "4", "4"}, nullptr, "language switch on key 2, layout switch on key 2", {"4", "4", "4"}, false},
+        {kWinXp, {"4", "4", "4"}, nullptr, "language switch off key 0, layout switch off key 0", {"3", "3", "3"}, false},
+        {kWin98, {"1", "", "", "2"}, nullptr, "language switch on key 0, layout switch off key 0", {"2", "2", "3", "2"}, true},
+    };
+    auto toggle = [](const std::vector<std::string>& v) {
+        return "[HKEY_CURRENT_USER\\Keyboard Layout\\Toggle]\n\"Hotkey\"=\"" + v[0] + "\"\n\"Language Hotkey\"=\"" + v[1] +
+               "\"\n\"Layout Hotkey\"=\"" + v[2] + "\"\n" + (v.size() > 3 ? "@=\"" + v[3] + "\"\n" : "");
     };
     for (const auto& c : cases) {
         ModelFixture f;
         f.m.system.versionValue = c.version;
         f.m.system.lcid = 0x0409;
-        f.m.load("REGEDIT4\n[HKEY_CURRENT_USER\\Keyboard Layout\\Toggle]\n\"Hotkey\"=\"x\"\n");
-        auto& s = f.start().snapshot;
-        s.languageSwitch = c.languageOn;
-        s.languageKey = c.languageKey;
-        s.layoutSwitch = c.layoutOn;
-        s.layoutKey = c.layoutKey;
-        s.capsLockMode = c.caps;
-        s.indicatorSwitch = false;  // keeps the 9x load from turning the language switch on
-        f.model->apply();
-        std::string expected = "REGEDIT4\n\n[HKEY_CURRENT_USER\\Keyboard Layout" + std::string(c.keys) + "\n";
-        expected.replace(expected.find("[T]"), 3, "[HKEY_CURRENT_USER\\Keyboard Layout\\Toggle]");
-        EXPECT_EQ(expected, withoutCarriageReturns(f.m.exportKeys({{RegRoot::CurrentUser, "Keyboard Layout"}})))
-            << std::hex << c.version;
-        EXPECT_EQ(c.version != kWin98, f.calls().find(c.activate) != std::string::npos) << f.calls();
+        std::string attributes = c.attributes ? "\"Attributes\"=dword:" + std::string(c.attributes) + "\n" : "";
+        f.m.load("REGEDIT4\n[HKEY_CURRENT_USER\\Keyboard Layout]\n" + attributes + toggle(c.in));
+        auto& model = f.start();
+        std::string dump = f.dump(), where = c.in[0] + "/" + c.in[1] + "/" + c.in[2] + " on " + platform::hexText(c.version, 8);
+        EXPECT_NE(std::string::npos, dump.find(c.shown)) << where << "\n" << dump;
+        EXPECT_EQ(model.snapshot.languageSwitch, model.controlStates().languageKey) << where;
+        model.apply();
+        attributes = c.version == kWin98 ? "" : c.caps ? "\"Attributes\"=dword:00010000\n" : "\"Attributes\"=dword:00000000\n";
+        EXPECT_EQ("REGEDIT4\n\n[HKEY_CURRENT_USER\\Keyboard Layout]\n" + attributes + "\n" + toggle(c.out) + "\n",
+                  withoutCarriageReturns(f.m.exportKeys({{RegRoot::CurrentUser, "Keyboard Layout"}})))
+            << where;
+        std::string activate = c.version == kWin98 ? "ActivateKeyboardLayout(0x00000000, 0x4"
+                               : c.caps             ? "ActivateKeyboardLayout(0x00000000, 0x40010000)"
+                                                    : "ActivateKeyboardLayout(0x00000000, 0x40000000)";
+        EXPECT_EQ(c.version != kWin98, f.calls().find(activate) != std::string::npos) << where << "\n" << f.calls();
     }
 }
 
-// Slot 0 and the empty others go to the keys of the system locale; other locales get none.
-TEST(Applying, ToggleSlotsGoToTheKeysOfTheSystemLocale) {
-    struct Case {
-        uint32_t lcid;
-        const char* prefix;
-        int slots;
-    } cases[] = {{0x0804, "0000001", 3}, {0x0404, "0000007", 3}, {0x0412, "0000005", 3}, {0x0411, "0000003", 1}, {0x0409, "", 0}};
-    for (const auto& c : cases) {
-        ModelFixture f;
-        f.m.system.lcid = c.lcid;
-        auto& model = f.start();
-        model.snapshot.toggles[0] = {"0000C002", "00000020"};
-        model.apply();
-        const std::string at = "[HKEY_CURRENT_USER\\Control Panel\\Input Method\\Hot Keys";
-        std::string expected = "REGEDIT4\n\n" + (c.slots ? at + "]\n\n" : "");
-        for (int k = 0; k < c.slots; ++k) {
-            expected += at + "\\" + c.prefix + std::to_string(k) + "]\n\"Key Modifiers\"=hex:" +
-                        (k ? "00,00,00,00\n\"Virtual Key\"=hex:00" : "02,c0,00,00\n\"Virtual Key\"=hex:20") +
-                        ",00,00,00\n\"Target IME\"=hex:00,00,00,00\n\n";
-        }
-        EXPECT_EQ(expected, withoutCarriageReturns(f.m.exportKeys(
-                                {{RegRoot::CurrentUser, "Control Panel\\Input Method\\Hot Keys"}})))
-            << std::hex << c.lcid;
+// Every slot goes to its toggle key (which key is the loading tests' part), an empty one as
+// zeros, each with a zero target. An empty list loads no layout and activates none.
+TEST(Applying, ToggleSlotsAreWrittenWholeWithoutTargetAndAnEmptyListLoadsNoLayouts) {
+    ModelFixture f;
+    f.m.system.lcid = 0x0804;
+    f.m.system.loadedLayouts = {0x04090409};
+    auto& model = f.start();
+    model.snapshot.toggles[0] = {"0000C002", "00000020"};
+    model.apply();
+    const std::string at = "[HKEY_CURRENT_USER\\Control Panel\\Input Method\\Hot Keys";
+    std::string expected = "REGEDIT4\n\n" + at + "]\n\n";
+    for (const char* k : {"0", "1", "2"}) {
+        expected += at + "\\0000001" + k + "]\n\"Key Modifiers\"=hex:" +
+                    (*k != '0' ? "00,00,00,00\n\"Virtual Key\"=hex:00" : "02,c0,00,00\n\"Virtual Key\"=hex:20") +
+                    ",00,00,00\n\"Target IME\"=hex:00,00,00,00\n\n";
     }
+    EXPECT_EQ(expected, withoutCarriageReturns(f.m.exportKeys({{RegRoot::CurrentUser, "Control Panel\\Input Method\\Hot Keys"}})));
+    EXPECT_EQ(std::string::npos, f.calls().find("LoadKeyboardLayoutA")) << f.calls();
+    EXPECT_NE(std::string::npos, f.calls().find("ActivateKeyboardLayout(0x00000000, 0x00000001)")) << f.calls();
 }
 
 TEST(Applying, WritesPendingDisplayNamesThatDifferFromBothNames) {
@@ -330,14 +331,6 @@ TEST(Applying, UnderWow64InputMethodsAreLookedForInTheNativeSystemFolder) {
         model.apply();
         EXPECT_EQ(before, f.written()) << native;
     }
-}
-
-TEST(Applying, AnEmptyListLoadsNoLayouts) {
-    ModelFixture f;
-    f.m.system.loadedLayouts = {0x04090409};
-    f.start().apply();
-    EXPECT_EQ(std::string::npos, f.calls().find("LoadKeyboardLayoutA")) << f.calls();
-    EXPECT_NE(std::string::npos, f.calls().find("ActivateKeyboardLayout(0x00000000, 0x00000001)")) << f.calls();
 }
 
 }  // namespace

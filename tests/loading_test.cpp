@@ -141,37 +141,6 @@ TEST(Loading, ToggleSlotsComeFromTheKeysOfTheSystemLocale) {
     }
 }
 
-TEST(Loading, SwitchKeysAreTestedInOrder) {
-    struct Case {
-        const char *hotkey, *language, *layout;
-        uint32_t version;
-        const char* expected;
-    } cases[] = {
-        {"2", "1", "", kWinXp, "language switch on key 0, layout switch off key 0"},
-        {"1", "", "1", kWinXp, "language switch on key 1, layout switch on key 1"},
-        // "3" turns a switch off and disables the language key choice.
-        {"", "3", "3", kWinXp, "language switch off key 0, layout switch off key 1"},
-        {"3", "2", "2", kWinXp, "language switch off key 0, layout switch on key 0"},
-        {"9", "", "x", kWinXp, "language switch off key 0, layout switch off key 0"},
-        // "4" is the grave accent, offered on the 6.x generation only.
-        {"4", "4", "4", kVista, "language switch on key 2, layout switch on key 2"},
-        {"4", "4", "4", kWin7, "language switch on key 2, layout switch on key 2"},
-        {"4", "4", "4", kWinXp, "language switch off key 0, layout switch off key 0"},
-    };
-    for (const auto& c : cases) {
-        ModelFixture f;
-        f.m.system.versionValue = c.version;
-        f.m.system.lcid = 0x0409;
-        f.m.load(std::string("REGEDIT4\n[HKEY_CURRENT_USER\\Keyboard Layout\\Toggle]\n\"Hotkey\"=\"") + c.hotkey +
-                 "\"\n\"Language Hotkey\"=\"" + c.language + "\"\n\"Layout Hotkey\"=\"" + c.layout + "\"\n");
-        f.start();
-        std::string dump = f.dump();
-        EXPECT_NE(std::string::npos, dump.find(c.expected))
-            << c.hotkey << "/" << c.language << "/" << c.layout << " on " << std::hex << c.version << "\n" << dump;
-        EXPECT_EQ(f.model->snapshot.languageSwitch, f.model->controlStates().languageKey) << dump;
-    }
-}
-
 // The running indicator chooses the style, and the style the names shown, the caption and
 // whether the list can be edited.
 TEST(Loading, TheRunningIndicatorChoosesTheStyle) {
