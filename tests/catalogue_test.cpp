@@ -4,7 +4,6 @@
 #include "tests/support/machine.h"
 
 using settings::Catalogue;
-using settings::CatalogueRow;
 using settings::WindowsVersion;
 using testing_support::TestMachine;
 
@@ -46,12 +45,6 @@ const char kCatalogue[] = R"reg(REGEDIT4
 "Layout Text"="Chinese (Simplified) - No file name"
 )reg";
 
-std::vector<std::string> klids(const std::vector<CatalogueRow>& rows) {
-    std::vector<std::string> out;
-    for (const auto& r : rows) out.push_back(r.klid);
-    return out;
-}
-
 struct CatalogueTest : ::testing::Test {
     void SetUp() override {
         m.load(kCatalogue);
@@ -65,28 +58,25 @@ struct CatalogueTest : ::testing::Test {
     settings::Registry registry{m.registry};
 };
 
-TEST_F(CatalogueTest, AddableListPutsTheOwnChineseScriptFirst) {
-    std::vector<std::string> simplifiedFirst = {"00000409", "00000804", "E0010804", "00000404", "E0010404",
-                                                "00000411", "00000412", "00000401", "00000407"};
-    EXPECT_EQ(simplifiedFirst, klids(catalogue(kXp, 0x0804).addableRows({})));
-    EXPECT_EQ(simplifiedFirst, klids(catalogue(kXp, 0x0409).addableRows({})));
-    std::vector<std::string> traditionalFirst = {"00000409", "00000404", "E0010404", "00000804", "E0010804",
-                                                 "00000411", "00000412", "00000401", "00000407"};
-    EXPECT_EQ(traditionalFirst, klids(catalogue(kXp, 0x0404).addableRows({})));
-}
-
-TEST_F(CatalogueTest, NinexOffersOnlyEnglishChineseJapaneseAndKorean) {
-    std::vector<std::string> expected = {"00000409", "00000804", "E0010804", "00000404", "E0010404",
-                                         "00000411", "00000412"};
-    EXPECT_EQ(expected, klids(catalogue(k98, 0x0804).addableRows({})));
-}
-
-TEST_F(CatalogueTest, LeavesOutEntriesInTheUsersListAndUnusableInputMethods) {
-    // E0020804's file is missing and E0030804 names none; 00010409 is an English layout other
-    // than US and is never offered.
-    std::vector<std::string> expected = {"00000409", "00000404", "E0010404", "00000411", "00000412",
-                                         "00000401", "00000407"};
-    EXPECT_EQ(expected, klids(catalogue(kXp, 0x0804).addableRows({"00000804", "E0010804"})));
+// English first, then the own Chinese script, the other, Japanese, Korean and (not on 9x) the
+// rest; never an entry of the user's list, an unusable input method or an English layout
+// other than US.
+TEST_F(CatalogueTest, AddableListOrderAndWhatItLeavesOut) {
+    struct Case {
+        uint32_t version, lcid;
+        std::vector<std::string> userList, expected;
+    } cases[] = {
+        {kXp, 0x0804, {}, {"00000409", "00000804", "E0010804", "00000404", "E0010404", "00000411", "00000412", "00000401", "00000407"}},
+        {kXp, 0x0409, {}, {"00000409", "00000804", "E0010804", "00000404", "E0010404", "00000411", "00000412", "00000401", "00000407"}},
+        {kXp, 0x0404, {}, {"00000409", "00000404", "E0010404", "00000804", "E0010804", "00000411", "00000412", "00000401", "00000407"}},
+        {k98, 0x0804, {}, {"00000409", "00000804", "E0010804", "00000404", "E0010404", "00000411", "00000412"}},
+        {kXp, 0x0804, {"00000804", "E0010804"}, {"00000409", "00000404", "E0010404", "00000411", "00000412", "00000401", "00000407"}},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> klids;
+        for (const auto& r : catalogue(c.version, c.lcid).addableRows(c.userList)) klids.push_back(r.klid);
+        EXPECT_EQ(c.expected, klids) << std::hex << c.version << " " << c.lcid;
+    }
 }
 
 TEST_F(CatalogueTest, DisplayNamesResolveAndUserRowsOnNtFallBackToLayoutText) {
@@ -110,40 +100,30 @@ TEST_F(CatalogueTest, DisplayNamesResolveAndUserRowsOnNtFallBackToLayoutText) {
     EXPECT_EQ("@%SystemRoot%\\system32\\input.dll,-5011", ninex.displayName("00000407", true));
 }
 
+// On the NT family, US and the Chinese layout of the system locale get an entry when they
+// have none; an entry that exists is left alone.
 TEST(CatalogueRepair, RecreatesMissingEntriesOnTheNtFamilyOnly) {
-    settings::RepairLayoutTexts texts{"US", "\xA4\xA4\xA4\xE5", "\xD6\xD0\xCE\xC4"};
-    auto run = [&](uint32_t version, uint32_t lcid) {
-        TestMachine m;
-        settings::Registry registry(m.registry);
-        Catalogue(registry, m.system, WindowsVersion(version), lcid).repair(texts);
-        return m.exportKeys({{platform::RegRoot::LocalMachine, settings::kCatalogueKey}});
+    const std::string at = "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Keyboard Layouts";
+    const std::string us = at + "\\00000409]\r\n\"Layout File\"=\"KBDUS.DLL\"\r\n\"Layout Text\"=\"US\"\r\n\r\n";
+    struct Case {
+        uint32_t version, lcid;
+        unsigned codePage;
+        std::string existing, expected;
+    } cases[] = {
+        {k98, 0x0804, 936, "", ""},
+        {kXp, 0x0804, 936, "", at + "]\r\n\r\n" + us + at + "\\00000804]\r\n\"Layout File\"=\"KBDUS.DLL\"\r\n\"Layout Text\"=\"中文\"\r\n\r\n"},
+        {kXp, 0x0404, 950, "", at + "]\r\n\r\n" + at + "\\00000404]\r\n\"Layout File\"=\"KBDUS.DLL\"\r\n\"Layout Text\"=\"中文\"\r\n\r\n" + us},
+        {kXp, 0x0409, 1252, at + "\\00000409]\r\n\"Layout Text\"=\"Mine\"\r\n", at + "]\r\n\r\n" + at + "\\00000409]\r\n\"Layout Text\"=\"Mine\"\r\n\r\n"},
     };
-    EXPECT_EQ("REGEDIT4\r\n\r\n", run(k98, 0x0804));
-    EXPECT_EQ("REGEDIT4\r\n\r\n"
-              "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Keyboard Layouts]\r\n\r\n"
-              "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Keyboard Layouts\\00000409]\r\n"
-              "\"Layout File\"=\"KBDUS.DLL\"\r\n\"Layout Text\"=\"US\"\r\n\r\n"
-              "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Keyboard Layouts\\00000804]\r\n"
-              "\"Layout File\"=\"KBDUS.DLL\"\r\n\"Layout Text\"=\"中文\"\r\n\r\n",
-              run(kXp, 0x0804));
-    std::string traditional = run(kXp, 0x0404);
-    EXPECT_NE(std::string::npos, traditional.find("Keyboard Layouts\\00000404]")) << traditional;
-    EXPECT_EQ(std::string::npos, traditional.find("00000804")) << traditional;
-    std::string english = run(kXp, 0x0409);
-    EXPECT_EQ(std::string::npos, english.find("00000404")) << english;
-    EXPECT_EQ(std::string::npos, english.find("00000804")) << english;
-}
-
-TEST(CatalogueRepair, LeavesExistingEntriesAlone) {
-    TestMachine m;
-    m.load(R"reg(REGEDIT4
-[HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Keyboard Layouts\00000409]
-"Layout Text"="Mine"
-)reg");
-    settings::Registry registry(m.registry);
-    Catalogue(registry, m.system, WindowsVersion(kXp), 0x0409).repair({"US", "", ""});
-    EXPECT_EQ("Mine", Catalogue(registry, m.system, WindowsVersion(kXp), 0x0409).value("00000409", "Layout Text"));
-    EXPECT_EQ("", Catalogue(registry, m.system, WindowsVersion(kXp), 0x0409).value("00000409", "Layout File"));
+    for (const auto& c : cases) {
+        TestMachine m;
+        m.system.codePage = c.codePage;
+        m.load("REGEDIT4\r\n" + c.existing);
+        settings::Registry registry(m.registry);
+        Catalogue(registry, m.system, WindowsVersion(c.version), c.lcid).repair({"US", "\xA4\xA4\xA4\xE5", "\xD6\xD0\xCE\xC4"});
+        EXPECT_EQ("REGEDIT4\r\n\r\n" + c.expected, m.exportKeys({{platform::RegRoot::LocalMachine, settings::kCatalogueKey}}))
+            << std::hex << c.lcid;
+    }
 }
 
 }  // namespace
