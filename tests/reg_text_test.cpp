@@ -182,6 +182,7 @@ TEST(MemoryRegistry, NinexRegistryDeletesSubKeysWithTheirParent) {
     auto held = nt.open(RegRoot::CurrentUser, "Keyboard Layout\\preload\\1", platform::KeyAccess::Full);
     ASSERT_TRUE(platform::deleteKeyTree(nt, RegRoot::CurrentUser, "Keyboard Layout\\preload"));
     EXPECT_FALSE(held->set("x", platform::kRegSz, {0}));
+    EXPECT_TRUE(platform::deleteKeyTree(nt, RegRoot::CurrentUser, "missing")) << "a tree that is not there is gone";
 }
 
 }  // namespace

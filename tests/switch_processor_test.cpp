@@ -269,13 +269,23 @@ TEST_F(Switches, UninstallingCatalogueEntries) {
     auto& w = f.model->window;
     w.addSelection = static_cast<int>(snap().addable.size()) - 1;
     ASSERT_EQ("E00E0804", snap().addable.back().klid);
+    // No entry at the selection or the index: nothing is asked or deleted.
+    w.addSelection = static_cast<int>(snap().addable.size());
+    installer->deleteSelectedEntry();
+    installer->RemoveCatalogueEntry(snap().addable.size());
+    EXPECT_TRUE(f.prompts.shown.empty());
     f.prompts.answers = {false, true};
+    w.addSelection = static_cast<int>(snap().addable.size()) - 1;
     installer->deleteSelectedEntry();
     EXPECT_EQ(" 00000407 00000411 E0010804 E00E0804", entries()) << "Cancel deletes nothing";
     w.addSelection = static_cast<int>(snap().addable.size()) - 1;
     installer->deleteSelectedEntry();
     EXPECT_EQ(" 00000407 00000411 E0010804", entries());
-    EXPECT_EQ(2u, f.prompts.shown.size());
+    EXPECT_NE("E00E0804", snap().addable.back().klid) << "the entry leaves the add box";
+    ASSERT_EQ(2u, f.prompts.shown.size());
+    const auto& question = f.prompts.shown[1];
+    EXPECT_TRUE(question.okCancel && question.owner == settings::MessageBoxRequest::Owner::ActiveWindow &&
+                question.icon == settings::MessageBoxRequest::Icon::Exclamation);
 }
 
 }  // namespace
