@@ -126,6 +126,13 @@ TEST_F(Startup, WithoutArgumentsNothingRunsAndTheWindowStays) {
     }
 }
 
+// The program's own texts reach the catalogue it repairs: the US layout in the system's language.
+TEST_F(Startup, AMissingUsLayoutComesBackNamedInTheSystemsLanguage) {
+    f.m.load("REGEDIT4\n[-HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Keyboard Layouts\\00000409]\n");
+    start("");
+    EXPECT_EQ(f.m.system.fromUtf8("美国英语"), controller->model().catalogue().value("00000409", "Layout Text"));
+}
+
 TEST_F(Startup, DuplicateInputMethodsAreDroppedAfterTheSwitches) {
     f.m.load(R"reg(REGEDIT4
 [HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Keyboard Layouts\E0060804]
