@@ -43,7 +43,7 @@ Catalogue::ImeFile Catalogue::checkImeFileOf(const RegKey& key, std::string* pat
     std::string system = system_.systemDirectory() + "\\";
     std::string native = system_.nativeSystemDirectory();
     bool fullPath = file[0] == '\\' || file.find(':') != std::string::npos;
-    if (fullPath && platform::upperAscii(file.substr(0, system.size())) == platform::upperAscii(system)) {
+    if (fullPath && platform::equalsNoCase(std::string_view(file).substr(0, system.size()), system)) {
         file = file.substr(system.size());
         fullPath = false;
     }

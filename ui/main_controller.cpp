@@ -72,10 +72,10 @@ std::vector<std::string> MainController::rowIconFiles() const {
     std::vector<std::string> files;
     settings::Catalogue catalogue = model_->catalogue();
     for (const auto& row : model_->snapshot.rows) {
-        // Input-method files live in the native system folder (see the catalogue).
-        std::string file = catalogue.imeFile(row.klid);
-        std::string folder = system_.nativeSystemDirectory();
-        files.push_back(file.empty() || folder.empty() ? std::string() : folder + "\\" + file);
+        // The file where the catalogue finds it; none when it is not there.
+        std::string path;
+        bool present = catalogue.checkImeFile(row.klid, &path) == settings::Catalogue::ImeFile::Present;
+        files.push_back(present ? path : std::string());
     }
     return files;
 }
