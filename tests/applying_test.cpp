@@ -96,64 +96,6 @@ TEST(Applying, ARunCutShortAfterAnyWriteLeavesAWorkingList) {
     }
 }
 
-// The list is written from one; every value or numbered sub-key beyond it goes, also when no
-// row could be read at load.
-TEST(Applying, PreloadIsRewrittenFromOneAndNothingBeyondStays) {
-    struct Case {
-        bool xp;
-        std::string extra;
-        int row;
-        const char* edits;  // r: remove the selected row, a: add the first addable one
-        std::string expected;
-    } cases[] = {
-        {true, "[HKEY_CURRENT_USER\\Keyboard Layout\\Preload]\n\"4\"=\"00000804\"\n\"5\"=\"00000407\"\n", 1, "rrr",
-         "[HKEY_CURRENT_USER\\Keyboard Layout\\Preload]\n\"1\"=\"E0010804\"\n\"2\"=\"00000407\"\n\n"},
-        {false, "", 0, "rr", "[HKEY_CURRENT_USER\\Keyboard Layout\\Preload]\n\n"
-                              "[HKEY_CURRENT_USER\\Keyboard Layout\\Preload\\1]\n@=\"E0020804\"\n\n"},
-        {false, "[HKEY_CURRENT_USER\\Keyboard Layout\\Preload\\1]\n@=hex:01\n[HKEY_CURRENT_USER\\Keyboard Layout\\Preload\\2]\n"
-                "@=hex:01\n[HKEY_CURRENT_USER\\Keyboard Layout\\Preload\\3]\n@=hex:01\n", 0, "a",
-         "[HKEY_CURRENT_USER\\Keyboard Layout\\Preload]\n\n"
-         "[HKEY_CURRENT_USER\\Keyboard Layout\\Preload\\1]\n@=\"00000409\"\n\n"},
-    };
-    for (const auto& c : cases) {
-        ModelFixture f;
-        c.xp ? seedXpChinese(f) : seedWin98Chinese(f, false);
-        f.m.load("REGEDIT4\n" + c.extra);
-        auto& model = f.start();
-        model.selectRow(c.row);
-        for (const char* e = c.edits; *e; ++e) *e == 'r' ? model.removeSelected() : model.addSelected();
-        model.apply();
-        EXPECT_EQ("REGEDIT4\n\n" + c.expected,
-                  withoutCarriageReturns(f.m.exportKeys({{RegRoot::CurrentUser, "Keyboard Layout\\Preload"}})))
-            << c.edits;
-    }
-}
-
-// Records are written from 0x100 in list order up to 0x1C8 deleted; a plain layout's KLID is
-// written as its layout handle.
-TEST(Applying, HotkeyRecordsAreRenumberedInListOrderAndPlainTargetsBecomeHandles) {
-    ModelFixture f;
-    seedXpChinese(f);
-    const std::string hotKeys = "HKEY_CURRENT_USER\\Control Panel\\Input Method\\Hot Keys\\";
-    f.m.load("REGEDIT4\n[-" + hotKeys + "00000100]\n[-" + hotKeys + "00000101]\n[" + hotKeys + "00000105]\n" +
-             "\"Key Modifiers\"=hex:02,c0,00,00\n\"Virtual Key\"=hex:31,00,00,00\n\"Target IME\"=hex:09,04,09,04\n[" +
-             hotKeys + "0000010A]\n\"Key Modifiers\"=hex:02,c0,00,00\n\"Virtual Key\"=hex:32,00,00,00\n" +
-             "\"Target IME\"=hex:04,08,0e,e0\n[" + hotKeys + "000001C8]\n\"Key Modifiers\"=hex:02,c0,00,00\n" +
-             "\"Virtual Key\"=hex:33,00,00,00\n\"Target IME\"=hex:04,08,01,e0\n");
-    auto& model = f.start();
-    model.apply();
-    std::vector<platform::RegKeyRef> keys;
-    for (const char* n : {"100", "101", "105", "1C8"}) {
-        keys.push_back({RegRoot::CurrentUser, std::string("Control Panel\\Input Method\\Hot Keys\\00000") + n});
-    }
-    EXPECT_EQ("REGEDIT4\n\n[" + hotKeys + "00000100]\n" +
-                  "\"Key Modifiers\"=hex:02,c0,00,00\n\"Virtual Key\"=hex:31,00,00,00\n\"Target IME\"=hex:09,04,09,04\n\n[" +
-                  hotKeys + "00000101]\n" +
-                  "\"Key Modifiers\"=hex:02,c0,00,00\n\"Virtual Key\"=hex:32,00,00,00\n\"Target IME\"=hex:04,08,0e,e0\n\n",
-              withoutCarriageReturns(f.m.exportKeys(keys)));
-    EXPECT_EQ("00000409", model.snapshot.records[0].target);  // read back as the KLID
-}
-
 // The Toggle digits as loading reads them ("1", "2", then "4" where the grave accent is
 // offered, then "3": off) and as apply writes them ("3": off; 9x also the language digit into
 // the default value); the Caps Lock mode from and to Attributes and the system, on NT only.
@@ -220,19 +162,6 @@ TEST(Applying, ToggleSlotsAreWrittenWholeWithoutTargetAndAnEmptyListLoadsNoLayou
     EXPECT_EQ(expected, withoutCarriageReturns(f.m.exportKeys({{RegRoot::CurrentUser, "Control Panel\\Input Method\\Hot Keys"}})));
     EXPECT_EQ(std::string::npos, f.calls().find("LoadKeyboardLayoutA")) << f.calls();
     EXPECT_NE(std::string::npos, f.calls().find("ActivateKeyboardLayout(0x00000000, 0x00000001)")) << f.calls();
-}
-
-TEST(Applying, WritesPendingDisplayNamesThatDifferFromBothNames) {
-    ModelFixture f;
-    seedXpChinese(f);
-    auto& model = f.start();
-    model.snapshot.rows[0].pendingDisplayName = "My Pinyin";
-    model.snapshot.rows[1].pendingDisplayName = model.snapshot.rows[1].classicName;
-    model.apply();
-    settings::Catalogue catalogue = model.catalogue();
-    EXPECT_EQ("My Pinyin", catalogue.value("E0010804", "Layout Display Name"));
-    EXPECT_EQ("@%SystemRoot%\\system32\\input.dll,-5000", catalogue.value("00000409", "Layout Display Name"));
-    EXPECT_EQ("My Pinyin", model.snapshot.rows[0].shownName);
 }
 
 // Every value loading reads, missing, of a wrong type, too short, too long or absurd, on the
@@ -306,30 +235,6 @@ TEST(Applying, BadValuesLoseNoUsableSetting) {
         for (const auto& r : model.snapshot.rows) kept += r.klid + (r.hotkeyText.empty() ? " " : "+hk ");
         EXPECT_EQ(c.kept, kept + std::to_string(model.catalogue().entries().size())) << c.value;
         EXPECT_NE(std::string::npos, f.dump().find(c.shows)) << c.value << "\n" << f.dump();
-    }
-}
-
-TEST(Applying, UnderWow64InputMethodsAreLookedForInTheNativeSystemFolder) {
-    // A 32-bit program on 64-bit Windows sees SysWOW64 as its system folder, where 64-bit
-    // input methods are not; where it cannot see the native folder, no file counts as gone.
-    for (const char* native : {"C:\\WINDOWS\\Sysnative", ""}) {
-        ModelFixture f;
-        seedXpChinese(f);
-        std::string before = f.written();
-        auto& s = f.m.system;
-        s.nativeSystemDir = native;
-        for (const char* ime : {"WINPY.IME", "WINGB.IME", "PINTLGNT.IME", "PHON.IME"}) {
-            auto file = s.files.extract(f.m.systemPath(ime));
-            auto info = s.versionInfos.extract(f.m.systemPath(ime));
-            if (!*native) continue;
-            file.key() = info.key() = std::string(native) + "\\" + ime;
-            s.files.insert(std::move(file));
-            s.versionInfos.insert(std::move(info));
-        }
-        auto& model = f.start();
-        EXPECT_EQ(s.fromUtf8(*native ? "全拼输入法" : "中文 (简体) - 全拼"), model.catalogue().classicName("E0010804"));
-        model.apply();
-        EXPECT_EQ(before, f.written()) << native;
     }
 }
 

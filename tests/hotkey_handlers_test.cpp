@@ -138,11 +138,4 @@ TEST_F(Handlers, ToggleSlotsAreEditedThroughTheChooser) {
     EXPECT_EQ("Shape Toggle disabled", session.opened);
 }
 
-TEST(DoubleClick, TheNameColumnOpensThePropertiesAndTheRestTheEditor) {
-    EXPECT_TRUE(hotkey::doubleClickOpensProperties(0, 154));
-    EXPECT_TRUE(hotkey::doubleClickOpensProperties(153, 154));
-    EXPECT_FALSE(hotkey::doubleClickOpensProperties(154, 154));
-    EXPECT_FALSE(hotkey::doubleClickOpensProperties(-1, 154));
-}
-
 }  // namespace

@@ -112,13 +112,4 @@ TEST(ParseHotkeyWords, TurnsCommandLineWordsIntoRecordTexts) {
     }
 }
 
-TEST(EditorValue, PrefixesIntoRecordTexts) {
-    EXPECT_EQ("0000C006", hotkey::modifierTextOf("C00620"));
-    EXPECT_EQ("00000020", hotkey::keyTextOf("C00620"));
-    EXPECT_EQ("00004006", hotkey::modifierTextOf("400674"));
-    EXPECT_EQ("00000074", hotkey::keyTextOf("400674"));
-    EXPECT_EQ("0000", hotkey::modifierTextOf(""));
-    EXPECT_EQ("000000", hotkey::keyTextOf(""));
-}
-
 }  // namespace

@@ -23,29 +23,6 @@ struct ListEditing : ::testing::Test {
     settings::SettingsModel& model = (seedXpChinese(f), f.start());
 };
 
-TEST_F(ListEditing, AddTakesTheSelectedEntryToTheEnd) {
-    model.window.addSelection = 1;  // E0030804
-    model.addSelected();
-    EXPECT_EQ("E0010804 00000409 E00E0804 E0030804", order(model));
-    EXPECT_EQ("00000804 00000404 E0010404 00000411 00000412 00000407", addable(model));
-    const auto& row = model.snapshot.rows.back();
-    EXPECT_EQ(row.displayName, row.shownName);
-    EXPECT_EQ("", row.pendingDisplayName);
-    EXPECT_EQ("", row.hotkeyText);
-    EXPECT_EQ(0, model.window.addSelection);
-    EXPECT_EQ(0, model.window.listSelection);  // the list's selection stays where it was
-}
-
-TEST_F(ListEditing, AnAddBoxTextThatDiffersFromBothNamesBecomesThePendingName) {
-    model.snapshot.addable[0].itemText = "Renamed";
-    model.addSelected();
-    EXPECT_EQ("Renamed", model.snapshot.rows.back().pendingDisplayName);
-    EXPECT_EQ("Renamed", model.snapshot.rows.back().shownName);
-    model.snapshot.addable[0].itemText = model.snapshot.addable[0].displayName;  // one of the two: no new name
-    model.addSelected();
-    EXPECT_EQ("", model.snapshot.rows.back().pendingDisplayName);
-}
-
 TEST_F(ListEditing, AddingTheLastEntryDisablesAddAndRemovingEnablesItAgain) {
     while (!model.snapshot.addable.empty()) model.addSelected();
     EXPECT_FALSE(model.controlStates().add);
@@ -77,20 +54,6 @@ TEST_F(ListEditing, RemoveReturnsTheRowWithItsShownNameAndDropsItsHotkey) {
     EXPECT_EQ("", model.snapshot.rows.back().hotkeyText);
 }
 
-TEST_F(ListEditing, DeleteTurnsOffWhenOneRowIsLeftAndSelectionFollows) {
-    model.selectRow(2);
-    model.removeSelected();
-    EXPECT_TRUE(model.controlStates().remove);
-    EXPECT_EQ(1, model.window.listSelection);
-    model.removeSelected();
-    EXPECT_FALSE(model.controlStates().remove);
-    EXPECT_EQ(0, model.window.listSelection);
-    model.removeSelected();
-    EXPECT_EQ(-1, model.window.listSelection);
-    model.removeSelected();  // nothing selected: nothing happens
-    EXPECT_TRUE(model.snapshot.rows.empty());
-}
-
 TEST_F(ListEditing, MovesExchangeWholeRowsAndStopAtTheEnds) {
     model.snapshot.rows[0].pendingDisplayName = "first";
     model.moveUp();
@@ -109,16 +72,6 @@ TEST_F(ListEditing, MovesExchangeWholeRowsAndStopAtTheEnds) {
     model.selectRow(-1);
     model.moveUp();
     EXPECT_EQ("00000409 E00E0804 E0010804", order(model));
-}
-
-TEST_F(ListEditing, SelectingARowDescribesItInTheStatusLine) {
-    model.selectRow(2);
-    EXPECT_EQ("KBDUS.DLL | E00E0804", model.window.status);
-    EXPECT_TRUE(model.controlStates().property);
-    model.selectRow(1);
-    EXPECT_EQ(model.texts().hotkeyColumn + ": " + model.snapshot.rows[1].hotkeyText + " KBDUS.DLL | 00000409",
-              model.window.status);
-    EXPECT_FALSE(model.controlStates().property);
 }
 
 TEST(ListDuplicates, LeaveOnlyTheTopmostRow) {

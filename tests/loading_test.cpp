@@ -64,41 +64,6 @@ TEST(Loading, ReadsTheWholeXpMachine) {
     EXPECT_EQ((std::array<uint32_t, 31>{0xE0010804, 0x04090409, 0xE00E0804}), f.model->snapshot.layoutSlots);
 }
 
-// 9x: the list is the numbered sub-keys up to the first missing one; the indicator keeps its
-// language key in the Toggle key's default value; there is no Caps Lock choice.
-TEST(Loading, NinexReadsPreloadSubKeysAndTheIndicatorsLanguageKey) {
-    ModelFixture f;
-    english(f, kWin98).m.load(R"reg(REGEDIT4
-[HKEY_CURRENT_USER\Keyboard Layout\Preload\1]
-@="00000409"
-[HKEY_CURRENT_USER\Keyboard Layout\Preload\2]
-@="E0010804"
-[HKEY_CURRENT_USER\Keyboard Layout\Preload\4]
-@="00000804"
-[HKEY_CURRENT_USER\Keyboard Layout\Toggle]
-@="2"
-"Hotkey"="3"
-"Language Hotkey"="1"
-)reg");
-    f.m.system.addProcess("INTERNAT.EXE");
-    auto& model = f.start();
-    ASSERT_EQ(2u, model.snapshot.rows.size());
-    EXPECT_EQ("E0010804", model.snapshot.rows[1].klid);
-    std::string dump = f.dump();
-    EXPECT_NE(std::string::npos, dump.find("language switch on key 0")) << dump;
-    EXPECT_NE(std::string::npos, dump.find("language key on, layout switch off, layout key off, caps off")) << dump;
-}
-
-// An unknown Windows reads no list; an empty list selects no row.
-TEST(Loading, UnknownWindowsLoadsNoRowsAndSelectsNone) {
-    ModelFixture f;
-    english(f, 0x80000A03).m.load("REGEDIT4\n[HKEY_CURRENT_USER\\Keyboard Layout\\Preload]\n\"1\"=\"00000409\"\n");
-    f.start();
-    EXPECT_NE(std::string::npos, f.dump().find("enabled: style off, internat off, ctfmon off")) << f.dump();
-    EXPECT_NE(std::string::npos, f.dump().find("list selection -1, add selection 0, up on, down off, delete off, add on, property off\n"))
-        << f.dump();
-}
-
 TEST(Loading, HotkeyRecordsFollowTheirTargetRows) {
     ModelFixture f;
     english(f).m.load("REGEDIT4\n[HKEY_CURRENT_USER\\Keyboard Layout\\Preload]\n\"1\"=\"00000409\"\n\"2\"=\"E0010804\"\n" +
@@ -116,29 +81,6 @@ TEST(Loading, HotkeyRecordsFollowTheirTargetRows) {
     EXPECT_NE(std::string::npos, dump.find("record 0000C002 00000031 -> 00000409\nrecord 0000C006 00000033 -> E0010804\n"
                                            "record 00004001 00000034 -> E0010804\ntoggle"))
         << dump;
-}
-
-TEST(Loading, ToggleSlotsComeFromTheKeysOfTheSystemLocale) {
-    std::string reg = "REGEDIT4\n" + hotKey("00000010", "02,c0", "20") + hotKey("00000030", "01,c0", "c0") +
-                      hotKey("00000051", "04,c0", "20") + hotKey("00000072", "02,c0", "be") + hotKey("00000031", "02,c0", "be");
-    struct Case {
-        uint32_t lcid;
-        const char* slots;
-        int chooserItems;
-    } cases[] = {
-        {0x0804, "0000C002 00000020| | ", 3}, {0x0404, " | |0000C002 000000BE", 3}, {0x0412, " |0000C004 00000020| ", 3},
-        {0x0411, "0000C001 000000C0| | ", 1}, {0x0409, " | | ", 3},                  {0x0C04, " | | ", 3},
-    };
-    for (const auto& c : cases) {
-        ModelFixture f;
-        f.m.system.lcid = c.lcid;
-        f.m.load(reg);
-        auto& model = f.start();
-        std::string slots;
-        for (const auto& t : model.snapshot.toggles) slots += (slots.empty() ? "" : "|") + t.modifierText + " " + t.keyText;
-        EXPECT_EQ(c.slots, slots) << std::hex << c.lcid;
-        EXPECT_EQ(c.chooserItems, model.window.toggleChoiceCount) << std::hex << c.lcid;
-    }
 }
 
 // The running indicator chooses the style, and the style the names shown, the caption and

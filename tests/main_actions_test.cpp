@@ -82,29 +82,6 @@ TEST_F(Actions, AStyleChangeSetsTheCaptionsNamesAndKeyChoicesOnlyWhenTheStyleRea
     EXPECT_EQ("10 keys 01 Switch IME editable 0 layout 00 add -1", style());
 }
 
-TEST_F(Actions, TheGraveAccentKeepsItsPlaceWhenTheStyleChanges) {
-    start(kVista);
-    struct Case {
-        int language, layout;
-        const char* toIndicator;
-        const char* toServices;
-    } cases[] = {{2, 0, "20", "20"}, {2, 2, "20", "02"}, {1, 0, "01", "10"}};
-    for (const auto& c : cases) {
-        std::string got[2];
-        for (int services = 0; services < 2; ++services) {
-            snap().indicatorOption = services == 1;
-            snap().textServicesOption = services == 0;
-            win().rememberedIndicator = services == 1;
-            snap().languageKey = c.language;
-            snap().layoutKey = c.layout;
-            services ? actions->textServicesOptionClicked() : actions->indicatorOptionClicked();
-            got[services] = std::to_string(snap().languageKey) + std::to_string(snap().layoutKey);
-        }
-        EXPECT_EQ(c.toIndicator, got[0]) << c.language << c.layout;
-        EXPECT_EQ(c.toServices, got[1]) << c.language << c.layout;
-    }
-}
-
 // The switch enables the style group; on the 6.x generation ticking it also chooses text services.
 TEST_F(Actions, TheIndicatorSwitchEnablesTheStyleGroup) {
     for (uint32_t version : {kWinXp, kVista}) {

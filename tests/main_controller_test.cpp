@@ -108,13 +108,6 @@ TEST_F(Startup, RowsShowTheirInputMethodsIconOrTheProgramsOwn) {
               start("").rowIconFiles());
 }
 
-TEST_F(Startup, HelpWithAnotherSwitchIsNoHelp) {
-    f.model.reset();
-    auto& c = start(" /? /off");
-    EXPECT_TRUE(f.prompts.shown.empty());
-    EXPECT_FALSE(c.model().snapshot.indicatorSwitch);
-}
-
 TEST_F(Startup, WithoutArgumentsNothingRunsAndTheWindowStays) {
     for (const char* arguments : {"", " ", " \"\"", "/on"}) {
         f.m.system.calls.clear();

@@ -9,25 +9,6 @@ using testing_support::TestMachine;
 
 namespace {
 
-// The description under the first translation only; nothing without version information, a
-// translation, or a description there.
-TEST(GetFileDescription, ReadsTheFirstTranslationOnly) {
-    TestMachine m;
-    m.addIme("sample.ime", "示例输入法");
-    EXPECT_EQ("\xCA\xBE\xC0\xFD\xCA\xE4\xC8\xEB\xB7\xA8", GetFileDescription(m.system, m.systemPath("sample.ime")));
-    std::string two = m.systemPath("two.ime");
-    m.system.addFile(two);
-    EXPECT_EQ("", GetFileDescription(m.system, two));
-    m.system.versionInfos[two].strings = {{"\\StringFileInfo\\040904B0\\FileDescription", "English first"},
-                                          {"\\StringFileInfo\\080404B0\\FileDescription", "Second"}};
-    EXPECT_EQ("", GetFileDescription(m.system, two));
-    m.system.versionInfos[two].translations = {0x04B00409, 0x04B00804};
-    EXPECT_EQ("English first", GetFileDescription(m.system, two));
-    m.system.versionInfos[two].translations = {0x04E40409, 0x04B00804};
-    EXPECT_EQ("", GetFileDescription(m.system, two));
-    EXPECT_EQ("", GetFileDescription(m.system, m.systemPath("missing.ime")));
-}
-
 // "@path,-id" names string id (0 to 65535) of an existing file; other texts stay as they are.
 // The machine also holds the strings a call with an id out of range would find.
 TEST(ResolveDisplayName, FollowsAnIndirectNameToItsStringResource) {

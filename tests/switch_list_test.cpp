@@ -10,37 +10,6 @@ namespace {
 
 using Parts = std::vector<std::string>;
 
-TEST(SplitText, SplitsAtEverySeparator) {
-    EXPECT_EQ((Parts{"a", "b"}), SplitText("/", "a/b"));
-    EXPECT_EQ((Parts{"a", "b", ""}), SplitText("/", "a/b/"));
-    EXPECT_EQ((Parts{"", "a"}), SplitText("/", "/a"));
-    EXPECT_EQ((Parts{""}), SplitText("/", ""));
-    EXPECT_EQ((Parts{"abc"}), SplitText("/", "abc"));
-    EXPECT_EQ((Parts{"Ctrl+Shift", "8", "Left"}), SplitText("_", "Ctrl+Shift_8_Left"));
-    EXPECT_EQ((Parts{"x", "", "y"}), SplitText(",", "x,,y"));
-}
-
-TEST(CommandLine, ArgumentsAreCountedAsThePlatformSplitsThem) {
-    struct Case {
-        const char* line;
-        bool arguments;
-    } cases[] = {
-        {"\"C:\\Program Files\\Kestrine\\kestrine.exe\"", false},
-        {"\"C:\\Program Files\\Kestrine\\kestrine.exe\" ", false},
-        {"\"C:\\Program Files\\Kestrine\\kestrine.exe\" /on", true},
-        {"kestrine.exe/on", false},
-        {"\"C:\\Program Files\\Kestrine\\kestrine.exe\"/on", false},
-        {"kestrine.exe \"\"", false},
-        {"kestrine.exe \"\" \t\"\"", false},
-        {"kestrine.exe \"\" /on", true},
-        {"kestrine.exe \"a b\"", true},
-        {"kestrine.exe x", true},
-        {"  kestrine.exe", false},
-        {"", false},
-    };
-    for (const auto& c : cases) EXPECT_EQ(c.arguments, cli::hasArguments(c.line)) << c.line;
-}
-
 struct SwitchListTest : ::testing::Test {
     TestMachine m;
     cli::SwitchList list(const std::string& arguments) {

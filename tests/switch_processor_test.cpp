@@ -40,20 +40,6 @@ struct Switches : ::testing::Test {
     std::string named(const std::string& text) { return f.m.system.fromUtf8(text); }
 };
 
-TEST_F(Switches, NamesIgnoreCaseAndBlanksButMustMatchWhole) {
-    snap().indicatorSwitch = false;
-    run({"ON"});
-    EXPECT_TRUE(snap().indicatorSwitch);
-    run({"off \r\n"});
-    EXPECT_FALSE(snap().indicatorSwitch);
-    run({"  On"});
-    EXPECT_TRUE(snap().indicatorSwitch);
-    snap().indicatorSwitch = false;
-    EXPECT_FALSE(processor->runSwitch("online"));
-    EXPECT_FALSE(processor->runSwitch("o n"));
-    EXPECT_FALSE(snap().indicatorSwitch);
-}
-
 TEST_F(Switches, StyleCapsLockAndStatus) {
     run({"internat"});
     EXPECT_TRUE(snap().indicatorOption);
@@ -77,41 +63,6 @@ TEST_F(Switches, StyleCapsLockAndStatus) {
     EXPECT_TRUE(snap().showStatus);
 }
 
-TEST_F(Switches, SwitchKeysTakeTheirLetterAndDigit) {
-    struct Case {
-        const char* item;
-        bool language, layout;
-        int languageKey, layoutKey;
-    } cases[] = {
-        {"switch:a", false, false, 0, 1}, {"switch:3", true, true, 1, 0},  {"switch:1B", true, false, 1, 0},
-        {"switch:2a", false, true, 0, 1}, {"switch:9a", true, true, 0, 1}, {"switch:", false, false, 1, 0},
-    };
-    for (const auto& c : cases) {
-        snap().languageSwitch = snap().layoutSwitch = true;
-        snap().languageKey = 1;
-        snap().layoutKey = 0;
-        run({c.item});
-        EXPECT_EQ(c.language, snap().languageSwitch) << c.item;
-        EXPECT_EQ(c.layout, snap().layoutSwitch) << c.item;
-        EXPECT_EQ(c.languageKey, snap().languageKey) << c.item;
-        EXPECT_EQ(c.layoutKey, snap().layoutKey) << c.item;
-    }
-}
-
-TEST_F(Switches, DeletingRowsByNumberNameFileAndKlid) {
-    run({"del1:0", "del1:", "del1: 1", "del1:4", "del1:-1"});
-    EXPECT_EQ("E0010804 00000409 E00E0804", order());
-    std::string us = "del2:" + named("美国英语");
-    processor->runSwitch("del2:" + named("美國英語"));
-    EXPECT_EQ("E0010804 00000409 E00E0804", order());
-    processor->runSwitch(us);
-    EXPECT_EQ("E0010804 E00E0804", order());
-    run({"del3:pintlgnt.IME"});
-    EXPECT_EQ("E0010804", order());
-    run({"del4:e0010804", "del1:1"});
-    EXPECT_EQ("", order());
-}
-
 // An empty name, file or KLID (a batch file's unset variable) matches nothing, not the plain
 // layouts without "IME File" nor a row or entry whose name is empty.
 TEST_F(Switches, EmptyArgumentsMatchNothing) {
@@ -121,48 +72,6 @@ TEST_F(Switches, EmptyArgumentsMatchNothing) {
     run({"del2:", "del3:", "del4:", "move1:,1", "move2:,1", "move3:,9", "add1:", "add2:,", "add2:,ctrl_1", "add3:,",
          "uninstall1:", "uninstall2:", "uninstall3:"});
     EXPECT_EQ(before, f.dump() + f.written());
-}
-
-TEST_F(Switches, DeleteOneTwiceRemovesTheFirstTwoRows) {
-    run({"del1:1", "del1:1"});
-    EXPECT_EQ("E00E0804", order());
-}
-
-TEST_F(Switches, MovingARowToAPosition) {
-    std::string us = named("美国英语");
-    processor->runSwitch("move1:" + us + ",99");
-    EXPECT_EQ("E0010804 E00E0804 00000409", order());
-    processor->runSwitch("move1:" + us + ",0");
-    EXPECT_EQ("00000409 E0010804 E00E0804", order());
-    run({"move2:PINTLGNT.IME,2"});
-    EXPECT_EQ("00000409 E00E0804 E0010804", order());
-    run({"move3:e0010804, 2"});
-    EXPECT_EQ("E0010804 00000409 E00E0804", order());
-    run({"move3:E00E0804", "move3:E00E0804,1,2", "move2:nothing.ime,1", "move3:E00E0804,-2147483648"});
-    EXPECT_EQ("E00E0804 E0010804 00000409", order());
-}
-
-TEST_F(Switches, AddingEntriesWithTheirHotkeys) {
-    run({"add2:sample.ime,ctrl+shift_1_left"});
-    // SAMPLE.IME has no catalogue entry: nothing is added.
-    EXPECT_EQ("E0010804 00000409 E00E0804", order());
-    run({"add2:wingb.ime,ctrl+shift_2_left"});
-    EXPECT_EQ("E0010804 00000409 E00E0804 E0030804", order());
-    EXPECT_EQ("Left CTRL+SHIFT+2", snap().rows.back().hotkeyText);
-    EXPECT_EQ("00008006", snap().records.back().modifierText);
-    EXPECT_EQ("00000032", snap().records.back().keyText);
-    EXPECT_EQ("E0030804", snap().records.back().target);
-    // A hot key whose words are not all recognised is not stored; the entry is added all the same.
-    run({"add3:00000404,alt_~", "add1:German,shift+ctrl_A"});
-    EXPECT_EQ("E0010804 00000409 E00E0804 E0030804 00000404 00000407", order());
-    EXPECT_EQ("ALT+~", snap().rows[4].hotkeyText);
-    EXPECT_EQ("000000BC", snap().records.back().keyText);
-    EXPECT_EQ("", snap().rows[5].hotkeyText);
-    // An entry already in the list is not found again, and gets no hot key.
-    size_t records = snap().records.size();
-    run({"add1:German,ctrl_1", "add4:00000411", "add:00000411"});
-    EXPECT_EQ(6u, snap().rows.size());
-    EXPECT_EQ(records, snap().records.size());
 }
 
 TEST_F(Switches, SettingHotkeysOfRowsAndToggles) {
@@ -212,15 +121,6 @@ TEST_F(Switches, InstallingFromTheSystemFolder) {
     run({"install:a.ime,b.ime"});
     EXPECT_EQ("C:\\WINDOWS\\system32\\wingb.ime", f.model->window.installFile);
     EXPECT_EQ(5u, f.prompts.shown.size());
-}
-
-TEST_F(Switches, AFailedInstallShowsZerosAndGivesNoHotkey) {
-    f.m.system.imeInstallFails = true;
-    size_t records = snap().records.size();
-    run({"install:x.ime,ctrl_5"});
-    ASSERT_EQ(1u, f.prompts.shown.size());
-    EXPECT_EQ("00000000", f.prompts.shown[0].text);
-    EXPECT_EQ(records, snap().records.size());
 }
 
 // Whatever moves the add box's selection, the registry Delete button follows the entry now

@@ -131,21 +131,6 @@ TEST(TextServices, NinexKeepsTheIndicatorInTheMachineRunKey) {
     EXPECT_FALSE(s.wrote("Disable Thread Input Manager"));
 }
 
-// The two CTF values are written on NT 4, XP (with 6.1) and Server 2003 only; the 6.x
-// generation touches no programs.
-TEST(TextServices, TheCtfValuesFollowTheGenerationAndTheSixGenerationTouchesNoPrograms) {
-    const std::pair<uint32_t, bool> cases[] = {{kNt4, true},  {kWin2000, false}, {kWinXp, true},
-                                               {kWin2003, true}, {kVista, false},  {kWin7, true}};
-    for (const auto& [version, ctf] : cases) {
-        Switching s(version, true, false, true);
-        EXPECT_EQ(ctf, s.wrote("\"Disable Thread Input Manager\"=dword:00000000")) << std::hex << version;
-        EXPECT_EQ(ctf, s.wrote("\"ShowStatus\"=dword:00000004")) << std::hex << version;
-        if (version == kVista || version == kWin7) {
-            EXPECT_EQ("", s.calls) << std::hex << version;
-        }
-    }
-}
-
 TEST(TextServices, TurningTheIndicatorOffEndsBothProgramsEvenOnTheSixGeneration) {
     for (uint32_t version : {kWinXp, kVista}) {
         Switching s(version, false, false, true, false, {"internat.exe", "ctfmon.exe", "notepad.exe"});
