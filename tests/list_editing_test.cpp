@@ -6,12 +6,6 @@ using namespace testing_support;
 
 namespace {
 
-std::string order(const settings::SettingsModel& model) {
-    std::string out;
-    for (const auto& r : model.snapshot.rows) out += (out.empty() ? "" : " ") + r.klid;
-    return out;
-}
-
 std::string addable(const settings::SettingsModel& model) {
     std::string out;
     for (const auto& a : model.snapshot.addable) out += (out.empty() ? "" : " ") + a.klid;
@@ -38,7 +32,7 @@ TEST_F(ListEditing, RemoveReturnsTheRowWithItsShownNameAndDropsItsHotkey) {
     model.snapshot.layoutSlots = {1, 2, 3, 4};
     model.snapshot.layoutSlots[30] = 31;
     model.removeSelected();
-    EXPECT_EQ("00000409 E00E0804", order(model));
+    EXPECT_EQ("00000409 E00E0804", rowOrder(model));
     const auto& back = model.snapshot.addable.back();
     EXPECT_EQ("E0010804", back.klid);
     EXPECT_EQ("Typed name", back.itemText);
@@ -57,21 +51,21 @@ TEST_F(ListEditing, RemoveReturnsTheRowWithItsShownNameAndDropsItsHotkey) {
 TEST_F(ListEditing, MovesExchangeWholeRowsAndStopAtTheEnds) {
     model.snapshot.rows[0].pendingDisplayName = "first";
     model.moveUp();
-    EXPECT_EQ("E0010804 00000409 E00E0804", order(model));
+    EXPECT_EQ("E0010804 00000409 E00E0804", rowOrder(model));
     model.moveDown();
-    EXPECT_EQ("00000409 E0010804 E00E0804", order(model));
+    EXPECT_EQ("00000409 E0010804 E00E0804", rowOrder(model));
     EXPECT_EQ(1, model.window.listSelection);
     EXPECT_EQ("first", model.snapshot.rows[1].pendingDisplayName);
     EXPECT_EQ("Ctrl+Shift+1", model.snapshot.rows[1].hotkeyText);
     EXPECT_EQ((std::array<uint32_t, 31>{0x04090409, 0xE0010804, 0xE00E0804}), model.snapshot.layoutSlots);
     model.moveDown();
     model.moveDown();
-    EXPECT_EQ("00000409 E00E0804 E0010804", order(model));
+    EXPECT_EQ("00000409 E00E0804 E0010804", rowOrder(model));
     EXPECT_FALSE(model.controlStates().down);
     EXPECT_TRUE(model.controlStates().up);
     model.selectRow(-1);
     model.moveUp();
-    EXPECT_EQ("00000409 E00E0804 E0010804", order(model));
+    EXPECT_EQ("00000409 E00E0804 E0010804", rowOrder(model));
 }
 
 TEST(ListDuplicates, LeaveOnlyTheTopmostRow) {
@@ -90,9 +84,9 @@ TEST(ListDuplicates, LeaveOnlyTheTopmostRow) {
 "6"="E0010804"
 )reg");
     auto& model = f.start();
-    ASSERT_EQ("E0010804 00000409 E00E0804 E0200804 E0210804 E0010804", order(model));
+    ASSERT_EQ("E0010804 00000409 E00E0804 E0200804 E0210804 E0010804", rowOrder(model));
     model.dropDuplicateInputMethods();
-    EXPECT_EQ("E0010804 00000409 E00E0804", order(model));
+    EXPECT_EQ("E0010804 00000409 E00E0804", rowOrder(model));
     settings::Catalogue catalogue = model.catalogue();
     auto entries = catalogue.entries();
     EXPECT_EQ(entries.end(), std::find(entries.begin(), entries.end(), "E0200804"));

@@ -27,13 +27,6 @@ ModelFixture& english(ModelFixture& f, uint32_t version = kWinXp) {
     return f;
 }
 
-// A hot-key record or toggle key; no target: a toggle key; an empty virtual key: none written.
-std::string hotKey(const std::string& n, const std::string& modifiers, const std::string& key, const std::string& target = "") {
-    return "[HKEY_CURRENT_USER\\Control Panel\\Input Method\\Hot Keys\\" + n + "]\n\"Key Modifiers\"=hex:" + modifiers +
-           ",00,00\n" + (key.empty() ? "" : "\"Virtual Key\"=hex:" + key + ",00,00,00\n") +
-           (target.empty() ? "" : "\"Target IME\"=" + target + "\n");
-}
-
 TEST(Loading, ReadsTheWholeXpMachine) {
     ModelFixture f;
     seedXpChinese(f);
@@ -62,25 +55,6 @@ TEST(Loading, ReadsTheWholeXpMachine) {
         "language caption 切换输入语言, toggle button Ctrl+SPACE, status 热键: Ctrl+Shift+1 KBDUS.DLL | E0010804\n",
         f.dump());
     EXPECT_EQ((std::array<uint32_t, 31>{0xE0010804, 0x04090409, 0xE00E0804}), f.model->snapshot.layoutSlots);
-}
-
-TEST(Loading, HotkeyRecordsFollowTheirTargetRows) {
-    ModelFixture f;
-    english(f).m.load("REGEDIT4\n[HKEY_CURRENT_USER\\Keyboard Layout\\Preload]\n\"1\"=\"00000409\"\n\"2\"=\"E0010804\"\n" +
-                      hotKey("00000100", "02,c0", "31", "hex:09,04,09,04") + hotKey("00000105", "04,80", "32", "hex:04,08,02,e0") +
-                      hotKey("0000010A", "06,c0", "33", "hex:04,08,01,e0") + hotKey("00000110", "01,40", "34", "dword:e0010804") +
-                      hotKey("00000120", "01,40", "", "hex:04,08,01,e0") + hotKey("00000164", "01,40", "35", "hex:09,04,09,04"));
-    f.start();
-    // 04090409 is the plain layout 00000409; E0020804 is not in the list; a record without its
-    // virtual key and one beyond 0x163 are not read. Of two records for E0010804 the first
-    // one's text shows: the one the hot-key editor opens.
-    std::string dump = f.dump();
-    EXPECT_NE(std::string::npos, dump.find("hotkey Ctrl+1\nrow E0010804 | QuanPin | Chinese (Simplified) - QuanPin | "
-                                           "pending  | shown QuanPin | hotkey Ctrl+Shift+3\n"))
-        << dump;
-    EXPECT_NE(std::string::npos, dump.find("record 0000C002 00000031 -> 00000409\nrecord 0000C006 00000033 -> E0010804\n"
-                                           "record 00004001 00000034 -> E0010804\ntoggle"))
-        << dump;
 }
 
 // The running indicator chooses the style, and the style the names shown, the caption and

@@ -28,11 +28,6 @@ struct Startup : ::testing::Test {
         controller->initialise();
         return *controller;
     }
-    std::string order() {
-        std::string out;
-        for (const auto& r : controller->model().snapshot.rows) out += (out.empty() ? "" : " ") + r.klid;
-        return out;
-    }
 };
 
 TEST_F(Startup, ASwitchFileConfiguresTheMachineAndCloses) {
@@ -135,7 +130,7 @@ TEST_F(Startup, DuplicateInputMethodsAreDroppedAfterTheSwitches) {
     start(" /add3:E0060804");
     // The apply at the end of the switches wrote the duplicate; start-up then drops it and
     // deletes its catalogue entry at once.
-    EXPECT_EQ("E0010804 00000409 E00E0804", order());
+    EXPECT_EQ("E0010804 00000409 E00E0804", rowOrder(controller->model()));
     EXPECT_FALSE(controller->model().catalogue().exists("E0060804"));
 }
 

@@ -32,11 +32,6 @@ struct Switches : ::testing::Test {
         for (const char* item : items) processor->runSwitch(item);
     }
     settings::SettingsSnapshot& snap() { return f.model->snapshot; }
-    std::string order() {
-        std::string out;
-        for (const auto& r : snap().rows) out += (out.empty() ? "" : " ") + r.klid;
-        return out;
-    }
     std::string named(const std::string& text) { return f.m.system.fromUtf8(text); }
 };
 
@@ -103,7 +98,7 @@ TEST_F(Switches, InstallingFromTheSystemFolder) {
     EXPECT_EQ("Sample", f.model->catalogue().value("E0020804", "Layout Text"));
     EXPECT_EQ("Sample", f.model->catalogue().value("E0020804", "Layout Display Name"));
     EXPECT_EQ("C:\\WINDOWS\\system32\\sample.ime", f.model->window.installFile);
-    EXPECT_EQ("E0010804 00000409 E00E0804 E0020804", order());
+    EXPECT_EQ("E0010804 00000409 E00E0804 E0020804", rowOrder(*f.model));
 
     run({"install:My IME,winpy.ime,ctrl_1"});
     EXPECT_EQ("E0040804", f.prompts.shown[1].text);

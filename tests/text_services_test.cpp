@@ -42,23 +42,6 @@ struct Switching {
     bool wrote(const std::string& text) const { return written.find(text) != std::string::npos; }
 };
 
-TEST(TextServices, TextServicesOnXpRegisterTheLibrariesAndTellWhenTheMonitorIsMissing) {
-    Switching s(kWinXp, true, false, true);
-    EXPECT_EQ("DllRegisterServer(msutb.dll)\nDllRegisterServer(msctf.dll)\nDllRegisterServer(msimtf.dll)\n"
-              "CreateProcessA(ctfmon.exe)\n",
-              s.calls);
-    EXPECT_TRUE(s.wrote("[HKEY_CURRENT_USER\\Software\\Microsoft\\CTF]\n\"Disable Thread Input Manager\"=dword:00000000\n"));
-    EXPECT_TRUE(s.wrote("[HKEY_CURRENT_USER\\Software\\Microsoft\\CTF\\LangBar]\n\"ShowStatus\"=dword:00000004\n"));
-    // ctfmon.exe is not in this machine's system folder, so it does not start: the message,
-    // and the Run keys stay as they were.
-    ASSERT_EQ(1u, s.f.prompts.shown.size());
-    EXPECT_EQ("Not found \"ctfmon.exe\".", s.f.prompts.shown[0].text);
-    EXPECT_EQ("Kestrine", s.f.prompts.shown[0].caption);
-    EXPECT_TRUE(s.f.prompts.shown[0].foreground);
-    EXPECT_FALSE(s.f.prompts.shown[0].okCancel);
-    EXPECT_TRUE(s.wrote("\"monitor\"=\"ctfmon.exe\""));
-}
-
 TEST(TextServices, AStartedMonitorReplacesEveryStartUpEntry) {
     ModelFixture f;
     f.m.system.versionValue = kWinXp;
@@ -121,14 +104,6 @@ TEST(TextServices, InternatIsCopiedFromTheProgramFolderWithoutOverwriting) {
         << f.calls();
     EXPECT_TRUE(f.m.system.processes()->size() == 1);
     EXPECT_TRUE(f.prompts.shown.empty());
-}
-
-TEST(TextServices, NinexKeepsTheIndicatorInTheMachineRunKey) {
-    Switching s(kWin98, true, true, false, true);
-    EXPECT_TRUE(s.wrote("[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run]\n"
-                        "\"internat.exe\"=\"internat.exe\"\n"))
-        << s.written;
-    EXPECT_FALSE(s.wrote("Disable Thread Input Manager"));
 }
 
 TEST(TextServices, TurningTheIndicatorOffEndsBothProgramsEvenOnTheSixGeneration) {

@@ -32,6 +32,12 @@ std::string withoutCarriageReturns(const std::string& text) {
     return out;
 }
 
+std::string rowOrder(const settings::SettingsModel& model) {
+    std::string out;
+    for (const auto& r : model.snapshot.rows) out += (out.empty() ? "" : " ") + r.klid;
+    return out;
+}
+
 std::string ModelFixture::dump() const {
     const auto& s = model->snapshot;
     const auto& w = model->window;

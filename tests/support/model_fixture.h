@@ -43,5 +43,7 @@ constexpr uint32_t kVista = 0x17720006;
 constexpr uint32_t kWin7 = 0x1DB10106;
 
 std::string withoutCarriageReturns(const std::string& text);
+// The rows' KLIDs in list order, separated by blanks.
+std::string rowOrder(const settings::SettingsModel& model);
 
 }  // namespace testing_support
