@@ -143,11 +143,8 @@ TEST(HotkeyEditor, RefusesAHotkeyShownElsewhere) {
     context.toggleChoiceCount = 3;
     context.editingSlot = 1;              // editing that slot: no duplicate of itself
     EXPECT_EQ("C00220", press(2, 11));
-    ASSERT_EQ(2u, prompts.shown.size());
-    EXPECT_EQ("Duplicate hotkey!", prompts.shown[0].text);
-    EXPECT_EQ("Kestrine", prompts.shown[0].caption);
     // The editor's own window owns the box, so the editor cannot be worked while it is shown.
-    EXPECT_EQ(settings::MessageBoxRequest::Owner::ActiveWindow, prompts.shown[0].owner);
+    EXPECT_EQ("Kestrine: Duplicate hotkey! active\nKestrine: Duplicate hotkey! active\n", prompts.boxes());
 }
 
 }  // namespace

@@ -96,8 +96,7 @@ TEST_F(Handlers, AnotherRowsHotkeyIsRefusedAndNoRowOpensNothing) {
     session.script = press("CS", 1);  // Ctrl+Shift+1 belongs to row 0
     handlers->editEntryHotkey();
     EXPECT_EQ(before, hotkeys());
-    ASSERT_EQ(1u, f.prompts.shown.size());
-    EXPECT_EQ("Duplicate hotkey!", f.prompts.shown[0].text);
+    EXPECT_EQ("Kestrine: Duplicate hotkey! active\n", f.prompts.boxes());
     f.model->selectRow(-1);
     session.opened.clear();
     handlers->editEntryHotkey();
@@ -115,8 +114,7 @@ TEST_F(Handlers, ToggleSlotsAreEditedThroughTheChooser) {
     session.script = press("CS", 1);
     handlers->editToggleHotkey();
     EXPECT_EQ("0000C004/00000020", slot());
-    ASSERT_EQ(1u, f.prompts.shown.size());
-    EXPECT_EQ(settings::MessageBoxRequest::Owner::ActiveWindow, f.prompts.shown[0].owner);
+    EXPECT_EQ("Kestrine: Duplicate hotkey! active\n", f.prompts.boxes());
     session.script = press("CS", 5);
     handlers->editToggleHotkey();
     EXPECT_EQ("0000C006/00000035", slot());

@@ -92,9 +92,7 @@ TEST_F(Switches, SettingHotkeysOfRowsAndToggles) {
 
 TEST_F(Switches, InstallingFromTheSystemFolder) {
     run({"install:sample.ime"});
-    ASSERT_EQ(1u, f.prompts.shown.size());
-    EXPECT_EQ("E0020804", f.prompts.shown[0].text);
-    EXPECT_EQ("Kestrine", f.prompts.shown[0].caption);
+    EXPECT_EQ("Kestrine: E0020804 foreground\n", f.prompts.boxes());
     EXPECT_EQ("Sample", f.model->catalogue().value("E0020804", "Layout Text"));
     EXPECT_EQ("Sample", f.model->catalogue().value("E0020804", "Layout Display Name"));
     EXPECT_EQ("C:\\WINDOWS\\system32\\sample.ime", f.model->window.installFile);
@@ -177,10 +175,9 @@ TEST_F(Switches, UninstallingCatalogueEntries) {
     installer->deleteSelectedEntry();
     EXPECT_EQ(" 00000407 00000411 E0010804", entries());
     EXPECT_NE("E00E0804", snap().addable.back().klid) << "the entry leaves the add box";
-    ASSERT_EQ(2u, f.prompts.shown.size());
-    const auto& question = f.prompts.shown[1];
-    EXPECT_TRUE(question.okCancel && question.owner == settings::MessageBoxRequest::Owner::ActiveWindow &&
-                question.icon == settings::MessageBoxRequest::Icon::Exclamation);
+    std::string question = "Warning!: Do you want to delete E00E0804:\"" + named("微软拼音 3.0") +
+                           " (PINTLGNT.IME)\" ? okcancel warning active\n";
+    EXPECT_EQ(question + question, f.prompts.boxes());
 }
 
 }  // namespace

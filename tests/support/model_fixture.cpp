@@ -16,6 +16,17 @@ bool ScriptedPrompts::show(const settings::MessageBoxRequest& request) {
     return answer;
 }
 
+std::string ScriptedPrompts::boxes() const {
+    using Box = settings::MessageBoxRequest;
+    std::string out;
+    for (const auto& b : shown) {
+        out += b.caption + ": " + b.text + (b.okCancel ? " okcancel" : "") +
+               (b.icon == Box::Icon::Information ? " info" : b.icon == Box::Icon::Exclamation ? " warning" : "") +
+               (b.owner == Box::Owner::ActiveWindow ? " active" : "") + (b.foreground ? " foreground" : "") + "\n";
+    }
+    return out;
+}
+
 settings::SettingsModel& ModelFixture::start(bool commandLineMode) {
     auto language = settings::uiLanguageFor(m.system.lcid);
     model = std::make_unique<settings::SettingsModel>(registry, m.system, prompts, ui::modelTexts(language),

@@ -16,6 +16,8 @@ public:
     bool show(const settings::MessageBoxRequest& request) override;
     std::vector<settings::MessageBoxRequest> shown;
     std::vector<bool> answers;  // taken in order; OK when the script has run out
+    // Each box shown as "caption: text [okcancel] [info|warning] [active] [foreground]", one a line.
+    std::string boxes() const;
 };
 
 struct ModelFixture {
