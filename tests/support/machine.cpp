@@ -8,26 +8,12 @@
 #include "platform/codepage.h"
 
 namespace testing_support {
-namespace {
-
-bool isUtf8(const std::string& s) {
-    for (size_t i = 0; i < s.size();) {
-        auto b = static_cast<unsigned char>(s[i]);
-        size_t n = b < 0x80 ? 1 : (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3 : (b & 0xF8) == 0xF0 ? 4 : 0;
-        if (n == 0 || i + n > s.size()) return false;
-        for (size_t k = 1; k < n; ++k) {
-            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
-        }
-        i += n;
-    }
-    return true;
-}
-
-}  // namespace
 
 void TestMachine::load(const std::string& regText) {
     registry.setCodePage(system.codePage);
-    std::string text = isUtf8(regText) ? regText : platform::codePageToUtf8(regText, system.codePage);
+    // UTF-8 text survives a round trip through UTF-16; 8-bit text of the code page does not.
+    bool utf8 = platform::utf16leToUtf8(platform::utf8ToUtf16le(regText)) == regText;
+    std::string text = utf8 ? regText : platform::codePageToUtf8(regText, system.codePage);
     auto result = platform::importRegText(registry, "\xEF\xBB\xBF" + text, system.codePage);
     ASSERT_TRUE(result.ok) << result.describe();
 }
