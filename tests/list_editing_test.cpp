@@ -17,37 +17,6 @@ struct ListEditing : ::testing::Test {
     settings::SettingsModel& model = (seedXpChinese(f), f.start());
 };
 
-TEST_F(ListEditing, AddingTheLastEntryDisablesAddAndRemovingEnablesItAgain) {
-    while (!model.snapshot.addable.empty()) model.addSelected();
-    EXPECT_FALSE(model.controlStates().add);
-    EXPECT_EQ(-1, model.window.addSelection);
-    model.addSelected();  // nothing selected: nothing happens
-    EXPECT_EQ(10u, model.snapshot.rows.size());
-    model.removeSelected();
-    EXPECT_TRUE(model.controlStates().add);
-}
-
-TEST_F(ListEditing, RemoveReturnsTheRowWithItsShownNameAndDropsItsHotkey) {
-    model.snapshot.rows[0].shownName = "Typed name";
-    model.snapshot.layoutSlots = {1, 2, 3, 4};
-    model.snapshot.layoutSlots[30] = 31;
-    model.removeSelected();
-    EXPECT_EQ("00000409 E00E0804", rowOrder(model));
-    const auto& back = model.snapshot.addable.back();
-    EXPECT_EQ("E0010804", back.klid);
-    EXPECT_EQ("Typed name", back.itemText);
-    EXPECT_EQ(1u, model.snapshot.records.size());
-    EXPECT_EQ("00000409", model.snapshot.records[0].target);
-    EXPECT_EQ((std::array<uint32_t, 31>{2, 3, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                                        0, 0, 0, 0, 31, 31}),
-              model.snapshot.layoutSlots);
-    EXPECT_EQ(0, model.window.listSelection);
-    // Re-adding the entry brings no hot key back.
-    model.window.addSelection = static_cast<int>(model.snapshot.addable.size()) - 1;
-    model.addSelected();
-    EXPECT_EQ("", model.snapshot.rows.back().hotkeyText);
-}
-
 TEST_F(ListEditing, MovesExchangeWholeRowsAndStopAtTheEnds) {
     model.snapshot.rows[0].pendingDisplayName = "first";
     model.moveUp();

@@ -73,12 +73,6 @@ TEST_F(Startup, MenuAndInstallBoxesTakeTheirOwnerButtonsAndIcon) {
               f.prompts.boxes());
 }
 
-// A row whose entry has no input-method file shows the program's own icon.
-TEST_F(Startup, RowsShowTheirInputMethodsIconOrTheProgramsOwn) {
-    EXPECT_EQ((std::vector<std::string>{"C:\\WINDOWS\\system32\\WINPY.IME", "", "C:\\WINDOWS\\system32\\PINTLGNT.IME"}),
-              start("").rowIconFiles());
-}
-
 TEST_F(Startup, WithoutArgumentsNothingRunsAndTheWindowStays) {
     for (const char* arguments : {"", " ", " \"\"", "/on"}) {
         f.m.system.calls.clear();

@@ -49,21 +49,6 @@ std::string storedString(MemoryRegistry& reg, RegRoot root, const std::string& p
     return std::string(v.data.begin(), v.data.end());
 }
 
-// Regedit's layout: a blank line after each key, every type in its form, long hex lines
-// wrapped where regedit wraps them (the sample wraps them elsewhere).
-TEST(RegText, ExportsTheLayoutRegeditWrites) {
-    MemoryRegistry reg;
-    std::string sample = sampleRegedit4(kGbkUs);
-    ASSERT_TRUE(platform::importRegText(reg, sample, 936).ok);
-    size_t from = sample.find("[HKEY_LOCAL_MACHINE"), to = sample.find("\r\n\r\n", from) + 4;
-    std::string expected = "REGEDIT4\r\n\r\n" + sample.substr(from, to - from);
-    const std::string wrapped = "12,13,\\\r\n  14";
-    expected.replace(expected.find(wrapped), wrapped.size(), "12,\\\r\n  13,14");
-    EXPECT_EQ(expected, platform::exportRegText(
-                            reg, {{RegRoot::LocalMachine, "SYSTEM\\CurrentControlSet\\Control\\Keyboard Layouts\\00000409"}},
-                            RegTextFormat::Regedit4, 936));
-}
-
 TEST(RegText, Version5TextIsUtf16AndStringsReachTheStoreInItsCodePage) {
     std::string utf8 =
         "Windows Registry Editor Version 5.00\r\n\r\n"

@@ -106,15 +106,4 @@ TEST(TextServices, InternatIsCopiedFromTheProgramFolderWithoutOverwriting) {
     EXPECT_TRUE(f.prompts.shown.empty());
 }
 
-TEST(TextServices, TurningTheIndicatorOffEndsBothProgramsEvenOnTheSixGeneration) {
-    for (uint32_t version : {kWinXp, kVista}) {
-        Switching s(version, false, false, true, false, {"internat.exe", "ctfmon.exe", "notepad.exe"});
-        EXPECT_EQ("TerminateProcess(100)\nTerminateProcess(104)\n", s.calls) << std::hex << version;
-        EXPECT_FALSE(s.wrote("\"indicator\"="));
-        EXPECT_FALSE(s.wrote("\"monitor\"="));
-        EXPECT_FALSE(s.wrote("\"machine monitor\"="));
-        EXPECT_TRUE(s.wrote("\"other\"=\"other.exe\""));
-    }
-}
-
 }  // namespace
