@@ -18,7 +18,7 @@ HERE = Path(__file__).resolve().parent
 GUI, E2E = [], []
 SAMPLES = ("winpy.ime", "winsp.ime", "wingb.ime", "phon.ime", "chajei.ime", "kssample.ime", "kstwo.ime", "ksnames.dll")
 CAPTIONS = {"zh_CN.UTF-8": 8, "zh_TW.UTF-8": 9, "en_US.UTF-8": 10}  # the caption column of main_window.txt
-VK = {"TAB": 9, "RETURN": 13, "ESCAPE": 27, "SPACE": 32, "UP": 38, "F2": 113}
+VK = {"TAB": 9, "RETURN": 13, "ESCAPE": 27, "SPACE": 32, "UP": 38, "F2": 113, "F4": 115}
 ROOTS = {"HKLM": "HKEY_LOCAL_MACHINE", "HKCU": "HKEY_CURRENT_USER"}
 
 
@@ -71,13 +71,13 @@ class Scenario(ShownPrefix):
             except (AssertionError, WineError) as e:
                 raise AssertionError(f"{self.path.name}:{number}: {shlex.join([verb] + args)}: {e}") from None
 
-    def hwnd(self, name):
+    def hwnd(self, name, dialog=None):
         # A control of the main window by its name in the layout, the dialog shown last ("dialog"),
         # or a control of that dialog by caption, by button id ("#1") or as the first shown of a
         # class (the editor's "+" labels left out).
         if name in self.named or name == "dialog":
             return self.named.get(name) or self.dialog["hwnd"]
-        found = [c for c in self.driver.facts("tree", hwnd=self.dialog["hwnd"])[1:]
+        found = [c for c in self.driver.facts("tree", hwnd=(dialog or self.dialog)["hwnd"])[1:]
                  if c.text() == name or name == "#" + c["id"] and c["class"] == "Button"
                  or c["class"] == name and c["visible"] == "1" and c.text() != "+"]
         assert found, f"no control {name!r} in the dialog"
@@ -158,9 +158,6 @@ class Scenario(ShownPrefix):
     def v_activate(self, name="window"):
         self.driver.command("activate", hwnd=self.hwnd(name))
 
-    def v_close(self, name="window"):
-        self.driver.command("close", hwnd=self.hwnd(name))
-
     def v_dialog(self, title=None):
         # Waits for a dialog of the program (by title) and finds controls in it from now on.
         self.dialog = self.driver.facts("wait-window", pid=self.pid, timeout=10000, **{"class": "#32770"},
@@ -210,11 +207,14 @@ class Scenario(ShownPrefix):
     def v_box(self, title, text, answer="ok", buttons="1"):
         # A message box of the program (of any, before its window is shown): title, text (or
         # /pattern/, whose named groups later steps use as {name}) and buttons; then answered.
-        box = self.driver.facts("wait-box", pid=self.pid, timeout=10000, answer=answer)[0]
+        box, *parts = self.driver.facts("tree", hwnd=self.driver.facts("wait-window", pid=self.pid, box=1)[0]["hwnd"])
+        message = next(p.text() for p in parts if p["id"] == "65535")
+        ids = ",".join(p["id"] for p in parts if p["class"].lower() == "button")
         pattern = re.compile(text[1:-1] if len(text) > 1 and text[0] == text[-1] == "/" else re.escape(text), re.S)
-        assert box.text() == title and (m := pattern.fullmatch(box.text("message"))) and box["buttons"] == buttons, \
-            (box.text(), box.text("message"), box["buttons"])
+        assert box.text() == title and (m := pattern.fullmatch(message)) and ids == buttons, (box.text(), message, ids)
         self.found.update(m.groupdict())
+        self.driver.command("click", hwnd=self.hwnd("#2" if answer == "cancel" else "#1", box))
+        self.driver.command("wait-gone", hwnd=box["hwnd"], timeout=5000)
 
     def v_imm(self, calls):
         # Wine's IMM trace shows this many ImmConfigureIMEW calls, each for the main window.

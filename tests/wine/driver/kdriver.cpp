@@ -6,17 +6,15 @@
 // A fact describes one window, in one format:
 //   window hwnd= pid= parent= class= id= text= visible= enabled= checked= rect=x,y,w,h client=w,h font=
 // rect in the parent's client area (on the screen for top-level windows), checked -1 but for
-// buttons, font the pixel height kestrine's toolkit gave the window (0: none). A message box
-// adds message= and buttons=; items answers with "item text=" facts.
+// buttons, font the pixel height kestrine's toolkit gave the window (0: none); items answers
+// with "item text=" facts.
 // Commands:
-//   wait-window [text=] [class=] [pid=] [timeout=]   windows pid=   tree hwnd=
+//   wait-window [text=] [class=] [box=1] [pid=] [timeout=]   (box: a message box)   windows pid=   tree hwnd=
 //   click hwnd=    BM_CLICK, waiting for the handler or a new window of the program (3 s at most)
 //   combo-select | lv-select | tab-select hwnd= index=   items hwnd=   (of a combo box, tab control,
 //                  list view "column|column", header "text|width"; the final line has selected=)
 //   set-text hwnd= text=   key vk= [mods=ctrl+shift+alt]   mouse hwnd= x= y= action=move|click|dblclick
 //   activate hwnd=   wait-focus hwnd= [timeout=]   close hwnd=   redraw hwnd=   wait-gone hwnd= [timeout=]
-//   wait-box [pid=] [timeout=] [answer=ok|cancel]   reports a message box, presses the button,
-//                                                   waits until the box is gone
 #include <windows.h>
 #include <commctrl.h>
 
@@ -129,10 +127,7 @@ bool waitFor(DWORD timeout, Condition condition) {
     return true;
 }
 
-struct Pending {
-    bool done = false;
-    LRESULT result = 0;
-};
+struct Pending { bool done = false; LRESULT result = 0; };
 
 VOID CALLBACK delivered(HWND, UINT, ULONG_PTR data, LRESULT result) { *reinterpret_cast<Pending*>(data) = {true, result}; }
 
@@ -234,22 +229,12 @@ HWND waitTopLevel(const Args& a, Test test) {
     return found;
 }
 
-// A message box: a dialog of only buttons and statics, its text the static 0xFFFF. It is answered
-// with a posted click: its owner answers a sent one only when the box has ended.
-std::string waitBox(const Args& a) {
-    auto isButton = [](HWND c) { return !lstrcmpiA(classOf(c).c_str(), "Button"); };
-    HWND box = waitTopLevel(a, [&](HWND w) {
-        std::vector<HWND> parts = windows(w);
-        return classOf(w) == "#32770" && GetDlgItem(w, 0xFFFF) &&
-               std::all_of(parts.begin(), parts.end(), [&](HWND c) { return isButton(c) || !lstrcmpiA(classOf(c).c_str(), "Static"); });
-    });
-    if (!box) return "error no message box within the time limit";
-    std::string buttons;
-    for (HWND c : windows(box)) buttons += isButton(c) ? (buttons.empty() ? "" : ",") + std::to_string(GetDlgCtrlID(c)) : "";
-    show({box}, " message=" + hex(textOf(GetDlgItem(box, 0xFFFF))) + " buttons=" + buttons);
-    HWND button = GetDlgItem(box, a.text("answer") == "cancel" ? IDCANCEL : IDOK);
-    if (!button || !PostMessageA(button, BM_CLICK, 0, 0)) return "error no such button";
-    return answer(waitFor(5000, [&] { return !IsWindowVisible(box); }), "the box stayed open");
+// A message box: a dialog of only buttons and statics, its text the static 0xFFFF.
+bool isMessageBox(HWND hwnd) {
+    std::vector<HWND> parts = windows(hwnd);
+    return classOf(hwnd) == "#32770" && GetDlgItem(hwnd, 0xFFFF) && std::all_of(parts.begin(), parts.end(), [](HWND c) {
+               return !lstrcmpiA(classOf(c).c_str(), "Button") || !lstrcmpiA(classOf(c).c_str(), "Static");
+           });
 }
 
 // Keys go to the window that has the focus, as typed: modifiers down, the key, all up again.
@@ -278,7 +263,8 @@ const std::map<std::string, std::string (*)(const Args&)> kCommands = {
     {"wait-window",
      [](const Args& a) {
          return show({waitTopLevel(a, [&](HWND w) {
-             return (!a.count("text") || textOf(w) == a.at("text")) && (!a.count("class") || classOf(w) == a.at("class"));
+             return (!a.count("text") || textOf(w) == a.at("text")) && (!a.count("class") || classOf(w) == a.at("class")) &&
+                    (!a.count("box") || isMessageBox(w));
          })});
      }},
     {"windows", [](const Args& a) { return show(windows(nullptr, static_cast<DWORD>(a.number("pid")))); }},
@@ -340,7 +326,6 @@ const std::map<std::string, std::string (*)(const Args&)> kCommands = {
          return answer(RedrawWindow(a.hwnd(), nullptr, nullptr, flags) && (send(a.hwnd(), WM_NULL), true), "no such window");
      }},
     {"wait-gone", [](const Args& a) { return answer(waitFor(a.timeout(10000), [&] { return !IsWindowVisible(a.hwnd()); }), "still shown"); }},
-    {"wait-box", waitBox},
 };
 
 }  // namespace
