@@ -9,6 +9,7 @@
 # and ImmInstallIMEA stores the full path, which an apply would take for a missing file.
 import re
 import shlex
+from itertools import zip_longest
 from pathlib import Path
 
 from e2e_tests import furnish
@@ -118,7 +119,8 @@ class Scenario(ShownPrefix):
             want.append(shlex.join(row))
             got.append(shlex.join(["*" if w == "*" else str(g) for w, g in zip(row, fields)]))
         got += [f"{c['class']} {c.text()!r} not in the layout" for c in tree[len(self.layout):]]
-        assert got == want, "\n".join(f"  {g}\n    expected {w}" for g, w in zip(got, want + [""] * len(got)) if g != w)
+        want += [shlex.join(row) for row in self.layout[len(tree):]]
+        assert got == want, "\n".join(f"  {g}\n    expected {w}" for g, w in zip_longest(got, want, fillvalue="nothing") if g != w)
 
     def v_click(self, name):
         self.driver.command("click", hwnd=self.hwnd(name))
