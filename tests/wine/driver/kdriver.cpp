@@ -175,7 +175,7 @@ std::string items(const Args& a) {
     if (kind == "ComboBox") {
         // Wine answers CB_GETLBTEXT from another process in UTF-16 even when asked in 8-bit.
         for (int i = 0, n = static_cast<int>(send(w, CB_GETCOUNT)); i < n; ++i) {
-            std::vector<wchar_t> wide(std::min<LRESULT>(SendMessageW(w, CB_GETLBTEXTLEN, i, 0), 4096) + 1, L'\0');
+            std::vector<wchar_t> wide(std::min<LRESULT>(send(w, CB_GETLBTEXTLEN, i), 4096) + 1, L'\0');
             DWORD_PTR length = 0;
             SendMessageTimeoutW(w, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(wide.data()), SMTO_ABORTIFHUNG, kSendTimeout, &length);
             std::vector<char> bytes(wide.size() * 2 + 1, '\0');
