@@ -36,7 +36,9 @@ struct Args : std::map<std::string, std::string> {
     std::string text(const char* key) const { return count(key) ? at(key) : ""; }
     long number(const char* key) const { return std::strtol(text(key).c_str(), nullptr, 0); }
     HWND hwnd() const { return reinterpret_cast<HWND>(static_cast<uintptr_t>(std::strtoull(text("hwnd").c_str(), nullptr, 0))); }
-    DWORD timeout(long otherwise) const { return static_cast<DWORD>(std::clamp(count("timeout") ? number("timeout") : otherwise, 0L, 300000L)); }
+    DWORD timeout(long otherwise) const {
+        return static_cast<DWORD>(std::clamp(count("timeout") ? number("timeout") : otherwise, 0L, 300000L));
+    }
 };
 
 std::string answer(bool ok, const std::string& error) { return ok ? "ok" : "error " + error; }
@@ -49,7 +51,9 @@ std::string hex(const std::string& bytes) {
 
 std::string unhex(const std::string& digits) {
     std::string bytes;
-    for (size_t i = 0; i + 1 < digits.size(); i += 2) bytes += static_cast<char>(std::strtol(digits.substr(i, 2).c_str(), nullptr, 16));
+    for (size_t i = 0; i + 1 < digits.size(); i += 2) {
+        bytes += static_cast<char>(std::strtol(digits.substr(i, 2).c_str(), nullptr, 16));
+    }
     return bytes;
 }
 
@@ -86,7 +90,8 @@ BOOL CALLBACK collect(HWND hwnd, LPARAM list) { return reinterpret_cast<std::vec
 // (0: of every process), shown ones only or all.
 std::vector<HWND> windows(HWND parent, DWORD pid = 0, bool shownOnly = false) {
     std::vector<HWND> all, found;
-    parent ? EnumChildWindows(parent, collect, reinterpret_cast<LPARAM>(&all)) : EnumWindows(collect, reinterpret_cast<LPARAM>(&all));
+    LPARAM list = reinterpret_cast<LPARAM>(&all);
+    parent ? EnumChildWindows(parent, collect, list) : EnumWindows(collect, list);
     for (HWND w : all) {
         if ((parent || !pid || processOf(w) == pid) && (!shownOnly || IsWindowVisible(w))) found.push_back(w);
     }
@@ -100,12 +105,13 @@ std::string describe(HWND hwnd) {
     MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
     GetClientRect(hwnd, &client);
     std::ostringstream s;
-    s << "window hwnd=" << reinterpret_cast<uintptr_t>(hwnd) << " pid=" << processOf(hwnd) << " parent=" << reinterpret_cast<uintptr_t>(parent)
-      << " class=" << classOf(hwnd) << " id=" << GetDlgCtrlID(hwnd) << " text=" << hex(textOf(hwnd))
-      << " visible=" << !!IsWindowVisible(hwnd) << " enabled=" << !!IsWindowEnabled(hwnd)
-      << " checked=" << (lstrcmpiA(classOf(hwnd).c_str(), "Button") ? -1 : send(hwnd, BM_GETCHECK)) << " rect=" << r.left
-      << ',' << r.top << ',' << r.right - r.left << ',' << r.bottom - r.top << " client=" << client.right << ','
-      << client.bottom << " font=" << reinterpret_cast<intptr_t>(GetPropA(hwnd, "toolkit.fontHeight"));
+    s << "window hwnd=" << reinterpret_cast<uintptr_t>(hwnd) << " pid=" << processOf(hwnd)
+      << " parent=" << reinterpret_cast<uintptr_t>(parent) << " class=" << classOf(hwnd) << " id=" << GetDlgCtrlID(hwnd)
+      << " text=" << hex(textOf(hwnd)) << " visible=" << !!IsWindowVisible(hwnd) << " enabled=" << !!IsWindowEnabled(hwnd)
+      << " checked=" << (lstrcmpiA(classOf(hwnd).c_str(), "Button") ? -1 : send(hwnd, BM_GETCHECK))
+      << " rect=" << r.left << ',' << r.top << ',' << r.right - r.left << ',' << r.bottom - r.top
+      << " client=" << client.right << ',' << client.bottom
+      << " font=" << reinterpret_cast<intptr_t>(GetPropA(hwnd, "toolkit.fontHeight"));
     return s.str();
 }
 
@@ -151,7 +157,8 @@ template <typename Item>
 LRESULT remote(HWND hwnd, UINT msg, WPARAM wParam, Item& item, std::string* text = nullptr) {
     LRESULT result = 0;
     HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processOf(hwnd));
-    auto* base = static_cast<char*>(process ? VirtualAllocEx(process, nullptr, sizeof item + kTextRoom, MEM_COMMIT, PAGE_READWRITE) : nullptr);
+    void* block = process ? VirtualAllocEx(process, nullptr, sizeof item + kTextRoom, MEM_COMMIT, PAGE_READWRITE) : nullptr;
+    auto* base = static_cast<char*>(block);
     if (base) {
         std::vector<char> room(kTextRoom + 1, '\0');
         if constexpr (!std::is_same_v<Item, RECT>) item.pszText = base + sizeof item, item.cchTextMax = kTextRoom;
@@ -245,7 +252,9 @@ std::string key(const Args& a) {
     }
     keys.push_back(static_cast<BYTE>(a.number("vk")));
     for (BYTE k : keys) keybd_event(k, static_cast<BYTE>(MapVirtualKeyA(k, 0)), 0, 0);
-    for (auto k = keys.rbegin(); k != keys.rend(); ++k) keybd_event(*k, static_cast<BYTE>(MapVirtualKeyA(*k, 0)), KEYEVENTF_KEYUP, 0);
+    for (auto k = keys.rbegin(); k != keys.rend(); ++k) {
+        keybd_event(*k, static_cast<BYTE>(MapVirtualKeyA(*k, 0)), KEYEVENTF_KEYUP, 0);
+    }
     return "ok";
 }
 
@@ -255,7 +264,9 @@ bool mouse(HWND hwnd, int x, int y, const std::string& action) {
     if (action != "move") messages = {WM_LBUTTONDOWN, WM_LBUTTONUP};
     if (action == "dblclick") messages.insert(messages.end(), {WM_LBUTTONDBLCLK, WM_LBUTTONUP});
     bool posted = true;
-    for (UINT m : messages) posted = posted && PostMessageA(hwnd, m, m == WM_LBUTTONDOWN || m == WM_LBUTTONDBLCLK ? MK_LBUTTON : 0, MAKELPARAM(x, y));
+    for (UINT m : messages) {
+        posted = posted && PostMessageA(hwnd, m, m == WM_LBUTTONDOWN || m == WM_LBUTTONDBLCLK ? MK_LBUTTON : 0, MAKELPARAM(x, y));
+    }
     return posted;
 }
 
@@ -274,12 +285,14 @@ const std::map<std::string, std::string (*)(const Args&)> kCommands = {
          all.insert(all.begin(), a.hwnd());
          return show(IsWindow(a.hwnd()) ? all : std::vector<HWND>{});
      }},
-    {"click", [](const Args& a) { return answer(IsWindow(a.hwnd()) && (deliver(a.hwnd(), BM_CLICK, 0, 0), true), "no such window"); }},
+    {"click",
+     [](const Args& a) { return answer(IsWindow(a.hwnd()) && (deliver(a.hwnd(), BM_CLICK, 0, 0), true), "no such window"); }},
     {"combo-select",
      [](const Args& a) {
          HWND combo = a.hwnd();
          bool selected = send(combo, CB_SETCURSEL, a.number("index")) == a.number("index");
-         if (selected) deliver(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+         WPARAM changed = MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE);
+         if (selected) deliver(GetParent(combo), WM_COMMAND, changed, reinterpret_cast<LPARAM>(combo));
          return answer(selected, "no such item");
      }},
     {"lv-select",
@@ -292,19 +305,23 @@ const std::map<std::string, std::string (*)(const Args&)> kCommands = {
     {"tab-select",
      [](const Args& a) {
          RECT r{};
-         bool clicked = remote(a.hwnd(), TCM_GETITEMRECT, a.number("index"), r) && mouse(a.hwnd(), (r.left + r.right) / 2, (r.top + r.bottom) / 2, "click");
-         return answer(clicked && waitFor(a.timeout(3000), [&] { return send(a.hwnd(), TCM_GETCURSEL) == a.number("index"); }), "no such tab");
+         bool clicked = remote(a.hwnd(), TCM_GETITEMRECT, a.number("index"), r) &&
+                        mouse(a.hwnd(), (r.left + r.right) / 2, (r.top + r.bottom) / 2, "click");
+         bool shown = clicked && waitFor(a.timeout(3000), [&] { return send(a.hwnd(), TCM_GETCURSEL) == a.number("index"); });
+         return answer(shown, "no such tab");
      }},
     {"items", items},
     {"set-text",
      [](const Args& a) {
          DWORD_PTR r = 0;
          std::string text = a.text("text");
-         return answer(SendMessageTimeoutA(a.hwnd(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, kSendTimeout, &r),
-                       "not answered");
+         LRESULT sent = SendMessageTimeoutA(a.hwnd(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
+                                            kSendTimeout, &r);
+         return answer(sent, "not answered");
      }},
     {"key", key},
-    {"mouse", [](const Args& a) { return answer(mouse(a.hwnd(), a.number("x"), a.number("y"), a.text("action")), "no such window"); }},
+    {"mouse",
+     [](const Args& a) { return answer(mouse(a.hwnd(), a.number("x"), a.number("y"), a.text("action")), "no such window"); }},
     {"activate",
      [](const Args& a) {
          SetForegroundWindow(a.hwnd());
@@ -325,7 +342,8 @@ const std::map<std::string, std::string (*)(const Args&)> kCommands = {
          UINT flags = RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW;
          return answer(RedrawWindow(a.hwnd(), nullptr, nullptr, flags) && (send(a.hwnd(), WM_NULL), true), "no such window");
      }},
-    {"wait-gone", [](const Args& a) { return answer(waitFor(a.timeout(10000), [&] { return !IsWindowVisible(a.hwnd()); }), "still shown"); }},
+    {"wait-gone",
+     [](const Args& a) { return answer(waitFor(a.timeout(10000), [&] { return !IsWindowVisible(a.hwnd()); }), "still shown"); }},
 };
 
 }  // namespace
