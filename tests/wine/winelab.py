@@ -330,7 +330,7 @@ class Driver:
                 raise WineError(f"kdriver ended during {words}")
             facts.append(Fact(line.rstrip("\r\n"), self.code_page))
         if check and facts[-1].kind == "error":
-            raise WineError(f"{words}: {facts[-1].kind} {facts[-1]}")
+            raise WineError(f"{words}: {line.strip()}")
         return facts[-1], facts[:-1]
 
     def facts(self, name, **args):
