@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds kestrine.exe (with the sample files and the test programs) and the host tools the Wine
-# scripts use (regtool, texttool). Installs what is missing when run as root.
+# scripts use (regtool). Installs what is missing when run as root.
 #   scripts/build.sh [i686] [x86_64]   the Windows builds to make (build/win32, build/win64);
 #                                      by default the one this machine's Wine runs
 #   KESTRINE_BUILD_DIR: the build folder (default: build/ in the repository)
@@ -15,7 +15,7 @@ if [ "${#targets[@]}" -eq 0 ]; then
     if [ "$(./scripts/wine-arch.sh)" = win32 ]; then targets=(i686); else targets=(x86_64); fi
 fi
 cmake -S "$repo" -B "$build/native" -DCMAKE_BUILD_TYPE=Debug >/dev/null
-cmake --build "$build/native" -j "$jobs" --target regtool texttool >/dev/null
+cmake --build "$build/native" -j "$jobs" --target regtool >/dev/null
 for target in "${targets[@]}"; do
     case "$target" in
         i686) dir=$build/win32 ;;

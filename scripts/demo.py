@@ -47,7 +47,7 @@ def show_window(lab, build, regtool):
         import screens  # only this path needs it
         out = build / "demo-shots"
         out.mkdir(parents=True, exist_ok=True)
-        texts = screens.window_texts(Path(regtool).parent / "texttool", "zh_CN.UTF-8")
+        texts = screens.window_texts("zh_CN.UTF-8")
         print("demo: no display; screenshots of the demo machine's windows:")
         for path in screens.take(lab, build, "zh_CN.UTF-8", "winxp", out, texts):
             print(f"  {path}")

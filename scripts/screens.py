@@ -85,12 +85,10 @@ def take(lab, build, locale, version, out, texts):
     return paths
 
 
-def window_texts(texttool, locale):
-    """The main window's texts for the locale, from texttool, as str."""
-    language = {"zh_CN.UTF-8": "simplified", "zh_TW.UTF-8": "traditional"}.get(locale, "english")
-    code_page = {"simplified": "gbk", "traditional": "big5"}.get(language, "cp1252")
-    lines = subprocess.run([texttool, "window", language], check=True, capture_output=True, text=True).stdout
-    return {k: bytes.fromhex(v).decode(code_page) for k, _, v in (l.partition("=") for l in lines.splitlines())}
+def window_texts(locale):
+    """The captions of the main window's buttons that open the two dialogs, for the locale."""
+    hotkey, keyboard = {"zh_CN.UTF-8": ("热键", "键盘"), "zh_TW.UTF-8": ("熱鍵", "鍵盤")}.get(locale, ("&Hotkey", "&KeyBoard"))
+    return {"hotkey": hotkey, "keyboard": keyboard}
 
 
 def main():
@@ -105,10 +103,9 @@ def main():
     lab = WineLab(build / "wine-work", Path(args.regtool).resolve(), build_arch(build))
     out = Path(args.out).resolve()
     out.mkdir(parents=True, exist_ok=True)
-    texttool = Path(args.regtool).resolve().parent / "texttool"
     locales = ["zh_CN.UTF-8", "zh_TW.UTF-8", "en_US.UTF-8"] if args.locale == "all" else [args.locale]
     for locale in locales:
-        for path in take(lab, build, locale, args.version, out, window_texts(texttool, locale)):
+        for path in take(lab, build, locale, args.version, out, window_texts(locale)):
             print(path)
 
 

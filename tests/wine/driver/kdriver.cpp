@@ -1,24 +1,20 @@
 // kdriver: works the windows of another program from a second process, for the GUI tests that
-// run under Wine. Reads commands from standard input, one a line ("name key=value ..."), and
-// answers each with zero or more fact lines and then one line that starts with "ok" or "error".
-// Window handles are 0x-hexadecimal; texts are hexadecimal bytes of the system code page, so GBK
-// and Big5 survive; a text argument may be given plainly (no blanks) or as hex:414243. Facts:
-//   window|control hwnd= pid= parent= class= id= text= visible= enabled= checked= rect=x,y,w,h
-//            client=w,h font=   (a control's rect in client coordinates of its top-level window;
-//            checked -1 where the control cannot be checked; font the pixel height kestrine's
-//            toolkit set, 0 when it set none)
-//   box (a window's fields) message= buttons=1,2
-//   column width= text=   item texts=hex,...   combo-item text=   tab-item text=
-// Commands (timeouts in milliseconds; every wait has one):
-//   wait-window [text=] [class=] [pid=] [timeout=]   windows pid=   tree hwnd=
-//   click hwnd=      BM_CLICK, waiting (3 s at most) for the handler or a new window of the program
-//   combo-select hwnd= index=   CB_SETCURSEL, then CBN_SELCHANGE to the parent
-//   combo-items hwnd=   lv-items hwnd=   lv-select hwnd= index=   tab-items hwnd=   tab-select hwnd= index=
-//   set-text hwnd= text=   key vk= [mods=ctrl+shift+alt]  (keybd_event to the focused window)
-//   mouse hwnd= x= y= action=move|click|dblclick   (posted, client coordinates)
+// run under Wine. Reads one command a line ("name key=value ..."), answers with fact lines and
+// then one line that starts with "ok" or "error". Handles are decimal; texts (text= of the facts
+// and of the commands) are hexadecimal bytes of the system code page, so GBK and Big5 survive.
+// Every send and every wait has a time limit (timeout= in milliseconds).
+// A fact describes one window, in one format:
+//   window hwnd= pid= parent= class= id= text= visible= enabled= checked= rect=x,y,w,h client=w,h font=
+// rect in the parent's client area (on the screen for top-level windows), checked -1 but for
+// buttons, font the pixel height kestrine's toolkit gave the window (0: none); items answers
+// with "item text=" facts.
+// Commands:
+//   wait-window [text=] [class=] [box=1] [pid=] [timeout=]   (box: a message box)   windows pid=   tree hwnd=
+//   click hwnd=    BM_CLICK, waiting for the handler or a new window of the program (3 s at most)
+//   combo-select | lv-select | tab-select hwnd= index=   items hwnd=   (of a combo box, tab control,
+//                  list view "column|column", header "text|width"; the final line has selected=)
+//   set-text hwnd= text=   key vk= [mods=ctrl+shift+alt]   mouse hwnd= x= y= action=move|click|dblclick
 //   activate hwnd=   wait-focus hwnd= [timeout=]   close hwnd=   redraw hwnd=   wait-gone hwnd= [timeout=]
-//   wait-box [pid=] [timeout=] [answer=ok|cancel]   reports a message box, presses the button,
-//                                                   waits until the box is gone
 #include <windows.h>
 #include <commctrl.h>
 
@@ -28,49 +24,44 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace {
 
 constexpr DWORD kSendTimeout = 3000;
 constexpr size_t kTextRoom = 2048;
-// The property kestrine's toolkit sets to the pixel height of the font it gave a window.
-constexpr const char kFontHeightProperty[] = "toolkit.fontHeight";
+
+struct Args : std::map<std::string, std::string> {
+    std::string text(const char* key) const { return count(key) ? at(key) : ""; }
+    long number(const char* key) const { return std::strtol(text(key).c_str(), nullptr, 0); }
+    HWND hwnd() const { return reinterpret_cast<HWND>(static_cast<uintptr_t>(std::strtoull(text("hwnd").c_str(), nullptr, 0))); }
+    DWORD timeout(long otherwise) const {
+        return static_cast<DWORD>(std::clamp(count("timeout") ? number("timeout") : otherwise, 0L, 300000L));
+    }
+};
+
+std::string answer(bool ok, const std::string& error) { return ok ? "ok" : "error " + error; }
 
 std::string hex(const std::string& bytes) {
-    static const char digits[] = "0123456789abcdef";
     std::string out;
-    for (unsigned char c : bytes) out += {digits[c >> 4], digits[c & 15]};
+    for (unsigned char c : bytes) out += {"0123456789abcdef"[c >> 4], "0123456789abcdef"[c & 15]};
     return out;
 }
 
-std::string handle(HWND hwnd) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "0x%08lx", static_cast<unsigned long>(reinterpret_cast<uintptr_t>(hwnd)));
-    return buffer;
+std::string unhex(const std::string& digits) {
+    std::string bytes;
+    for (size_t i = 0; i + 1 < digits.size(); i += 2) {
+        bytes += static_cast<char>(std::strtol(digits.substr(i, 2).c_str(), nullptr, 16));
+    }
+    return bytes;
 }
 
-struct Args : std::map<std::string, std::string> {
-    std::string text(const char* key, const char* otherwise = "") const {
-        auto it = find(key);
-        return it == end() ? otherwise : it->second;
-    }
-    long number(const char* key, long otherwise = 0) const {
-        return count(key) ? std::strtol(at(key).c_str(), nullptr, 0) : otherwise;
-    }
-    HWND hwnd() const { return reinterpret_cast<HWND>(static_cast<uintptr_t>(std::strtoull(text("hwnd").c_str(), nullptr, 0))); }
-    DWORD timeout(long otherwise) const { return static_cast<DWORD>(std::max(0L, std::min(number("timeout", otherwise), 300000L))); }
-};
+void say(const std::string& line) { std::printf("%s\n", line.c_str()), std::fflush(stdout); }
 
-void say(const std::string& line) {
-    std::printf("%s\n", line.c_str());
-    std::fflush(stdout);
-}
-
-LRESULT send(HWND hwnd, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0, bool* ok = nullptr) {
+LRESULT send(HWND hwnd, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
     DWORD_PTR result = 0;
-    BOOL sent = SendMessageTimeoutA(hwnd, msg, wParam, lParam, SMTO_ABORTIFHUNG, kSendTimeout, &result);
-    if (ok) *ok = sent != FALSE;
+    SendMessageTimeoutA(hwnd, msg, wParam, lParam, SMTO_ABORTIFHUNG, kSendTimeout, &result);
     return static_cast<LRESULT>(result);
 }
 
@@ -80,12 +71,10 @@ std::string classOf(HWND hwnd) {
     return name;
 }
 
-// WM_GETTEXT with a time limit: GetWindowText does not ask windows of other processes, and a
-// hung program must not hang the driver.
+// WM_GETTEXT with a time limit: GetWindowText does not ask windows of other processes.
 std::string textOf(HWND hwnd) {
     std::vector<char> buffer(std::min<size_t>(send(hwnd, WM_GETTEXTLENGTH), 65535) + 2, '\0');
-    send(hwnd, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()));
-    buffer.back() = '\0';
+    send(hwnd, WM_GETTEXT, buffer.size() - 1, reinterpret_cast<LPARAM>(buffer.data()));
     return buffer.data();
 }
 
@@ -95,404 +84,288 @@ DWORD processOf(HWND hwnd) {
     return pid;
 }
 
-BOOL CALLBACK collect(HWND hwnd, LPARAM list) {
-    reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
-    return TRUE;
-}
+BOOL CALLBACK collect(HWND hwnd, LPARAM list) { return reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd), TRUE; }
 
-// The children of a window (all of them, in creation order), or the top-level windows of a
-// process (pid 0: of every process).
-std::vector<HWND> children(HWND parent) {
-    std::vector<HWND> found;
-    EnumChildWindows(parent, collect, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
-std::vector<HWND> topLevel(DWORD pid, bool visibleOnly) {
+// The children of parent in creation order; without parent, the top-level windows of process pid
+// (0: of every process), shown ones only or all.
+std::vector<HWND> windows(HWND parent, DWORD pid = 0, bool shownOnly = false) {
     std::vector<HWND> all, found;
-    EnumWindows(collect, reinterpret_cast<LPARAM>(&all));
+    LPARAM list = reinterpret_cast<LPARAM>(&all);
+    parent ? EnumChildWindows(parent, collect, list) : EnumWindows(collect, list);
     for (HWND w : all) {
-        if ((!pid || processOf(w) == pid) && (!visibleOnly || IsWindowVisible(w))) found.push_back(w);
+        if ((parent || !pid || processOf(w) == pid) && (!shownOnly || IsWindowVisible(w))) found.push_back(w);
     }
     return found;
 }
 
-// One fact line about a window; rect in client coordinates of top, or of the screen.
-std::string describe(const char* kind, HWND hwnd, HWND top = nullptr) {
+std::string describe(HWND hwnd) {
     RECT r{}, client{};
+    HWND parent = GetAncestor(hwnd, GA_PARENT);
     GetWindowRect(hwnd, &r);
-    MapWindowPoints(HWND_DESKTOP, top, reinterpret_cast<POINT*>(&r), 2);
+    MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
     GetClientRect(hwnd, &client);
-    int type = GetWindowLongA(hwnd, GWL_STYLE) & BS_TYPEMASK;  // check boxes, radio buttons, three-state boxes
-    bool checkable = lstrcmpiA(classOf(hwnd).c_str(), "Button") == 0 && ((1 << type) & 0x27C);
     std::ostringstream s;
-    s << kind << " hwnd=" << handle(hwnd) << " pid=" << processOf(hwnd) << " parent=" << handle(GetParent(hwnd))
-      << " class=" << classOf(hwnd) << " id=" << GetDlgCtrlID(hwnd) << " text=" << hex(textOf(hwnd))
-      << " visible=" << (IsWindowVisible(hwnd) ? 1 : 0) << " enabled=" << (IsWindowEnabled(hwnd) ? 1 : 0)
-      << " checked=" << (checkable ? static_cast<int>(send(hwnd, BM_GETCHECK)) : -1) << " rect=" << r.left << ','
-      << r.top << ',' << (r.right - r.left) << ',' << (r.bottom - r.top) << " client=" << client.right << ','
-      << client.bottom << " font=" << reinterpret_cast<intptr_t>(GetPropA(hwnd, kFontHeightProperty));
+    s << "window hwnd=" << reinterpret_cast<uintptr_t>(hwnd) << " pid=" << processOf(hwnd)
+      << " parent=" << reinterpret_cast<uintptr_t>(parent) << " class=" << classOf(hwnd) << " id=" << GetDlgCtrlID(hwnd)
+      << " text=" << hex(textOf(hwnd)) << " visible=" << !!IsWindowVisible(hwnd) << " enabled=" << !!IsWindowEnabled(hwnd)
+      << " checked=" << (lstrcmpiA(classOf(hwnd).c_str(), "Button") ? -1 : send(hwnd, BM_GETCHECK))
+      << " rect=" << r.left << ',' << r.top << ',' << r.right - r.left << ',' << r.bottom - r.top
+      << " client=" << client.right << ',' << client.bottom
+      << " font=" << reinterpret_cast<intptr_t>(GetPropA(hwnd, "toolkit.fontHeight"));
     return s.str();
 }
 
-// A message box: a dialog-class window of only buttons and statics, one of them the text static
-// with identifier 0xFFFF.
-bool isMessageBox(HWND hwnd) {
-    if (classOf(hwnd) != "#32770" || !GetDlgItem(hwnd, 0xFFFF)) return false;
-    for (HWND c : children(hwnd)) {
-        if (lstrcmpiA(classOf(c).c_str(), "Button") != 0 && lstrcmpiA(classOf(c).c_str(), "Static") != 0) return false;
+std::string show(std::vector<HWND> found, const std::string& more = "") {
+    found.erase(std::remove(found.begin(), found.end(), nullptr), found.end());
+    for (HWND w : found) say(describe(w) + more);
+    return answer(!found.empty(), "no such window");
+}
+
+// Looks every 20 ms until the condition holds or timeout ms passed, dispatching the driver's own
+// messages (the callbacks of SendMessageCallback) meanwhile.
+template <typename Condition>
+bool waitFor(DWORD timeout, Condition condition) {
+    for (DWORD start = GetTickCount(); !condition();) {
+        if (GetTickCount() - start >= timeout) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);) DispatchMessageA(&msg);
     }
     return true;
 }
 
-// Waits for a condition, looking every 20 ms, for at most timeout milliseconds, handling the
-// driver's own messages (the callbacks of SendMessageCallback) meanwhile.
-template <typename Condition>
-bool waitFor(DWORD timeout, Condition condition) {
-    for (DWORD start = GetTickCount();;) {
-        if (condition()) return true;
-        if (GetTickCount() - start >= timeout) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-    }
-}
+struct Pending { bool done = false; LRESULT result = 0; };
 
-struct Pending {
-    bool done = false;
-    LRESULT result = 0;
-};
+VOID CALLBACK delivered(HWND, UINT, ULONG_PTR data, LRESULT result) { *reinterpret_cast<Pending*>(data) = {true, result}; }
 
-VOID CALLBACK delivered(HWND, UINT, ULONG_PTR data, LRESULT result) {
-    *reinterpret_cast<Pending*>(data) = {true, result};
-}
-
-// Sends a message without blocking: waits until the target has handled it, or a new window of
-// its process became visible (a handler opened a message box or dialog), or three seconds
-// passed. Messages below WM_USER must not carry pointers (they cannot cross processes this way).
+// Sends a message without blocking on a handler that opens a modal window: waits until the
+// target handled it, another window of its process became visible, or three seconds passed.
+// The answer may still come later, so the record of it is then left alive.
 bool deliver(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result = nullptr) {
-    DWORD pid = processOf(hwnd);
-    std::vector<HWND> before = topLevel(pid, true);
-    auto* pending = new Pending;  // left alive when no answer comes in time: it may come later
-    if (!SendMessageCallbackA(hwnd, msg, wParam, lParam, delivered, reinterpret_cast<ULONG_PTR>(pending))) {
-        delete pending;
-        return false;
-    }
-    waitFor(kSendTimeout, [&] {
-        for (HWND w : topLevel(pid, true)) {
-            if (std::find(before.begin(), before.end(), w) == before.end()) return true;
-        }
-        return pending->done;
-    });
-    bool done = pending->done;
-    if (result) *result = pending->result;
-    if (done) delete pending;
+    size_t shown = windows(nullptr, processOf(hwnd), true).size();
+    auto* pending = new Pending;
+    bool sent = SendMessageCallbackA(hwnd, msg, wParam, lParam, delivered, reinterpret_cast<ULONG_PTR>(pending));
+    waitFor(kSendTimeout, [&] { return !sent || pending->done || windows(nullptr, processOf(hwnd), true).size() > shown; });
+    bool done = sent && pending->done;
+    if (done && result) *result = pending->result;
+    if (done || !sent) delete pending;
     return done;
 }
 
-void postClick(HWND hwnd, LPARAM at, bool twice = false) {
-    PostMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    PostMessageA(hwnd, WM_LBUTTONUP, 0, at);
-    if (twice) {
-        PostMessageA(hwnd, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
-        PostMessageA(hwnd, WM_LBUTTONUP, 0, at);
+// Sends a message whose lParam points to a copy of item in the target process, followed by room
+// for the item's text; reads both back. The block stays when no answer came: it may come later.
+template <typename Item>
+LRESULT remote(HWND hwnd, UINT msg, WPARAM wParam, Item& item, std::string* text = nullptr) {
+    LRESULT result = 0;
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processOf(hwnd));
+    void* block = process ? VirtualAllocEx(process, nullptr, sizeof item + kTextRoom, MEM_COMMIT, PAGE_READWRITE) : nullptr;
+    auto* base = static_cast<char*>(block);
+    if (base) {
+        std::vector<char> room(kTextRoom + 1, '\0');
+        if constexpr (!std::is_same_v<Item, RECT>) item.pszText = base + sizeof item, item.cchTextMax = kTextRoom;
+        WriteProcessMemory(process, base, &item, sizeof item, nullptr);
+        WriteProcessMemory(process, base + sizeof item, room.data(), 1, nullptr);
+        bool done = deliver(hwnd, msg, wParam, reinterpret_cast<LPARAM>(base), &result);
+        ReadProcessMemory(process, base, &item, sizeof item, nullptr);
+        ReadProcessMemory(process, base + sizeof item, room.data(), kTextRoom, nullptr);
+        if (text) *text = room.data();
+        if (done) VirtualFreeEx(process, base, 0, MEM_RELEASE);
     }
+    if (process) CloseHandle(process);
+    return result;
 }
 
-// Memory in the target process, for the list-view and tab messages that carry pointers: a
-// structure at the start, room for its text after it.
-class Remote {
-public:
-    Remote(HWND hwnd, size_t size) : size_(size + kTextRoom) {
-        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_INFORMATION,
-                               FALSE, processOf(hwnd));
-        if (process_) base_ = static_cast<char*>(VirtualAllocEx(process_, nullptr, size_, MEM_COMMIT, PAGE_READWRITE));
-    }
-    ~Remote() {
-        if (base_ && !kept_) VirtualFreeEx(process_, base_, 0, MEM_RELEASE);
-        if (process_) CloseHandle(process_);
-    }
-    Remote(const Remote&) = delete;
-    Remote& operator=(const Remote&) = delete;
-
-    explicit operator bool() const { return base_ != nullptr; }
-    LPARAM at(size_t offset = 0) const { return reinterpret_cast<LPARAM>(base_ + offset); }
-    bool put(const void* data, size_t size, size_t offset = 0) {
-        return offset + size <= size_ && WriteProcessMemory(process_, base_ + offset, data, size, nullptr);
-    }
-    bool get(void* data, size_t size, size_t offset = 0) const {
-        return offset + size <= size_ && ReadProcessMemory(process_, base_ + offset, data, size, nullptr);
-    }
-    void keep() { kept_ = true; }  // the target may still use the block (a message not yet answered)
-
-    // Sends msg with an item structure whose text lands in the room after it; reads both back.
-    template <typename Item>
-    std::string itemText(HWND hwnd, UINT msg, WPARAM wParam, Item& item) {
-        std::vector<char> text(kTextRoom, '\0');
-        item.pszText = reinterpret_cast<char*>(at(sizeof item));
-        item.cchTextMax = static_cast<int>(kTextRoom);
-        put(text.data(), 1, sizeof item);
-        put(&item, sizeof item);
-        send(hwnd, msg, wParam, at());
-        get(&item, sizeof item);
-        get(text.data(), kTextRoom - 1, sizeof item);
-        return text.data();
-    }
-
-private:
-    HANDLE process_ = nullptr;
-    char* base_ = nullptr;
-    size_t size_;
-    bool kept_ = false;
-};
-
-std::string listItems(const Args& a) {
-    HWND list = a.hwnd();
-    Remote remote(list, sizeof(LVITEMA) + sizeof(LVCOLUMNA));
-    if (!remote) return "error cannot reach the process";
-    HWND header = reinterpret_cast<HWND>(send(list, LVM_GETHEADER));
-    int columns = header ? static_cast<int>(send(header, HDM_GETITEMCOUNT)) : 1;
-    for (int c = 0; c < columns; ++c) {
-        LVCOLUMNA column{};
-        column.mask = LVCF_TEXT | LVCF_WIDTH;
-        std::string text = remote.itemText(list, LVM_GETCOLUMNA, c, column);
-        say("column width=" + std::to_string(column.cx) + " text=" + hex(text));
-    }
-    int count = static_cast<int>(send(list, LVM_GETITEMCOUNT));
-    int selected = static_cast<int>(send(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
-    for (int i = 0; i < count; ++i) {
-        std::string texts;
-        for (int c = 0; c < columns; ++c) {
-            LVITEMA item{};
-            item.mask = LVIF_TEXT;
-            item.iItem = i;
-            item.iSubItem = c;
-            texts += (c ? "," : "") + hex(remote.itemText(list, LVM_GETITEMA, 0, item));
+std::string items(const Args& a) {
+    HWND w = a.hwnd();
+    std::string kind = classOf(w), text;
+    std::vector<std::string> found;
+    LRESULT selected = -1;
+    if (kind == "ComboBox") {
+        // Wine answers CB_GETLBTEXT from another process in UTF-16 even when asked in 8-bit.
+        for (int i = 0, n = static_cast<int>(send(w, CB_GETCOUNT)); i < n; ++i) {
+            std::vector<wchar_t> wide(std::min<LRESULT>(send(w, CB_GETLBTEXTLEN, i), 4096) + 1, L'\0');
+            DWORD_PTR length = 0;
+            SendMessageTimeoutW(w, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(wide.data()), SMTO_ABORTIFHUNG, kSendTimeout, &length);
+            std::vector<char> bytes(wide.size() * 2 + 1, '\0');
+            WideCharToMultiByte(CP_ACP, 0, wide.data(), -1, bytes.data(), static_cast<int>(bytes.size() - 1), nullptr, nullptr);
+            found.push_back(bytes.data());
         }
-        say("item texts=" + texts);
+        selected = send(w, CB_GETCURSEL);
+    } else if (kind == WC_TABCONTROLA) {
+        for (int i = 0, n = static_cast<int>(send(w, TCM_GETITEMCOUNT)); i < n; ++i) {
+            TCITEMA item{};
+            item.mask = TCIF_TEXT;
+            remote(w, TCM_GETITEMA, i, item, &text);
+            found.push_back(text);
+        }
+        selected = send(w, TCM_GETCURSEL);
+    } else if (kind == WC_HEADERA) {
+        for (int i = 0, n = static_cast<int>(send(w, HDM_GETITEMCOUNT)); i < n; ++i) {
+            HDITEMA item{};
+            item.mask = HDI_TEXT | HDI_WIDTH;
+            remote(w, HDM_GETITEMA, i, item, &text);
+            found.push_back(text + "|" + std::to_string(item.cxy));
+        }
+    } else if (kind == WC_LISTVIEWA) {
+        int columns = std::max(1, static_cast<int>(send(reinterpret_cast<HWND>(send(w, LVM_GETHEADER)), HDM_GETITEMCOUNT)));
+        for (int i = 0, n = static_cast<int>(send(w, LVM_GETITEMCOUNT)); i < n; ++i) {
+            found.emplace_back();
+            for (int c = 0; c < columns; ++c) {
+                LVITEMA item{};
+                item.mask = LVIF_TEXT, item.iItem = i, item.iSubItem = c;
+                remote(w, LVM_GETITEMA, 0, item, &text);
+                found.back() += (c ? "|" : "") + text;
+            }
+        }
+        selected = send(w, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
+    } else {
+        return "error " + kind + " has no items";
     }
-    bool editable = (GetWindowLongA(list, GWL_STYLE) & LVS_EDITLABELS) != 0;
-    return "ok count=" + std::to_string(count) + " selected=" + std::to_string(selected) + " editable=" + (editable ? "1" : "0");
+    for (const std::string& item : found) say("item text=" + hex(item));
+    return "ok selected=" + std::to_string(selected);
 }
 
-std::string tabItems(const Args& a) {
-    HWND tab = a.hwnd();
-    Remote remote(tab, sizeof(TCITEMA));
-    if (!remote) return "error cannot reach the process";
-    int count = static_cast<int>(send(tab, TCM_GETITEMCOUNT));
-    for (int i = 0; i < count; ++i) {
-        TCITEMA item{};
-        item.mask = TCIF_TEXT;
-        say("tab-item text=" + hex(remote.itemText(tab, TCM_GETITEMA, i, item)));
-    }
-    return "ok count=" + std::to_string(count) + " selected=" + std::to_string(send(tab, TCM_GETCURSEL));
-}
-
-// Wine answers CB_GETLBTEXT from another process in UTF-16 even when asked in 8-bit, so the
-// items are read as UTF-16 and converted to the system code page here.
-std::string comboItems(const Args& a) {
-    HWND combo = a.hwnd();
-    int count = static_cast<int>(send(combo, CB_GETCOUNT));
-    for (int i = 0; i < count; ++i) {
-        DWORD_PTR length = 0;
-        SendMessageTimeoutW(combo, CB_GETLBTEXTLEN, i, 0, SMTO_ABORTIFHUNG, kSendTimeout, &length);
-        std::vector<wchar_t> wide(std::min<DWORD_PTR>(length, 4096) + 1, L'\0');
-        SendMessageTimeoutW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(wide.data()), SMTO_ABORTIFHUNG, kSendTimeout,
-                            &length);
-        wide.back() = L'\0';
-        char bytes[16384] = "";
-        WideCharToMultiByte(CP_ACP, 0, wide.data(), -1, bytes, sizeof bytes - 1, nullptr, nullptr);
-        say("combo-item text=" + hex(bytes));
-    }
-    return "ok count=" + std::to_string(count) + " selected=" + std::to_string(send(combo, CB_GETCURSEL));
-}
-
-std::string listSelect(const Args& a) {
-    HWND list = a.hwnd();
-    Remote remote(list, sizeof(LVITEMA));
-    LVITEMA item{};
-    item.state = item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    if (!remote || !remote.put(&item, sizeof item)) return "error cannot reach the process";
-    LRESULT r = 0;
-    bool done = deliver(list, LVM_SETITEMSTATE, a.number("index"), remote.at(), &r);
-    if (!done) remote.keep();
-    return done && !r ? "error no such item" : "ok";
-}
-
-std::string tabSelect(const Args& a) {
-    HWND tab = a.hwnd();
-    int index = static_cast<int>(a.number("index"));
-    Remote remote(tab, sizeof(RECT));
-    RECT r{};
-    if (!remote || !send(tab, TCM_GETITEMRECT, index, remote.at()) || !remote.get(&r, sizeof r)) return "error no such tab";
-    postClick(tab, MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2));
-    return waitFor(a.timeout(3000), [&] { return send(tab, TCM_GETCURSEL) == index; }) ? "ok" : "error the tab was not selected";
-}
-
-// Waits for a shown top-level window of the process pid= (0 or none: of any) that the test accepts.
+// Waits for a shown top-level window of the process pid= (none: of any) that the test accepts.
 template <typename Test>
 HWND waitTopLevel(const Args& a, Test test) {
     HWND found = nullptr;
     waitFor(a.timeout(10000), [&] {
-        for (HWND w : topLevel(static_cast<DWORD>(a.number("pid")), true)) {
-            if (test(w)) return (found = w) != nullptr;
-        }
-        return false;
+        std::vector<HWND> shown = windows(nullptr, static_cast<DWORD>(a.number("pid")), true);
+        auto it = std::find_if(shown.begin(), shown.end(), test);
+        return (found = it == shown.end() ? nullptr : *it) != nullptr;
     });
     return found;
 }
 
-std::string waitWindow(const Args& a) {
-    HWND found = waitTopLevel(a, [&](HWND w) {
-        return (!a.count("text") || textOf(w) == a.at("text")) && (!a.count("class") || classOf(w) == a.at("class"));
-    });
-    if (!found) return "error no such window within the time limit";
-    say(describe("window", found));
-    return "ok hwnd=" + handle(found);
+// A message box: a dialog of only buttons and statics, its text the static 0xFFFF.
+bool isMessageBox(HWND hwnd) {
+    std::vector<HWND> parts = windows(hwnd);
+    return classOf(hwnd) == "#32770" && GetDlgItem(hwnd, 0xFFFF) && std::all_of(parts.begin(), parts.end(), [](HWND c) {
+               return !lstrcmpiA(classOf(c).c_str(), "Button") || !lstrcmpiA(classOf(c).c_str(), "Static");
+           });
 }
 
-std::string waitBox(const Args& a) {
-    HWND box = waitTopLevel(a, isMessageBox);
-    if (!box) return "error no message box within the time limit";
-    std::string buttons;
-    for (HWND c : children(box)) {
-        if (lstrcmpiA(classOf(c).c_str(), "Button") == 0) buttons += (buttons.empty() ? "" : ",") + std::to_string(GetDlgCtrlID(c));
-    }
-    say(describe("box", box) + " message=" + hex(textOf(GetDlgItem(box, 0xFFFF))) + " buttons=" + buttons);
-    // Posted, not sent: the box's owner answers only when the box has ended.
-    HWND button = GetDlgItem(box, a.text("answer", "ok") == std::string("cancel") ? IDCANCEL : IDOK);
-    if (!button || !PostMessageA(button, BM_CLICK, 0, 0)) return "error no such button";
-    return waitFor(5000, [&] { return !IsWindowVisible(box); }) ? "ok" : "error the box stayed open";
-}
-
+// Keys go to the window that has the focus, as typed: modifiers down, the key, all up again.
 std::string key(const Args& a) {
     std::vector<BYTE> keys;
-    std::string mods = a.text("mods");
-    static const std::pair<const char*, BYTE> kModifiers[] = {{"ctrl", VK_CONTROL}, {"shift", VK_SHIFT}, {"alt", VK_MENU}};
-    for (const auto& [name, vk] : kModifiers) {
-        if (mods.find(name) != std::string::npos) keys.push_back(vk);
+    for (auto [name, vk] : {std::pair<const char*, BYTE>{"ctrl", VK_CONTROL}, {"shift", VK_SHIFT}, {"alt", VK_MENU}}) {
+        if (a.text("mods").find(name) != std::string::npos) keys.push_back(vk);
     }
     keys.push_back(static_cast<BYTE>(a.number("vk")));
     for (BYTE k : keys) keybd_event(k, static_cast<BYTE>(MapVirtualKeyA(k, 0)), 0, 0);
-    for (auto k = keys.rbegin(); k != keys.rend(); ++k) keybd_event(*k, static_cast<BYTE>(MapVirtualKeyA(*k, 0)), KEYEVENTF_KEYUP, 0);
+    for (auto k = keys.rbegin(); k != keys.rend(); ++k) {
+        keybd_event(*k, static_cast<BYTE>(MapVirtualKeyA(*k, 0)), KEYEVENTF_KEYUP, 0);
+    }
     return "ok";
 }
 
-std::string mouse(const Args& a) {
-    LPARAM at = MAKELPARAM(a.number("x"), a.number("y"));
-    std::string action = a.text("action", "click");
-    if (action == "move") PostMessageA(a.hwnd(), WM_MOUSEMOVE, 0, at);
-    else if (action == "click" || action == "dblclick") postClick(a.hwnd(), at, action == "dblclick");
-    else return "error unknown action";
-    return "ok";
+// Posts the mouse messages of a move, a click or a double-click at a point of the window.
+bool mouse(HWND hwnd, int x, int y, const std::string& action) {
+    std::vector<UINT> messages = {WM_MOUSEMOVE};
+    if (action != "move") messages = {WM_LBUTTONDOWN, WM_LBUTTONUP};
+    if (action == "dblclick") messages.insert(messages.end(), {WM_LBUTTONDBLCLK, WM_LBUTTONUP});
+    bool posted = true;
+    for (UINT m : messages) {
+        posted = posted && PostMessageA(hwnd, m, m == WM_LBUTTONDOWN || m == WM_LBUTTONDBLCLK ? MK_LBUTTON : 0, MAKELPARAM(x, y));
+    }
+    return posted;
 }
 
-std::string waitFocus(const Args& a) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    DWORD thread = GetWindowThreadProcessId(a.hwnd(), nullptr);
-    bool focused = waitFor(a.timeout(3000), [&] { return GetGUIThreadInfo(thread, &info) && info.hwndFocus == a.hwnd(); });
-    return focused ? "ok" : "error focus stayed on " + handle(info.hwndFocus);
-}
-
-using Command = std::string (*)(const Args&);
-
-const std::map<std::string, Command> kCommands = {
-    {"wait-window", waitWindow},
-    {"windows",
+const std::map<std::string, std::string (*)(const Args&)> kCommands = {
+    {"wait-window",
      [](const Args& a) {
-         for (HWND w : topLevel(static_cast<DWORD>(a.number("pid")), false)) say(describe("window", w));
-         return std::string("ok");
+         return show({waitTopLevel(a, [&](HWND w) {
+             return (!a.count("text") || textOf(w) == a.at("text")) && (!a.count("class") || classOf(w) == a.at("class")) &&
+                    (!a.count("box") || isMessageBox(w));
+         })});
      }},
+    {"windows", [](const Args& a) { return show(windows(nullptr, static_cast<DWORD>(a.number("pid")))); }},
     {"tree",
      [](const Args& a) {
-         HWND top = a.hwnd();
-         if (!IsWindow(top)) return std::string("error no such window");
-         say(describe("window", top));
-         for (HWND c : children(top)) say(describe("control", c, top));
-         return std::string("ok");
+         std::vector<HWND> all = windows(a.hwnd());
+         all.insert(all.begin(), a.hwnd());
+         return show(IsWindow(a.hwnd()) ? all : std::vector<HWND>{});
      }},
     {"click",
-     [](const Args& a) {
-         if (!IsWindow(a.hwnd())) return std::string("error no such window");
-         deliver(a.hwnd(), BM_CLICK, 0, 0);
-         return std::string("ok");
-     }},
+     [](const Args& a) { return answer(IsWindow(a.hwnd()) && (deliver(a.hwnd(), BM_CLICK, 0, 0), true), "no such window"); }},
     {"combo-select",
      [](const Args& a) {
          HWND combo = a.hwnd();
-         bool sent = false;
-         if (send(combo, CB_SETCURSEL, a.number("index"), 0, &sent) == CB_ERR || !sent) return std::string("error no such item");
-         deliver(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
-         return std::string("ok");
+         bool selected = send(combo, CB_SETCURSEL, a.number("index")) == a.number("index");
+         WPARAM changed = MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE);
+         if (selected) deliver(GetParent(combo), WM_COMMAND, changed, reinterpret_cast<LPARAM>(combo));
+         return answer(selected, "no such item");
      }},
-    {"combo-items", comboItems},
-    {"lv-items", listItems},
-    {"lv-select", listSelect},
-    {"tab-items", tabItems},
-    {"tab-select", tabSelect},
+    {"lv-select",
+     [](const Args& a) {
+         LVITEMA item{};
+         item.state = item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+         return answer(remote(a.hwnd(), LVM_SETITEMSTATE, a.number("index"), item), "no such item");
+     }},
+    // A tab is chosen with a click on it: the program hears of it only through the notification.
+    {"tab-select",
+     [](const Args& a) {
+         RECT r{};
+         bool clicked = remote(a.hwnd(), TCM_GETITEMRECT, a.number("index"), r) &&
+                        mouse(a.hwnd(), (r.left + r.right) / 2, (r.top + r.bottom) / 2, "click");
+         bool shown = clicked && waitFor(a.timeout(3000), [&] { return send(a.hwnd(), TCM_GETCURSEL) == a.number("index"); });
+         return answer(shown, "no such tab");
+     }},
+    {"items", items},
     {"set-text",
      [](const Args& a) {
-         bool sent = false;
-         send(a.hwnd(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(a.text("text").c_str()), &sent);
-         return std::string(sent ? "ok" : "error not answered");
+         DWORD_PTR r = 0;
+         std::string text = a.text("text");
+         LRESULT sent = SendMessageTimeoutA(a.hwnd(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
+                                            kSendTimeout, &r);
+         return answer(sent, "not answered");
      }},
     {"key", key},
-    {"mouse", mouse},
+    {"mouse",
+     [](const Args& a) { return answer(mouse(a.hwnd(), a.number("x"), a.number("y"), a.text("action")), "no such window"); }},
     {"activate",
      [](const Args& a) {
          SetForegroundWindow(a.hwnd());
-         bool active = waitFor(a.timeout(3000), [&] { return GetForegroundWindow() == a.hwnd(); });
-         return std::string(active ? "ok" : "error the window did not come to the foreground");
+         return answer(waitFor(a.timeout(3000), [&] { return GetForegroundWindow() == a.hwnd(); }), "not in the foreground");
      }},
-    {"wait-focus", waitFocus},
-    {"close", [](const Args& a) { return std::string(PostMessageA(a.hwnd(), WM_CLOSE, 0, 0) ? "ok" : "error no such window"); }},
+    {"wait-focus",
+     [](const Args& a) {
+         GUITHREADINFO info{};
+         info.cbSize = sizeof info;
+         DWORD thread = GetWindowThreadProcessId(a.hwnd(), nullptr);
+         bool focused = waitFor(a.timeout(3000), [&] { return GetGUIThreadInfo(thread, &info) && info.hwndFocus == a.hwnd(); });
+         return answer(focused, "the focus is elsewhere");
+     }},
+    {"close", [](const Args& a) { return answer(PostMessageA(a.hwnd(), WM_CLOSE, 0, 0), "no such window"); }},
     // Paints the window and everything in it now, so that a screenshot taken next shows it whole.
     {"redraw",
      [](const Args& a) {
-         RedrawWindow(a.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-         send(a.hwnd(), WM_NULL);
-         return std::string("ok");
+         UINT flags = RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW;
+         return answer(RedrawWindow(a.hwnd(), nullptr, nullptr, flags) && (send(a.hwnd(), WM_NULL), true), "no such window");
      }},
     {"wait-gone",
-     [](const Args& a) {
-         bool gone = waitFor(a.timeout(10000), [&] { return !IsWindowVisible(a.hwnd()); });
-         return std::string(gone ? "ok" : "error the window is still shown");
-     }},
-    {"wait-box", waitBox},
+     [](const Args& a) { return answer(waitFor(a.timeout(10000), [&] { return !IsWindowVisible(a.hwnd()); }), "still shown"); }},
 };
 
 }  // namespace
 
 // Runs the commands of standard input, one a line, until "quit" or its end.
 int main() {
-    char line[65536];
-    while (std::fgets(line, sizeof line, stdin)) {
+    for (char line[65536]; std::fgets(line, sizeof line, stdin);) {
         std::istringstream in(line);
-        std::string name, word;
-        if (!(in >> name) || name == "quit") {
-            if (name == "quit") break;
-            continue;
-        }
+        std::string name, word, reply = "error unknown command";
         Args args;
+        if (!(in >> name)) continue;
+        if (name == "quit") break;
         while (in >> word) {
-            size_t eq = word.find('=');
-            std::string value = word.substr(eq + 1);
-            if (value.compare(0, 4, "hex:") == 0) {
-                std::string bytes;
-                for (size_t i = 4; i + 1 < value.size(); i += 2) bytes += static_cast<char>(std::strtol(value.substr(i, 2).c_str(), nullptr, 16));
-                value = bytes;
-            }
-            if (eq != std::string::npos) args[word.substr(0, eq)] = value;
+            std::string key = word.substr(0, word.find('=')), value = word.substr(word.find('=') + 1);
+            args[key] = key == "text" ? unhex(value) : value;
         }
-        auto it = kCommands.find(name);
-        std::string answer = "error unknown command " + name;
         try {
-            if (it != kCommands.end()) answer = it->second(args);
+            if (kCommands.count(name)) reply = kCommands.at(name)(args);
         } catch (...) {
-            answer = "error the command failed";
+            reply = "error the command failed";
         }
-        say(answer);
+        say(reply);
     }
     return 0;
 }
