@@ -14,31 +14,24 @@ namespace {
 // the system calls reload its layouts and keep its indicator as it was.
 TEST(Applying, AnUnchangedMachineComesOutAsItWent) {
     const std::string xpCalls =
-        "SystemParametersInfoA(0x0000006F, 1, NULL, 1)\n"
-        "ActivateKeyboardLayout(0x00000000, 0x40010000)\n"
-        "SystemParametersInfoA(0x0000005B, 0, NULL, 2)\n"
-        "UnloadKeyboardLayout(0xE0010804)\n"
-        "UnloadKeyboardLayout(0x04090409)\n"
-        "UnloadKeyboardLayout(0xE00E0804)\n"
+        "SystemParametersInfoA(0x0000006F, 1, NULL, 1)\nActivateKeyboardLayout(0x00000000, 0x40010000)\n"
+        "SystemParametersInfoA(0x0000005B, 0, NULL, 2)\nUnloadKeyboardLayout(0xE0010804)\n"
+        "UnloadKeyboardLayout(0x04090409)\nUnloadKeyboardLayout(0xE00E0804)\n"
         "LoadKeyboardLayoutA(\"E00E0804\", 0x00000008) = 0xE00E0804\n"
         "LoadKeyboardLayoutA(\"00000409\", 0x00000008) = 0x04090409\n"
         "LoadKeyboardLayoutA(\"E0010804\", 0x00000008) = 0xE0010804\n"
         "ActivateKeyboardLayout(0xE0010804, 0x00000001)\n"
-        "SystemParametersInfoA(0x0000005A, 0, &0xE0010804, 2)\n"
-        "DllRegisterServer(msutb.dll)\nDllRegisterServer(msctf.dll)\nDllRegisterServer(msimtf.dll)\n"
-        "CreateProcessA(ctfmon.exe)\n";
+        "SystemParametersInfoA(0x0000005A, 0, &0xE0010804, 2)\nDllRegisterServer(msutb.dll)\n"
+        "DllRegisterServer(msctf.dll)\nDllRegisterServer(msimtf.dll)\nCreateProcessA(ctfmon.exe)\n";
     const std::string ninexCalls =
-        "SystemParametersInfoA(0x0000006F, 0, NULL, 1)\n"
-        "SystemParametersInfoA(0x0000005B, 0, NULL, 2)\n"
-        "UnloadKeyboardLayout(0x04090409)\n"
-        "UnloadKeyboardLayout(0xE0010804)\n"
-        "UnloadKeyboardLayout(0xE0020804)\n"
-        "LoadKeyboardLayoutA(\"E0020804\", 0x00000008) = 0xE0020804\n"
+        "SystemParametersInfoA(0x0000006F, 0, NULL, 1)\nSystemParametersInfoA(0x0000005B, 0, NULL, 2)\n"
+        "UnloadKeyboardLayout(0x04090409)\nUnloadKeyboardLayout(0xE0010804)\n"
+        "UnloadKeyboardLayout(0xE0020804)\nLoadKeyboardLayoutA(\"E0020804\", 0x00000008) = 0xE0020804\n"
         "LoadKeyboardLayoutA(\"E0010804\", 0x00000008) = 0xE0010804\n"
         "LoadKeyboardLayoutA(\"00000409\", 0x00000008) = 0x04090409\n"
         "ActivateKeyboardLayout(0x04090409, 0x00000001)\n"
-        "SystemParametersInfoA(0x0000005A, 0, &0x04090409, 2)\n"
-        "DllUnregisterServer(msimtf.dll)\nDllUnregisterServer(msctf.dll)\n";
+        "SystemParametersInfoA(0x0000005A, 0, &0x04090409, 2)\nDllUnregisterServer(msimtf.dll)\n"
+        "DllUnregisterServer(msctf.dll)\n";
     // 0: XP; 1: 98 whose registry deletes a key with its sub-keys; 2: 98 on a registry that does not.
     for (int machine = 0; machine < 3; ++machine) {
         ModelFixture f;

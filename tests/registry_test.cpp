@@ -119,18 +119,4 @@ TEST_F(RegistrySemantics, OpeningForWriteDoesNotCreateAndReadOnlyKeysRefuseWrite
     EXPECT_FALSE(reg.valueExists(readOnly, "v"));
 }
 
-TEST_F(RegistrySemantics, DeletingValuesAndKeys) {
-    RegKey key = reg.openOrCreate(RegRoot::CurrentUser, path + "\\k");
-    reg.setString(key, "v", "x");
-    EXPECT_TRUE(reg.deleteValue(key, "V"));
-    EXPECT_FALSE(reg.deleteValue(key, "v"));
-    reg.openOrCreate(RegRoot::CurrentUser, path + "\\k\\child");
-    // A key with sub-keys is not deleted (as on the NT family).
-    EXPECT_FALSE(reg.deleteKey(RegRoot::CurrentUser, path + "\\k"));
-    EXPECT_TRUE(reg.deleteKey(RegRoot::CurrentUser, path + "\\k\\child"));
-    EXPECT_TRUE(reg.deleteKey(RegRoot::CurrentUser, path + "\\k"));
-    EXPECT_FALSE(reg.keyExists(RegRoot::CurrentUser, path + "\\k"));
-    EXPECT_FALSE(reg.deleteKey(RegRoot::CurrentUser, path + "\\k"));
-}
-
 }  // namespace

@@ -84,26 +84,4 @@ TEST(TextServices, TheIndicatorOnXpStopsTheMonitorAndAsksForInternatOnlyInWindow
     }
 }
 
-TEST(TextServices, InternatIsCopiedFromTheProgramFolderWithoutOverwriting) {
-    ModelFixture f;
-    f.m.system.versionValue = kWinXp;
-    f.m.system.lcid = 0x0409;
-    f.m.system.addFile("C:\\Program Files\\Kestrine\\internat.exe", "new");
-    f.m.system.addFile("C:\\Program Files\\Kestrine\\indicdll.dll", "new");
-    f.m.system.addFile("C:\\WINDOWS\\system32\\indicdll.dll", "old");
-    auto& model = f.start();
-    model.snapshot.indicatorSwitch = true;
-    f.m.system.calls.clear();
-    model.apply();
-    EXPECT_EQ("new", f.m.system.files["C:\\WINDOWS\\system32\\internat.exe"]);
-    EXPECT_EQ("old", f.m.system.files["C:\\WINDOWS\\system32\\indicdll.dll"]);
-    EXPECT_NE(std::string::npos,
-              f.calls().find("CopyFileA(\"C:\\Program Files\\Kestrine\\internat.exe\", \"C:\\WINDOWS\\system32\\internat.exe\", TRUE)\n"
-                             "CopyFileA(\"C:\\Program Files\\Kestrine\\indicdll.dll\", \"C:\\WINDOWS\\system32\\indicdll.dll\", TRUE)\n"
-                             "CreateProcessA(internat.exe)\n"))
-        << f.calls();
-    EXPECT_TRUE(f.m.system.processes()->size() == 1);
-    EXPECT_TRUE(f.prompts.shown.empty());
-}
-
 }  // namespace
