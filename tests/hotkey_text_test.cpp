@@ -1,35 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <set>
-
 #include "settings/hotkey_text.h"
 
 using hotkey::FormatHotkeyText;
-using hotkey::KeyNameTable;
 using hotkey::ParseHotkeyWords;
 
 namespace {
 
 const hotkey::SidePrefixes kEnglish{"Left ", "Right "};
-
-// Codes and names are unique and found without regard to case; a few fixed places.
-TEST(KeyNameTable, HoldsTheNinetyOneKeysInTheirFixedOrder) {
-    const auto& table = KeyNameTable::instance();
-    ASSERT_EQ(91u, table.size());
-    std::set<std::string> names, codes;
-    for (size_t i = 0; i < table.size(); ++i) {
-        names.insert(table.row(i).name);
-        codes.insert(table.row(i).code);
-    }
-    EXPECT_EQ(91u, names.size());
-    EXPECT_EQ(91u, codes.size());
-    EXPECT_EQ("NUMPAD +", table.row(87).name);
-    EXPECT_EQ("6B", table.row(87).code);
-    EXPECT_EQ(-1, table.findCode("6C"));
-    EXPECT_EQ(22, table.findCode("7b"));
-    EXPECT_EQ(63, table.findName("page up"));
-    EXPECT_EQ(-1, table.findName("PAGEUP"));
-}
 
 TEST(FormatHotkeyText, BuildsTheDisplayText) {
     struct Case {

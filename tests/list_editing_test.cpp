@@ -19,11 +19,13 @@ struct ListEditing : ::testing::Test {
 
 TEST_F(ListEditing, MovesExchangeWholeRowsAndStopAtTheEnds) {
     model.snapshot.rows[0].pendingDisplayName = "first";
+    model.window.listFocusRequested = false;
     model.moveUp();
     EXPECT_EQ("E0010804 00000409 E00E0804", rowOrder(model));
     model.moveDown();
     EXPECT_EQ("00000409 E0010804 E00E0804", rowOrder(model));
     EXPECT_EQ(1, model.window.listSelection);
+    EXPECT_TRUE(model.window.listFocusRequested);
     EXPECT_EQ("first", model.snapshot.rows[1].pendingDisplayName);
     EXPECT_EQ("Ctrl+Shift+1", model.snapshot.rows[1].hotkeyText);
     EXPECT_EQ((std::array<uint32_t, 31>{0x04090409, 0xE0010804, 0xE00E0804}), model.snapshot.layoutSlots);

@@ -6,27 +6,6 @@ using namespace testing_support;
 
 namespace {
 
-const char kSmallCatalogue[] = R"reg(REGEDIT4
-[HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Keyboard Layouts\00000409]
-"Layout Text"="US"
-"Layout File"="KBDUS.DLL"
-[HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Keyboard Layouts\00000804]
-"Layout Text"="Chinese (Simplified) - US Keyboard"
-[HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Keyboard Layouts\E0010804]
-"Layout Text"="Chinese (Simplified) - QuanPin"
-"IME File"="WINPY.IME"
-"Layout File"="kbdus.dll"
-)reg";
-
-ModelFixture& english(ModelFixture& f, uint32_t version = kWinXp) {
-    f.m.system.versionValue = version;
-    f.m.system.lcid = 0x0409;
-    f.m.system.codePage = 1252;
-    f.m.load(kSmallCatalogue);
-    f.m.addIme("WINPY.IME", "QuanPin");
-    return f;
-}
-
 TEST(Loading, ReadsTheWholeXpMachine) {
     ModelFixture f;
     seedXpChinese(f);
@@ -55,37 +34,6 @@ TEST(Loading, ReadsTheWholeXpMachine) {
         "language caption 切换输入语言, toggle button Ctrl+SPACE, status 热键: Ctrl+Shift+1 KBDUS.DLL | E0010804\n",
         f.dump());
     EXPECT_EQ((std::array<uint32_t, 31>{0xE0010804, 0x04090409, 0xE00E0804}), f.model->snapshot.layoutSlots);
-}
-
-// The running indicator chooses the style, and the style the names shown, the caption and
-// whether the list can be edited.
-TEST(Loading, TheRunningIndicatorChoosesTheStyle) {
-    struct Case {
-        uint32_t version;
-        bool internat, ctfmon;
-        const char *expected, *enabled;
-    } cases[] = {
-        {kWinXp, false, false, "indicator switch off, internat on, ctfmon off", "enabled: style off, internat off, ctfmon off"},
-        {kWinXp, true, false, "indicator switch on, internat on, ctfmon off", "enabled: style on, internat on, ctfmon on"},
-        {kWinXp, false, true, "indicator switch on, internat off, ctfmon on", "enabled: style on, internat on, ctfmon on"},
-        {kWinXp, true, true, "indicator switch on, internat off, ctfmon on", "enabled: style on, internat on, ctfmon on"},
-        {kVista, false, false, "indicator switch on, internat off, ctfmon on", "enabled: style on, internat off, ctfmon on"},
-        {kWin7, true, false, "indicator switch on, internat off, ctfmon on", "enabled: style on, internat off, ctfmon on"},
-    };
-    for (const auto& c : cases) {
-        ModelFixture f;
-        english(f, c.version).m.load("REGEDIT4\n[HKEY_CURRENT_USER\\Keyboard Layout\\Preload]\n\"1\"=\"E0010804\"\n");
-        if (c.internat) f.m.system.addProcess("internat.exe");
-        if (c.ctfmon) f.m.system.addProcess("C:\\WINDOWS\\system32\\ctfmon.exe");
-        f.start();
-        std::string dump = f.dump();
-        bool classic = std::string(c.expected).find("internat on") != std::string::npos;
-        for (const char* part : {c.expected, c.enabled, classic ? "shown QuanPin |" : "shown Chinese (Simplified) - QuanPin |",
-                                 classic ? "caption Switch IME," : "caption Switch input languages,"}) {
-            EXPECT_NE(std::string::npos, dump.find(part)) << part << "\n" << dump;
-        }
-        EXPECT_EQ(!classic, f.model->window.listEditable) << dump;
-    }
 }
 
 }  // namespace

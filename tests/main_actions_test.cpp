@@ -101,16 +101,6 @@ TEST_F(Actions, TheIndicatorSwitchEnablesTheStyleGroup) {
     }
 }
 
-TEST_F(Actions, TheAddBoxDescribesItsEntry) {
-    start();
-    actions->addBoxSelected(1);  // E0030804, WINGB.IME
-    EXPECT_EQ(snap().addable[1].itemText + ": E0030804 (WINGB.IME)", win().status);
-    actions->addBoxSelected(0);  // 00000804, a plain layout
-    EXPECT_EQ(snap().addable[0].itemText + ": 00000804", win().status);
-    actions->addBoxSelected(99);
-    EXPECT_EQ(0, win().addSelection);
-}
-
 TEST_F(Actions, InstallIsEnabledWithBothEditsFilledAndNeverOnTheSixGeneration) {
     for (uint32_t version : {kWinXp, kWin7}) {
         f.model.reset();
@@ -175,25 +165,6 @@ TEST_F(Actions, AClickThatLeavesNoSelectionSelectsTheLastRow) {
     f.model->selectRow(-1);
     actions->listClicked();
     EXPECT_EQ(2, win().listSelection);
-}
-
-TEST_F(Actions, PropertiesOpenTheInputMethodsConfigurationWithItsHandle) {
-    start();
-    f.m.system.calls.clear();
-    f.model->selectRow(0);
-    actions->openProperties(0);
-    f.model->selectRow(-1);
-    actions->openProperties(0);
-    EXPECT_EQ("ImmConfigureIMEW(0xE0010804, 1)\n", f.calls());
-
-    ModelFixture ninex;
-    seedWin98Chinese(ninex, true);
-    ninex.start();
-    ui::MainActions ninexActions(*ninex.model, ninex.m.system, "KeyBoard");
-    ninex.m.system.calls.clear();
-    ninex.model->selectRow(1);
-    ninexActions.openProperties(0);
-    EXPECT_EQ("ImmConfigureIMEA(0xE0010804, 1)\n", ninex.calls());
 }
 
 }  // namespace

@@ -30,29 +30,6 @@ struct Startup : ::testing::Test {
     }
 };
 
-TEST_F(Startup, ASwitchFileConfiguresTheMachineAndCloses) {
-    f.m.system.processTable.clear();
-    f.m.system.addProcess("internat.exe");
-    f.m.system.addFile("C:\\Program Files\\Kestrine\\setup.txt",
-                       "/ctfmon\r\n/add2:sample.ime,ctrl+shift_1\r\n/move2:sample.ime,1\r\n");
-    auto& c = start(" /load:setup.txt");
-    EXPECT_TRUE(c.startedWithArguments());
-    EXPECT_TRUE(c.closeRequested());
-    EXPECT_FALSE(c.hideRequested());
-    std::string written = f.written();
-    EXPECT_NE(std::string::npos, written.find("[HKEY_CURRENT_USER\\Keyboard Layout\\Preload]\n"
-                                              "\"1\"=\"E0050804\"\n\"2\"=\"E0010804\"\n\"3\"=\"00000409\"\n"
-                                              "\"4\"=\"E00E0804\"\n\n"))
-        << written;
-    EXPECT_NE(std::string::npos, written.find("[HKEY_CURRENT_USER\\Control Panel\\Input Method\\Hot Keys\\00000102]\n"
-                                              "\"Key Modifiers\"=hex:06,c0,00,00\n\"Virtual Key\"=hex:31,00,00,00\n"
-                                              "\"Target IME\"=hex:04,08,05,e0\n"))
-        << written;
-    EXPECT_NE(std::string::npos, written.find("\"ctfmon.exe\"=\"ctfmon.exe\"")) << written;
-    EXPECT_NE(std::string::npos, f.calls().find("CreateProcessA(ctfmon.exe)")) << f.calls();
-    EXPECT_TRUE(f.prompts.shown.empty());
-}
-
 TEST_F(Startup, TheHelpSwitchShowsHelpThenStillLoadsAppliesAndCloses) {
     auto& c = start(" /?");
     EXPECT_EQ("Kestrine: " + c.helpText() + " active\n", f.prompts.boxes());

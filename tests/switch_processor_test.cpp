@@ -37,25 +37,14 @@ struct Switches : ::testing::Test {
 
 TEST_F(Switches, StyleCapsLockAndStatus) {
     run({"internat"});
-    EXPECT_TRUE(snap().indicatorOption);
-    EXPECT_FALSE(snap().textServicesOption);
-    EXPECT_FALSE(f.model->controlStates().layoutSwitch);
-    EXPECT_FALSE(f.model->window.layoutKeyEnabled);
-    run({"off", "ctfmon"});
-    EXPECT_FALSE(snap().indicatorOption);
-    EXPECT_TRUE(snap().textServicesOption);
-    EXPECT_TRUE(snap().indicatorSwitch);
-    EXPECT_TRUE(f.model->window.layoutKeyEnabled);
-    run({"caps"});
-    EXPECT_EQ(0, snap().capsLockMode);
-    run({"SHIFT"});
-    EXPECT_EQ(1, snap().capsLockMode);
-    run({"status:10"});
-    EXPECT_FALSE(snap().showStatus);
-    run({"status:1"});
-    EXPECT_TRUE(snap().showStatus);
-    run({"status:x", "status:"});
-    EXPECT_TRUE(snap().showStatus);
+    EXPECT_TRUE(f.shows("indicator switch on, internat on, ctfmon off"));
+    EXPECT_TRUE(f.shows("layout switch off, layout key off"));
+    run({"off", "ctfmon", "SHIFT", "status:10"});
+    EXPECT_TRUE(f.shows("indicator switch on, internat off, ctfmon on"));
+    EXPECT_TRUE(f.shows("layout key on"));
+    EXPECT_TRUE(f.shows("caps mode 1, show status off"));
+    run({"caps", "status:1", "status:x", "status:"});
+    EXPECT_TRUE(f.shows("caps mode 0, show status on"));
 }
 
 // An empty name, file or KLID (a batch file's unset variable) matches nothing, not the plain
@@ -64,25 +53,18 @@ TEST_F(Switches, EmptyArgumentsMatchNothing) {
     snap().rows[2].shownName.clear();
     snap().addable[1].itemText.clear();  // E0030804, an input method
     std::string before = f.dump() + f.written();
-    run({"del2:", "del3:", "del4:", "move1:,1", "move2:,1", "move3:,9", "add1:", "add2:,", "add2:,ctrl_1", "add3:,",
+    run({"del1:0", "del1:4", "del1:-1", "del2:", "del3:", "del4:", "move1:,1", "move2:,1", "move3:,9", "add1:", "add2:,", "add2:,ctrl_1", "add3:,",
          "uninstall1:", "uninstall2:", "uninstall3:"});
     EXPECT_EQ(before, f.dump() + f.written());
 }
 
 TEST_F(Switches, SettingHotkeysOfRowsAndToggles) {
-    run({"hotkey:3,Ctrl+Shift_8_Left"});
-    EXPECT_EQ("Left CTRL+SHIFT+8", snap().rows[2].hotkeyText);
-    EXPECT_EQ("00008006", snap().records.back().modifierText);
-    EXPECT_EQ("00000038", snap().records.back().keyText);
-    EXPECT_EQ("E00E0804", snap().records.back().target);
     // A row that has a hot key gets every record of its KLID changed.
-    run({"hotkey:1,alt_9"});
-    EXPECT_EQ("ALT+9", snap().rows[0].hotkeyText);
-    EXPECT_EQ("0000C001", snap().records[0].modifierText);
-    EXPECT_EQ("00000039", snap().records[0].keyText);
-    run({"hotkey:b,alt_~", "hotkey:A,ctrl_7"});
-    EXPECT_EQ("0000C001/000000BC", snap().toggles[1].modifierText + "/" + snap().toggles[1].keyText);
-    EXPECT_EQ("0000C002/00000037", snap().toggles[0].modifierText + "/" + snap().toggles[0].keyText);
+    run({"hotkey:3,Ctrl+Shift_8_Left", "hotkey:1,alt_9", "hotkey:b,alt_~", "hotkey:A,ctrl_7"});
+    EXPECT_TRUE(f.shows("| hotkey ALT+9\n"));
+    EXPECT_TRUE(f.shows("| hotkey Left CTRL+SHIFT+8\n"));
+    EXPECT_TRUE(f.shows("record 0000C001 00000039 -> E0010804\nrecord 00008003 00000030 -> 00000409\n"
+                        "record 00008006 00000038 -> E00E0804\ntoggle 0000C002 00000037\ntoggle 0000C001 000000BC\n"));
     std::string before = f.dump();
     // In use already, no such row or slot, or no key: nothing changes.
     run({"hotkey:2,alt_9", "hotkey:d,alt_1", "hotkey:1,ctrl", "hotkey:9,alt_1", "hotkey:a", "hotkey:,alt_1",

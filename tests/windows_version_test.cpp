@@ -4,7 +4,6 @@
 #include "ui/win32/dialog_font.h"
 
 using settings::Generation;
-using settings::UiLanguage;
 using settings::WindowsVersion;
 
 namespace {
@@ -44,14 +43,6 @@ TEST(WindowsVersion, ClassifiesEveryGeneration) {
         EXPECT_EQ(c.ntFamily, v.isNtFamily()) << "Windows " << c.windows;
         EXPECT_EQ(c.mainFont, ui::mainFontHeight(v)) << "Windows " << c.windows;
         EXPECT_EQ(c.dialogFont, ui::dialogFontHeight(v)) << "Windows " << c.windows;
-    }
-}
-
-TEST(UiLanguage, OnlyTheTwoExactChineseLocalesAreChinese) {
-    EXPECT_EQ(UiLanguage::SimplifiedChinese, settings::uiLanguageFor(0x0804));
-    EXPECT_EQ(UiLanguage::TraditionalChinese, settings::uiLanguageFor(0x0404));
-    for (uint32_t lcid : {0x0409u, 0x0411u, 0x0412u, 0x0C04u, 0x1004u, 0x1404u, 0x20804u, 0x0u}) {
-        EXPECT_EQ(UiLanguage::English, settings::uiLanguageFor(lcid)) << std::hex << lcid;
     }
 }
 

@@ -85,6 +85,12 @@ std::string ModelFixture::dump() const {
     return out.str();
 }
 
+::testing::AssertionResult ModelFixture::shows(const std::string& text) const {
+    std::string all = dump();
+    if (all.find(text) != std::string::npos) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "no \"" << text << "\" in\n" << all;
+}
+
 std::string ModelFixture::written() {
     using platform::RegRoot;
     return withoutCarriageReturns(m.exportKeys({

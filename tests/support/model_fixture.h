@@ -2,6 +2,8 @@
 // readable dump of the whole model for comparing.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -30,6 +32,8 @@ struct ModelFixture {
     settings::SettingsModel& start(bool commandLineMode = false);
     // The snapshot and the window state, one fact a line.
     std::string dump() const;
+    // Whether the dump holds the text; a failure shows the dump.
+    ::testing::AssertionResult shows(const std::string& text) const;
     // Every key the program writes, as UTF-8 REGEDIT4 text without carriage returns.
     std::string written();
     std::string calls() const;  // the system calls, one a line
