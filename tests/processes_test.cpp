@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "settings/processes.h"
-#include "tests/support/machine.h"
+#include "tests/support/model_fixture.h"
 
 using settings::Processes;
 using testing_support::TestMachine;
@@ -71,13 +71,8 @@ TEST_F(ProcessesTest, StartupEntriesMatchTheExactFileNameInBothRoots) {
 "expand"=hex(2):63,74,66,6d,6f,6e,2e,65,78,65,00
 
 )reg",
-              [&] {
-                  std::string s = m.exportKeys({{platform::RegRoot::CurrentUser, settings::kRunKey},
-                                                {platform::RegRoot::LocalMachine, settings::kRunKey}});
-                  std::string out;
-                  for (char c : s) if (c != '\r') out += c;
-                  return out;
-              }());
+              testing_support::withoutCarriageReturns(m.exportKeys(
+                  {{platform::RegRoot::CurrentUser, settings::kRunKey}, {platform::RegRoot::LocalMachine, settings::kRunKey}})));
     EXPECT_FALSE(processes.startupEntry("ctfmon.exe", false));
 }
 
