@@ -36,15 +36,14 @@ struct Switches : ::testing::Test {
 };
 
 TEST_F(Switches, StyleCapsLockAndStatus) {
-    run({"internat"});
+    run({"internat", "caps", "status:10"});
     EXPECT_TRUE(f.shows("indicator switch on, internat on, ctfmon off"));
     EXPECT_TRUE(f.shows("layout switch off, layout key off"));
-    run({"off", "ctfmon", "SHIFT", "status:10"});
+    EXPECT_TRUE(f.shows("caps mode 0, show status off"));
+    run({"off", "ctfmon", "SHIFT", "status:1", "status:x", "status:"});
     EXPECT_TRUE(f.shows("indicator switch on, internat off, ctfmon on"));
     EXPECT_TRUE(f.shows("layout key on"));
-    EXPECT_TRUE(f.shows("caps mode 1, show status off"));
-    run({"caps", "status:1", "status:x", "status:"});
-    EXPECT_TRUE(f.shows("caps mode 0, show status on"));
+    EXPECT_TRUE(f.shows("caps mode 1, show status on"));
 }
 
 // An empty name, file or KLID (a batch file's unset variable) matches nothing, not the plain
@@ -70,6 +69,8 @@ TEST_F(Switches, SettingHotkeysOfRowsAndToggles) {
     run({"hotkey:2,alt_9", "hotkey:d,alt_1", "hotkey:1,ctrl", "hotkey:9,alt_1", "hotkey:a", "hotkey:,alt_1",
          "hotkey:1,alt+ctrl_1", "hotkey:a,ctrl_esc", "hotkey:2,ctrl_1_both"});
     EXPECT_EQ(before, f.dump());
+    run({"move3:e00e0804,1"});
+    EXPECT_EQ("E00E0804 E0010804 00000409", rowOrder(*f.model));
 }
 
 TEST_F(Switches, InstallingFromTheSystemFolder) {

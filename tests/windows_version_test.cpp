@@ -44,6 +44,7 @@ TEST(WindowsVersion, ClassifiesEveryGeneration) {
         EXPECT_EQ(c.mainFont, ui::mainFontHeight(v)) << "Windows " << c.windows;
         EXPECT_EQ(c.dialogFont, ui::dialogFontHeight(v)) << "Windows " << c.windows;
     }
+    EXPECT_EQ(settings::UiLanguage::TraditionalChinese, settings::uiLanguageFor(0x0404));
 }
 
 }  // namespace
