@@ -117,8 +117,9 @@ void SettingsModel::writeHotkeyRecords() {
         }
         setNumberBinary(registry_, key, "Target IME", readHex(record.target));
     }
-    for (uint32_t n = kFirstHotkeyRecord + static_cast<uint32_t>(snapshot.records.size()); n <= kLastDeletedRecord; ++n) {
-        if (registry_.keyExists(RegRoot::CurrentUser, hotkeyRecordKey(n))) registry_.deleteKey(RegRoot::CurrentUser, hotkeyRecordKey(n));
+    for (uint32_t n : hotkeyRecords(registry_, kFirstHotkeyRecord + static_cast<uint32_t>(snapshot.records.size()),
+                                    kLastDeletedRecord)) {
+        registry_.deleteKey(RegRoot::CurrentUser, hotkeyRecordKey(n));
     }
 }
 

@@ -16,30 +16,51 @@ namespace {
 
 constexpr uint32_t kLastLoadedRecord = 0x163;
 
-// A 4-byte registry number read as get binary reads it; nothing when the value is missing.
-bool readNumber(const Registry& registry, const RegKey& key, const std::string& name, uint32_t& out) {
-    if (!registry.valueExists(key, name)) return false;
-    uint8_t bytes[4] = {0, 0, 0, 0};
-    registry.getBinary(key, name, bytes, sizeof bytes);
-    out = bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) | (static_cast<uint32_t>(bytes[3]) << 24);
+// A 4-byte registry number of any type: its first four bytes, missing ones read as zero; false
+// when the value is missing.
+bool readNumber(const RegKey& key, const std::string& name, uint32_t& out) {
+    platform::RegValue v;
+    if (!key.isOpen() || !key.get()->query(name, v)) return false;
+    out = 0;
+    for (size_t i = 0; i < v.data.size() && i < 4; ++i) out |= static_cast<uint32_t>(v.data[i]) << (8 * i);
     return true;
 }
 
 // A preload entry whatever its type, so that a row is kept whenever its value names an entry:
 // a REG_DWORD as the KLID's eight hexadecimal digits, any other type as text up to its first zero.
-std::string readKlid(const RegKey& key, const std::string& name) {
+// False (and empty) when the value is missing.
+bool readKlid(const RegKey& key, const std::string& name, std::string& klid) {
     platform::RegValue v;
-    if (!key.isOpen() || !key.get()->query(name, v)) return {};
+    klid.clear();
+    if (!key.isOpen() || !key.get()->query(name, v)) return false;
     if (v.type == platform::kRegDword && v.data.size() == 4) {
-        return hexText(v.data[0] | (v.data[1] << 8) | (v.data[2] << 16) | (static_cast<uint32_t>(v.data[3]) << 24), 8);
+        klid = hexText(v.data[0] | (v.data[1] << 8) | (v.data[2] << 16) | (static_cast<uint32_t>(v.data[3]) << 24), 8);
+    } else {
+        klid.assign(v.data.begin(), v.data.end());
+        klid = klid.substr(0, klid.find('\0'));
     }
-    std::string text(v.data.begin(), v.data.end());
-    return text.substr(0, text.find('\0'));
+    return true;
 }
 
 }  // namespace
 
 std::string hotkeyRecordKey(uint32_t number) { return std::string(kHotKeysKey) + "\\00000" + hexText(number, 3); }
+
+std::vector<uint32_t> hotkeyRecords(const Registry& registry, uint32_t first, uint32_t last) {
+    std::vector<std::string> names;
+    registry.listSubKeys(registry.openForRead(RegRoot::CurrentUser, kHotKeysKey), names);
+    std::vector<uint32_t> numbers;
+    for (uint32_t n = first; n <= last; ++n) {
+        std::string name = "00000" + hexText(n, 3);
+        for (const auto& listed : names) {
+            if (platform::equalsNoCase(listed, name)) {
+                numbers.push_back(n);
+                break;
+            }
+        }
+    }
+    return numbers;
+}
 
 SettingsModel::SettingsModel(const Registry& registry, platform::System& system, UserPrompts& prompts,
                              ModelTexts texts, bool commandLineMode)
@@ -138,14 +159,15 @@ void SettingsModel::loadPreloadRows() {
     std::vector<std::string> klids;
     if (version_.isNtFamily()) {
         RegKey key = registry_.openForRead(RegRoot::CurrentUser, kPreloadKey);
-        for (int n = 1; registry_.valueExists(key, std::to_string(n)); ++n) {
-            klids.push_back(readKlid(key, std::to_string(n)));
-        }
+        std::string klid;
+        for (int n = 1; readKlid(key, std::to_string(n), klid); ++n) klids.push_back(klid);
     } else if (version_.is9x()) {
         for (int n = 1;; ++n) {
             RegKey key = registry_.openForRead(RegRoot::CurrentUser, std::string(kPreloadKey) + "\\" + std::to_string(n));
             if (!key.isOpen()) break;
-            klids.push_back(readKlid(key, ""));
+            std::string klid;
+            readKlid(key, "", klid);
+            klids.push_back(klid);
         }
     }
     Catalogue entries = catalogue();
@@ -161,14 +183,13 @@ void SettingsModel::loadPreloadRows() {
 }
 
 void SettingsModel::loadHotkeyRecords() {
-    for (uint32_t n = kFirstHotkeyRecord; n <= kLastLoadedRecord; ++n) {
+    for (uint32_t n : hotkeyRecords(registry_, kFirstHotkeyRecord, kLastLoadedRecord)) {
         RegKey key = registry_.openForRead(RegRoot::CurrentUser, hotkeyRecordKey(n));
-        if (!key.isOpen()) continue;
         // A record that lacks one of its three values binds nothing: it is skipped (and so not
         // written again).
         uint32_t target = 0, modifiers = 0, virtualKey = 0;
-        if (!readNumber(registry_, key, "Target IME", target) || !readNumber(registry_, key, "Key Modifiers", modifiers) ||
-            !readNumber(registry_, key, "Virtual Key", virtualKey)) {
+        if (!readNumber(key, "Target IME", target) || !readNumber(key, "Key Modifiers", modifiers) ||
+            !readNumber(key, "Virtual Key", virtualKey)) {
             continue;
         }
         std::string t = hexText(target, 8);
@@ -194,8 +215,8 @@ void SettingsModel::loadToggleSlots() {
         RegKey key = registry_.openForRead(RegRoot::CurrentUser, path);
         if (!key.isOpen()) continue;
         uint32_t modifiers = 0, virtualKey = 0;
-        readNumber(registry_, key, "Key Modifiers", modifiers);
-        readNumber(registry_, key, "Virtual Key", virtualKey);
+        readNumber(key, "Key Modifiers", modifiers);
+        readNumber(key, "Virtual Key", virtualKey);
         snapshot.toggles[static_cast<size_t>(slot)] = {hexText(modifiers, 8), hexText(virtualKey, 8)};
     }
 }

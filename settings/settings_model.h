@@ -33,6 +33,9 @@ extern const char kToggleKey[];       // "Keyboard Layout\Toggle"
 // its number in three upper-case hexadecimal digits.
 constexpr uint32_t kFirstHotkeyRecord = 0x100;
 std::string hotkeyRecordKey(uint32_t number);
+// The numbers from `first` to `last` whose record key exists, in order, from one listing of "Hot
+// Keys": most numbers the program looks at have no key, and opening each would ask for every one.
+std::vector<uint32_t> hotkeyRecords(const Registry& registry, uint32_t first, uint32_t last);
 
 class SettingsModel {
 public:
