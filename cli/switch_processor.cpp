@@ -133,6 +133,7 @@ int SwitchProcessor::findRowByKlid(const std::string& klid) const {
 }
 
 int SwitchProcessor::findAddableByName(const std::string& name) const {
+    if (!name.empty()) model_.nameAddable();
     return firstIndex(name, model_.snapshot.addable, [&](const Addable& a) { return a.itemText == name; });
 }
 

@@ -133,7 +133,7 @@ std::vector<std::string> Catalogue::entries() const {
     return names;
 }
 
-std::vector<CatalogueRow> Catalogue::addableRows(const std::vector<std::string>& userKlids) const {
+std::vector<CatalogueRow> Catalogue::addableRows(const std::vector<std::string>& userKlids, bool named) const {
     std::vector<std::string> all = entries();
     std::vector<std::string> collected;
     auto collect = [&](const std::string& language) {
@@ -162,6 +162,10 @@ std::vector<CatalogueRow> Catalogue::addableRows(const std::vector<std::string>&
     for (const auto& klid : collected) {
         if (std::find(userKlids.begin(), userKlids.end(), klid) != userKlids.end()) continue;
         // An input method is offered only when its file is there.
+        if (!named) {
+            if (isUsable(klid)) rows.push_back({klid, {}, {}});
+            continue;
+        }
         EntryTexts entry = read(klid);
         if (!isImeKlid(klid) || entry.imeFile == ImeFile::Present) rows.push_back(rowOf(klid, entry, false));
     }

@@ -72,8 +72,9 @@ public:
 
     // The entries that can be added: US English, the Chinese entries (the system's own script
     // first), Japanese, Korean, then on the NT family every other language; without those in
-    // the user's list and without unusable input methods.
-    std::vector<CatalogueRow> addableRows(const std::vector<std::string>& userKlids) const;
+    // the user's list and without unusable input methods. Without `named` the rows hold their
+    // KLIDs only, and nothing but the input methods' files is looked at.
+    std::vector<CatalogueRow> addableRows(const std::vector<std::string>& userKlids, bool named = true) const;
 
     // All entry names in enumeration order.
     std::vector<std::string> entries() const;

@@ -63,6 +63,7 @@ ControlStates SettingsModel::controlStates() const {
 void SettingsModel::addSelected() {
     int c = window.addSelection;
     if (c < 0 || c >= static_cast<int>(snapshot.addable.size())) return;
+    nameAddable(c);
     const SettingsSnapshot::AddableRow& entry = snapshot.addable[static_cast<size_t>(c)];
     PreloadRow row;
     // A name typed for the entry travels in the add box's text until apply writes it.

@@ -226,11 +226,24 @@ void SettingsModel::loadAddableEntries() {
     entries.repair(texts_.repair);
     std::vector<std::string> userKlids;
     for (const auto& row : snapshot.rows) userKlids.push_back(row.klid);
-    for (const auto& row : entries.addableRows(userKlids)) {
+    addableClassic_ = snapshot.indicatorOption;
+    for (const auto& row : entries.addableRows(userKlids, !commandLineMode_)) {
         SettingsSnapshot::AddableRow entry;
         static_cast<CatalogueRow&>(entry) = row;
-        entry.itemText = snapshot.indicatorOption ? row.classicName : row.displayName;
+        entry.itemText = addableClassic_ ? row.classicName : row.displayName;
+        entry.named = !commandLineMode_;
         snapshot.addable.push_back(entry);
+    }
+}
+
+void SettingsModel::nameAddable(int index) {
+    Catalogue entries = catalogue();
+    for (size_t i = 0; i < snapshot.addable.size(); ++i) {
+        auto& entry = snapshot.addable[i];
+        if (entry.named || (index >= 0 && i != static_cast<size_t>(index))) continue;
+        static_cast<CatalogueRow&>(entry) = entries.namedRow(entry.klid, false);
+        entry.itemText = addableClassic_ ? entry.classicName : entry.displayName;
+        entry.named = true;
     }
 }
 

@@ -59,6 +59,10 @@ public:
     // Removes later rows whose input method shares its file with an earlier row, deleting their
     // catalogue keys at once. Run once at start-up.
     void dropDuplicateInputMethods();
+    // A command-line run shows no add box, so its load leaves the entries' names unread: they
+    // are read here, for entry `index` or (-1) every entry, when a switch first needs them, and
+    // give the texts the add box would have shown after that load.
+    void nameAddable(int index = -1);
 
     // Selects a row as a click would, running the selection handler; -1 clears the selection.
     void selectRow(int index);
@@ -104,6 +108,7 @@ private:
     ModelTexts texts_;
     bool commandLineMode_;
     WindowsVersion version_;
+    bool addableClassic_ = true;  // the add box shows classic names: the last load's indicator option
 };
 
 }  // namespace settings

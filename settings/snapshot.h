@@ -50,6 +50,7 @@ struct SettingsSnapshot {
     // The entries that can be added, parallel to the add box; itemText is the add box's text.
     struct AddableRow : CatalogueRow {
         std::string itemText;
+        bool named = true;  // false while a command-line load has left its names unread
     };
     std::vector<AddableRow> addable;
     std::vector<HotkeyRecord> records;
