@@ -133,24 +133,28 @@ void SettingsModel::moveDown() {
 void SettingsModel::dropDuplicateInputMethods() {
     Catalogue entries = catalogue();
     auto& rows = snapshot.rows;
+    // Each row's file, read once: a row that goes takes only its own entry with it, which no
+    // row before it names.
+    std::vector<std::string> files;
+    for (const auto& row : rows) files.push_back(platform::upperAscii(entries.imeFile(row.klid)));
     for (size_t s = rows.size(); s-- > 0;) {
-        std::string file = platform::upperAscii(entries.imeFile(rows[s].klid));
-        if (file.empty()) continue;
+        if (files[s].empty()) continue;
         for (size_t t = s; t-- > 0;) {
-            if (platform::upperAscii(entries.imeFile(rows[t].klid)) != file) continue;
+            if (files[t] != files[s]) continue;
             std::string klid = rows[s].klid;
             // The same entry listed twice is one input method, not a duplicate installation:
             // its catalogue key still serves the row that stays.
-            bool sharedKey = std::any_of(rows.begin(), rows.end(), [&](const PreloadRow& r) {
-                return &r != &rows[s] && r.klid == klid;
-            });
+            bool sharedKey = false;
+            for (size_t r = 0; r < rows.size(); ++r) sharedKey = sharedKey || (r != s && rows[r].klid == klid);
             if (!sharedKey) registry_.deleteKey(RegRoot::LocalMachine, catalogueKeyOf(klid));
             selectRow(static_cast<int>(s));
             removeRow(s);
             auto& addable = snapshot.addable;
-            auto it = std::find_if(addable.begin(), addable.end(),
-                                   [&klid](const SettingsSnapshot::AddableRow& a) { return a.klid == klid; });
-            if (it != addable.end()) addable.erase(it);
+            for (auto it = addable.begin(); it != addable.end(); ++it) {
+                if (it->klid != klid) continue;
+                addable.erase(it);
+                break;
+            }
             break;
         }
     }
