@@ -99,9 +99,11 @@ void SettingsModel::removeRow(size_t s) {
 
     if (!row.hotkeyText.empty()) {
         auto& records = snapshot.records;
-        auto it = std::find_if(records.begin(), records.end(),
-                               [&row](const HotkeyRecord& r) { return r.target == row.klid; });
-        if (it != records.end()) records.erase(it);
+        for (auto it = records.begin(); it != records.end(); ++it) {
+            if (it->target != row.klid) continue;
+            records.erase(it);
+            break;
+        }
     }
     auto& slots = snapshot.layoutSlots;
     for (size_t i = s; i + 1 < slots.size(); ++i) slots[i] = slots[i + 1];

@@ -194,16 +194,18 @@ void SettingsModel::loadHotkeyRecords() {
         }
         std::string t = hexText(target, 8);
         if (t.substr(0, 4) == t.substr(4, 4)) t = "0000" + t.substr(0, 4);
-        bool inList = std::any_of(snapshot.rows.begin(), snapshot.rows.end(),
-                                  [&t](const PreloadRow& r) { return r.klid == t; });
-        if (inList) snapshot.records.push_back({hexText(modifiers, 8), t, hexText(virtualKey, 8)});
+        for (const auto& row : snapshot.rows) {
+            if (row.klid != t) continue;
+            snapshot.records.push_back({hexText(modifiers, 8), t, hexText(virtualKey, 8)});
+            break;
+        }
     }
     // A row shows its first record: the one the hot-key editor opens and changes.
     for (auto& row : snapshot.rows) {
-        auto record = std::find_if(snapshot.records.begin(), snapshot.records.end(),
-                                   [&row](const HotkeyRecord& r) { return r.target == row.klid; });
-        if (record != snapshot.records.end()) {
-            row.hotkeyText = hotkey::FormatHotkeyText(record->modifierText, record->keyText, texts_.sides);
+        for (const auto& record : snapshot.records) {
+            if (record.target != row.klid) continue;
+            row.hotkeyText = hotkey::FormatHotkeyText(record.modifierText, record.keyText, texts_.sides);
+            break;
         }
     }
 }
