@@ -49,8 +49,11 @@ void SettingsModel::apply() {
     system_.systemParametersInfo(platform::kSpiSetInputLangToggle, 0, nullptr, platform::kSpifSendChange);
     reloadLayouts();
     removeUnusableInputMethods();
-    switchIndicator();
-    load();
+    // The load that follows takes the process list the indicator step left, which is kept until
+    // a program is started or ended.
+    Processes processes(registry_, system_);
+    switchIndicator(processes);
+    loadWith(processes);
 }
 
 void SettingsModel::writePendingDisplayNames() {

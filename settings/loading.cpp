@@ -95,6 +95,11 @@ std::string SettingsModel::toggleKeyOf(int slot) const {
 }
 
 void SettingsModel::load() {
+    Processes processes(registry_, system_);
+    loadWith(processes);
+}
+
+void SettingsModel::loadWith(Processes& processes) {
     // 1. Start empty.
     snapshot.rows.clear();
     snapshot.addable.clear();
@@ -103,7 +108,6 @@ void SettingsModel::load() {
     window.listSelection = -1;
     window.addSelection = -1;
 
-    Processes processes(registry_, system_);
     loadIndicatorChoice(processes);
     loadPreloadRows();
 

@@ -75,7 +75,8 @@ public:
     Catalogue catalogue() const { return Catalogue(registry_, system_, version_, snapshot.lcid); }
 
 private:
-    // Loading, step by step.
+    // Loading, step by step, asking `processes` which programs run.
+    void loadWith(Processes& processes);
     void loadIndicatorChoice(Processes& processes);
     void loadPreloadRows();
     void loadHotkeyRecords();
@@ -94,7 +95,7 @@ private:
     void writeCapsLockMode();
     void reloadLayouts();
     void removeUnusableInputMethods();
-    void switchIndicator();
+    void switchIndicator(Processes& processes);
 
     // List editing.
     void exchangeRows(size_t a, size_t b);

@@ -15,8 +15,7 @@ const char kCtfmon[] = "ctfmon.exe";
 
 }  // namespace
 
-void SettingsModel::switchIndicator() {
-    Processes processes(registry_, system_);
+void SettingsModel::switchIndicator(Processes& processes) {
     Generation generation = version_.generation();
     bool writesCtfValues =
         generation == Generation::Xp || generation == Generation::Server2003 || generation == Generation::Nt4;
