@@ -79,11 +79,10 @@ void SettingsModel::writePreloadList() {
     };
     std::vector<std::string> names;
     if (version_.isNtFamily()) {
-        for (size_t i = 0; i < rows.size(); ++i) {
-            registry_.setString(registry_.openOrCreate(RegRoot::CurrentUser, kPreloadKey), std::to_string(i + 1),
-                                rows[i].klid);
-        }
-        RegKey key = registry_.openForWrite(RegRoot::CurrentUser, kPreloadKey);
+        // One opening for the whole list; without rows a missing key is not made.
+        RegKey key = rows.empty() ? RegKey() : registry_.openOrCreate(RegRoot::CurrentUser, kPreloadKey);
+        for (size_t i = 0; i < rows.size(); ++i) registry_.setString(key, std::to_string(i + 1), rows[i].klid);
+        if (!key.isOpen()) key = registry_.openForWrite(RegRoot::CurrentUser, kPreloadKey);
         registry_.listValueNames(key, names);
         for (const auto& name : names) {
             if (!written(name)) registry_.deleteValue(key, name);
