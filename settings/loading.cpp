@@ -75,6 +75,12 @@ SettingsModel::SettingsModel(const Registry& registry, platform::System& system,
     if (snapshot.lcid == 0x0411) window.toggleChoiceCount = 1;
 }
 
+SettingsModel::~SettingsModel() = default;
+
+Catalogue SettingsModel::catalogue() const {
+    return Catalogue(registry_, system_, version_, snapshot.lcid, commandLineMode_ ? &catalogueReads_ : nullptr);
+}
+
 std::string SettingsModel::shownNameOf(const PreloadRow& row) const {
     return snapshot.indicatorOption ? row.classicName : row.displayName;
 }
@@ -95,6 +101,7 @@ std::string SettingsModel::toggleKeyOf(int slot) const {
 }
 
 void SettingsModel::load() {
+    catalogueReads_.forget(registry_.machineChanges());
     Processes processes(registry_, system_);
     loadWith(processes);
 }

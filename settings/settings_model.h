@@ -41,6 +41,7 @@ class SettingsModel {
 public:
     SettingsModel(const Registry& registry, platform::System& system, UserPrompts& prompts, ModelTexts texts,
                   bool commandLineMode);
+    ~SettingsModel();
 
     SettingsSnapshot snapshot;
     WindowState window;
@@ -72,7 +73,9 @@ public:
 
     const WindowsVersion& version() const { return version_; }
     const ModelTexts& texts() const { return texts_; }
-    Catalogue catalogue() const { return Catalogue(registry_, system_, version_, snapshot.lcid); }
+    // A command-line run goes from its load to its end without waiting for the user (but for a
+    // box it shows, after which it reads again): its catalogues share what they read.
+    Catalogue catalogue() const;
 
 private:
     // Loading, step by step, asking `processes` which programs run.
@@ -109,6 +112,7 @@ private:
     ModelTexts texts_;
     bool commandLineMode_;
     WindowsVersion version_;
+    mutable CatalogueReads catalogueReads_;
     bool addableClassic_ = true;  // the add box shows classic names: the last load's indicator option
 };
 

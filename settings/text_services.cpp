@@ -32,6 +32,7 @@ void SettingsModel::switchIndicator(Processes& processes) {
         box.foreground = true;
         prompts_.show(box);
         processes.forgetProcessList();
+        catalogueReads_.forget(registry_.machineChanges());
     };
 
     if (snapshot.textServicesOption && snapshot.indicatorSwitch) {

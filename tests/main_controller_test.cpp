@@ -143,6 +143,15 @@ TEST_F(Startup, AnAddedEntryTakesTheNameItsLoadWouldHaveShown) {
     EXPECT_EQ("E0050804 E0010804 00000409 E00E0804", order());
 }
 
+// The run's reads of the catalogue go stale when it changes it: the load after apply sees the
+// entry of a vanished input method gone, and drops its row.
+TEST_F(Startup, ARowWhoseFileIsGoneLeavesWithItsEntry) {
+    f.m.system.files.erase(f.m.systemPath("WINPY.IME"));
+    start(" /on");
+    EXPECT_EQ("00000409 E00E0804", order());
+    EXPECT_FALSE(controller->model().catalogue().exists("E0010804"));
+}
+
 TEST_F(Startup, DuplicateInputMethodsAreDroppedAfterTheSwitches) {
     f.m.load(R"reg(REGEDIT4
 [HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Keyboard Layouts\E0060804]
