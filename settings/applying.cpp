@@ -33,6 +33,9 @@ std::string toggleDigit(int choice) {
 }  // namespace
 
 void SettingsModel::apply() {
+    // The window applies after the user has had it: the running programs are asked again. A
+    // command-line run goes on with the list its load took.
+    if (!commandLineMode_) processes_.forgetProcessList();
     // 1. The status window. The system stores the choice itself where it can; Wine does not,
     // and a build without a desktop cannot, so the program writes it as well.
     system_.systemParametersInfo(platform::kSpiSetShowImeUi, snapshot.showStatus ? 1 : 0, nullptr,
@@ -49,11 +52,8 @@ void SettingsModel::apply() {
     system_.systemParametersInfo(platform::kSpiSetInputLangToggle, 0, nullptr, platform::kSpifSendChange);
     reloadLayouts();
     removeUnusableInputMethods();
-    // The load that follows takes the process list the indicator step left, which is kept until
-    // a program is started or ended.
-    Processes processes(registry_, system_);
-    switchIndicator(processes);
-    loadWith(processes);
+    switchIndicator();
+    loadSettings();
 }
 
 void SettingsModel::writePendingDisplayNames() {

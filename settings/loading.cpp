@@ -69,7 +69,8 @@ SettingsModel::SettingsModel(const Registry& registry, platform::System& system,
       prompts_(prompts),
       texts_(std::move(texts)),
       commandLineMode_(commandLineMode),
-      version_(system.version()) {
+      version_(system.version()),
+      processes_(registry, system) {
     snapshot.lcid = system.systemDefaultLcid();
     if (version_.isSixFamily()) window.keyChoiceCount = 3;
     if (snapshot.lcid == 0x0411) window.toggleChoiceCount = 1;
@@ -102,11 +103,11 @@ std::string SettingsModel::toggleKeyOf(int slot) const {
 
 void SettingsModel::load() {
     catalogueReads_.forget(registry_.machineChanges());
-    Processes processes(registry_, system_);
-    loadWith(processes);
+    processes_.forgetProcessList();
+    loadSettings();
 }
 
-void SettingsModel::loadWith(Processes& processes) {
+void SettingsModel::loadSettings() {
     // 1. Start empty.
     snapshot.rows.clear();
     snapshot.addable.clear();
@@ -115,7 +116,7 @@ void SettingsModel::loadWith(Processes& processes) {
     window.listSelection = -1;
     window.addSelection = -1;
 
-    loadIndicatorChoice(processes);
+    loadIndicatorChoice();
     loadPreloadRows();
 
     // Rows without a name have no catalogue entry, or one that names itself nowhere: they are
@@ -155,9 +156,9 @@ void SettingsModel::loadWith(Processes& processes) {
                                                           texts_.sides);
 }
 
-void SettingsModel::loadIndicatorChoice(Processes& processes) {
-    snapshot.indicatorOption = processes.runs("internat.exe");
-    snapshot.textServicesOption = processes.runs("ctfmon.exe");
+void SettingsModel::loadIndicatorChoice() {
+    snapshot.indicatorOption = processes_.runs("internat.exe");
+    snapshot.textServicesOption = processes_.runs("ctfmon.exe");
     if (version_.isSixFamily()) snapshot.textServicesOption = true;
     if (!snapshot.indicatorOption && !snapshot.textServicesOption) {
         snapshot.indicatorOption = true;

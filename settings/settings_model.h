@@ -78,9 +78,9 @@ public:
     Catalogue catalogue() const;
 
 private:
-    // Loading, step by step, asking `processes` which programs run.
-    void loadWith(Processes& processes);
-    void loadIndicatorChoice(Processes& processes);
+    // Loading, step by step, with the process list and catalogue reads kept so far.
+    void loadSettings();
+    void loadIndicatorChoice();
     void loadPreloadRows();
     void loadHotkeyRecords();
     void loadToggleSlots();
@@ -98,7 +98,7 @@ private:
     void writeCapsLockMode();
     void reloadLayouts();
     void removeUnusableInputMethods();
-    void switchIndicator(Processes& processes);
+    void switchIndicator();
 
     // List editing.
     void exchangeRows(size_t a, size_t b);
@@ -112,6 +112,9 @@ private:
     ModelTexts texts_;
     bool commandLineMode_;
     WindowsVersion version_;
+    // The running programs: taken again by each load, and by the window's apply; kept until
+    // the program starts or ends one, or shows a box.
+    Processes processes_;
     mutable CatalogueReads catalogueReads_;
     bool addableClassic_ = true;  // the add box shows classic names: the last load's indicator option
 };
