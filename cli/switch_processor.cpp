@@ -118,6 +118,7 @@ int SwitchProcessor::findRowByNumber(const std::string& number) const {
 }
 
 int SwitchProcessor::findRowByName(const std::string& name) const {
+    if (!name.empty()) model_.nameRows();
     return firstIndex(name, model_.snapshot.rows, [&](const settings::PreloadRow& r) { return r.shownName == name; });
 }
 

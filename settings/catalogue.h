@@ -62,6 +62,8 @@ public:
     // the value is missing or of another type.
     std::string value(const std::string& klid, const std::string& name) const;
     std::string imeFile(const std::string& klid) const { return stored(klid).imeFile; }
+    // An entry with a "Layout Text" has both names, whatever else it holds.
+    bool hasLayoutText(const std::string& klid) const { return !stored(klid).layoutText.empty(); }
 
     // What the entry's "IME File" says of its input-method file. A file name is looked for in
     // the native system folder (input methods live there, also on 64-bit Windows when this

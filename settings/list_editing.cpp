@@ -87,6 +87,7 @@ void SettingsModel::removeSelected() {
 }
 
 void SettingsModel::removeRow(size_t s) {
+    nameRows(static_cast<int>(s));  // the row's names go into the add box
     auto& rows = snapshot.rows;
     const PreloadRow row = rows[s];
 

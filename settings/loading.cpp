@@ -82,8 +82,8 @@ Catalogue SettingsModel::catalogue() const {
     return Catalogue(registry_, system_, version_, snapshot.lcid, commandLineMode_ ? &catalogueReads_ : nullptr);
 }
 
-std::string SettingsModel::shownNameOf(const PreloadRow& row) const {
-    return snapshot.indicatorOption ? row.classicName : row.displayName;
+std::string SettingsModel::shownNameOf(const CatalogueRow& row) const {
+    return loadedIndicatorOption_ ? row.classicName : row.displayName;
 }
 
 std::string SettingsModel::toggleKeyOf(int slot) const {
@@ -117,13 +117,15 @@ void SettingsModel::loadSettings() {
     window.addSelection = -1;
 
     loadIndicatorChoice();
+    loadedIndicatorOption_ = snapshot.indicatorOption;
     loadPreloadRows();
 
     // Rows without a name have no catalogue entry, or one that names itself nowhere: they are
     // dropped.
     auto& rows = snapshot.rows;
-    rows.erase(std::remove_if(rows.begin(), rows.end(), [](const PreloadRow& r) { return r.shownName.empty(); }),
-               rows.end());
+    for (size_t i = rows.size(); i-- > 0;) {
+        if (rows[i].named && rows[i].shownName.empty()) rows.erase(rows.begin() + static_cast<long>(i));
+    }
 
     loadHotkeyRecords();
     loadToggleSlots();
@@ -186,11 +188,30 @@ void SettingsModel::loadPreloadRows() {
     for (const auto& klid : klids) {
         PreloadRow row;
         row.klid = platform::upperAscii(klid);
-        CatalogueRow named = entries.namedRow(klid, true);
+        // A command-line run shows no list: a row whose entry has a "Layout Text", and so a name,
+        // keeps its names unread until a switch looks for one (see nameRows).
+        if (commandLineMode_ && entries.hasLayoutText(klid)) {
+            row.named = false;
+        } else {
+            CatalogueRow named = entries.namedRow(klid, true);
+            row.classicName = named.classicName;
+            row.displayName = named.displayName;
+            row.shownName = shownNameOf(named);
+        }
+        snapshot.rows.push_back(row);
+    }
+}
+
+void SettingsModel::nameRows(int index) {
+    Catalogue entries = catalogue();
+    for (size_t i = 0; i < snapshot.rows.size(); ++i) {
+        auto& row = snapshot.rows[i];
+        if (row.named || (index >= 0 && i != static_cast<size_t>(index))) continue;
+        CatalogueRow named = entries.namedRow(row.klid, true);
         row.classicName = named.classicName;
         row.displayName = named.displayName;
-        row.shownName = shownNameOf(row);
-        snapshot.rows.push_back(row);
+        row.shownName = shownNameOf(named);
+        row.named = true;
     }
 }
 
@@ -240,11 +261,10 @@ void SettingsModel::loadAddableEntries() {
     entries.repair(texts_.repair);
     std::vector<std::string> userKlids;
     for (const auto& row : snapshot.rows) userKlids.push_back(row.klid);
-    addableClassic_ = snapshot.indicatorOption;
     for (const auto& row : entries.addableRows(userKlids, !commandLineMode_)) {
         SettingsSnapshot::AddableRow entry;
         static_cast<CatalogueRow&>(entry) = row;
-        entry.itemText = addableClassic_ ? row.classicName : row.displayName;
+        entry.itemText = shownNameOf(row);
         entry.named = !commandLineMode_;
         snapshot.addable.push_back(entry);
     }
@@ -256,7 +276,7 @@ void SettingsModel::nameAddable(int index) {
         auto& entry = snapshot.addable[i];
         if (entry.named || (index >= 0 && i != static_cast<size_t>(index))) continue;
         static_cast<CatalogueRow&>(entry) = entries.namedRow(entry.klid, false);
-        entry.itemText = addableClassic_ ? entry.classicName : entry.displayName;
+        entry.itemText = shownNameOf(entry);
         entry.named = true;
     }
 }

@@ -60,9 +60,11 @@ public:
     // Removes later rows whose input method shares its file with an earlier row, deleting their
     // catalogue keys at once. Run once at start-up.
     void dropDuplicateInputMethods();
-    // A command-line run shows no add box, so its load leaves the entries' names unread: they
-    // are read here, for entry `index` or (-1) every entry, when a switch first needs them, and
-    // give the texts the add box would have shown after that load.
+    // A command-line run shows no window, so its load leaves names unread: the add box's, and
+    // those of rows whose entry has a "Layout Text". They are read here, for row or entry `index`
+    // or (-1) every one, when a switch first needs them, and give the texts the window would
+    // have shown after that load.
+    void nameRows(int index = -1);
     void nameAddable(int index = -1);
 
     // Selects a row as a click would, running the selection handler; -1 clears the selection.
@@ -87,7 +89,7 @@ private:
     void loadAddableEntries();
     void loadSwitchKeys();
     void selectionHandler();
-    std::string shownNameOf(const PreloadRow& row) const;
+    std::string shownNameOf(const CatalogueRow& names) const;  // as the last load chose
 
     // Applying, step by step.
     void writePendingDisplayNames();
@@ -116,7 +118,7 @@ private:
     // the program starts or ends one, or shows a box.
     Processes processes_;
     mutable CatalogueReads catalogueReads_;
-    bool addableClassic_ = true;  // the add box shows classic names: the last load's indicator option
+    bool loadedIndicatorOption_ = true;  // the last load's: rows and add box show classic names
 };
 
 }  // namespace settings

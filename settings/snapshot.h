@@ -24,6 +24,7 @@ struct PreloadRow {
     std::string pendingDisplayName;  // a new name typed by the user, written by apply
     std::string hotkeyText;          // the list's second column
     std::string shownName;           // the list's first column
+    bool named = true;               // false while a command-line load has left its names unread
 };
 
 // A direct-switch hot key: pressing it switches to the target entry.

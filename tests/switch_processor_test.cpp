@@ -123,6 +123,13 @@ TEST_F(Switches, EmptyArgumentsMatchNothing) {
     EXPECT_EQ(before, f.dump() + f.written());
 }
 
+// A row taken out of the list goes into the add box under the name it showed.
+TEST_F(Switches, ARowTakenOutIsFoundByItsName) {
+    run({"del1:3"});
+    processor->runSwitch("add1:" + named("微软拼音 3.0"));
+    EXPECT_EQ("E0010804 00000409 E00E0804", order());
+}
+
 TEST_F(Switches, DeleteOneTwiceRemovesTheFirstTwoRows) {
     run({"del1:1", "del1:1"});
     EXPECT_EQ("E00E0804", order());
