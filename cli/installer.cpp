@@ -36,6 +36,7 @@ void Installer::deleteSelectedEntry() {
     int i = model_.window.addSelection;
     auto& addable = model_.snapshot.addable;
     if (i < 0 || i >= static_cast<int>(addable.size())) return;
+    model_.nameAddable(i);
     const auto& entry = addable[static_cast<size_t>(i)];
     MessageBoxRequest question;
     question.text = texts_.prefix + entry.klid + ":\"" + entry.itemText + " (" +

@@ -118,6 +118,7 @@ int SwitchProcessor::findRowByNumber(const std::string& number) const {
 }
 
 int SwitchProcessor::findRowByName(const std::string& name) const {
+    if (!name.empty()) model_.nameRows();
     return firstIndex(name, model_.snapshot.rows, [&](const settings::PreloadRow& r) { return r.shownName == name; });
 }
 
@@ -133,6 +134,7 @@ int SwitchProcessor::findRowByKlid(const std::string& klid) const {
 }
 
 int SwitchProcessor::findAddableByName(const std::string& name) const {
+    if (!name.empty()) model_.nameAddable();
     return firstIndex(name, model_.snapshot.addable, [&](const Addable& a) { return a.itemText == name; });
 }
 

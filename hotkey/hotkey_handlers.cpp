@@ -25,11 +25,8 @@ void HotkeyHandlers::editEntryHotkey() {
     editor_.targetLabel = row.shownName;
 
     // The row's record; a hot-key text without a record counts as no hot key.
-    auto record = s.records.end();
-    if (!row.hotkeyText.empty()) {
-        record = std::find_if(s.records.begin(), s.records.end(),
-                              [&row](const settings::HotkeyRecord& h) { return h.target == row.klid; });
-    }
+    auto record = row.hotkeyText.empty() ? s.records.end() : s.records.begin();
+    while (record != s.records.end() && record->target != row.klid) ++record;
     bool hadHotkey = record != s.records.end();
     if (hadHotkey) {
         editor_.setUp(record->modifierText, record->keyText);
@@ -75,8 +72,8 @@ void HotkeyHandlers::editToggleHotkey() {
     }
     const std::string& t = editor_.displayText;
     if (t.empty()) return;
-    bool duplicate = std::any_of(model_.snapshot.rows.begin(), model_.snapshot.rows.end(),
-                                 [&t](const settings::PreloadRow& r) { return r.hotkeyText == t; });
+    bool duplicate = false;
+    for (const auto& row : model_.snapshot.rows) duplicate = duplicate || row.hotkeyText == t;
     for (int other = 0; other < w.toggleChoiceCount && other < 3; ++other) {
         if (other != s && slotText(other) == t) duplicate = true;
     }

@@ -33,6 +33,9 @@ std::string toggleDigit(int choice) {
 }  // namespace
 
 void SettingsModel::apply() {
+    // The window applies after the user has had it: the running programs are asked again. A
+    // command-line run goes on with the list its load took.
+    if (!commandLineMode_) processes_.forgetProcessList();
     // 1. The status window. The system stores the choice itself where it can; Wine does not,
     // and a build without a desktop cannot, so the program writes it as well.
     system_.systemParametersInfo(platform::kSpiSetShowImeUi, snapshot.showStatus ? 1 : 0, nullptr,
@@ -50,7 +53,7 @@ void SettingsModel::apply() {
     reloadLayouts();
     removeUnusableInputMethods();
     switchIndicator();
-    load();
+    loadSettings();
 }
 
 void SettingsModel::writePendingDisplayNames() {
@@ -76,11 +79,10 @@ void SettingsModel::writePreloadList() {
     };
     std::vector<std::string> names;
     if (version_.isNtFamily()) {
-        for (size_t i = 0; i < rows.size(); ++i) {
-            registry_.setString(registry_.openOrCreate(RegRoot::CurrentUser, kPreloadKey), std::to_string(i + 1),
-                                rows[i].klid);
-        }
-        RegKey key = registry_.openForWrite(RegRoot::CurrentUser, kPreloadKey);
+        // One opening for the whole list; without rows a missing key is not made.
+        RegKey key = rows.empty() ? RegKey() : registry_.openOrCreate(RegRoot::CurrentUser, kPreloadKey);
+        for (size_t i = 0; i < rows.size(); ++i) registry_.setString(key, std::to_string(i + 1), rows[i].klid);
+        if (!key.isOpen()) key = registry_.openForWrite(RegRoot::CurrentUser, kPreloadKey);
         registry_.listValueNames(key, names);
         for (const auto& name : names) {
             if (!written(name)) registry_.deleteValue(key, name);
@@ -117,8 +119,9 @@ void SettingsModel::writeHotkeyRecords() {
         }
         setNumberBinary(registry_, key, "Target IME", readHex(record.target));
     }
-    for (uint32_t n = kFirstHotkeyRecord + static_cast<uint32_t>(snapshot.records.size()); n <= kLastDeletedRecord; ++n) {
-        if (registry_.keyExists(RegRoot::CurrentUser, hotkeyRecordKey(n))) registry_.deleteKey(RegRoot::CurrentUser, hotkeyRecordKey(n));
+    for (uint32_t n : hotkeyRecords(registry_, kFirstHotkeyRecord + static_cast<uint32_t>(snapshot.records.size()),
+                                    kLastDeletedRecord)) {
+        registry_.deleteKey(RegRoot::CurrentUser, hotkeyRecordKey(n));
     }
 }
 

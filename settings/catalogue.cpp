@@ -1,7 +1,5 @@
 #include "settings/catalogue.h"
 
-#include <algorithm>
-
 #include "platform/text.h"
 #include "settings/names.h"
 
@@ -30,11 +28,47 @@ std::string Catalogue::value(const std::string& klid, const std::string& name) c
     return registry_.getText(registry_.openForRead(RegRoot::LocalMachine, catalogueKeyOf(klid)), name);
 }
 
-Catalogue::ImeFile Catalogue::checkImeFileOf(const RegKey& key, std::string* path) const {
-    bool expandable = false;
-    std::string file = registry_.getText(key, "IME File", &expandable);
+void CatalogueReads::forget(uint32_t changes) {
+    machineChanges = changes;
+    entries.clear();
+    listed = false;
+    names.clear();
+}
+
+Catalogue::Catalogue(const Registry& registry, platform::System& system, WindowsVersion version, uint32_t lcid,
+                     CatalogueReads* reads)
+    : registry_(registry), system_(system), version_(version), lcid_(lcid), reads_(reads ? *reads : ownReads_) {
+    ownReads_.machineChanges = registry.machineChanges();
+}
+
+Catalogue::~Catalogue() = default;
+
+CatalogueReads& Catalogue::reads() const {
+    if (reads_.machineChanges != registry_.machineChanges()) reads_.forget(registry_.machineChanges());
+    return reads_;
+}
+
+const CatalogueReads::Entry& Catalogue::stored(const std::string& klid) const {
+    CatalogueReads& reads = this->reads();
+    for (const auto& entry : reads.entries) {
+        if (entry.klid == klid) return entry;
+    }
+    // A catalogue of its own keeps only the entry asked for last: it serves one step, and a
+    // search through every entry it read would grow with the catalogue at each question.
+    if (&reads == &ownReads_) reads.entries.clear();
+    CatalogueReads::Entry& entry = reads.entries.emplace_back();
+    entry.klid = klid;
+    RegKey key = registry_.openForRead(RegRoot::LocalMachine, catalogueKeyOf(klid));
+    entry.layoutText = registry_.getText(key, "Layout Text");
+    entry.layoutDisplayName = registry_.getText(key, "Layout Display Name");
+    entry.imeFile = registry_.getText(key, "IME File", &entry.imeFileExpandable);
+    return entry;
+}
+
+Catalogue::ImeFile Catalogue::checkImeFileOf(const CatalogueReads::Entry& entry, std::string* path) const {
+    std::string file = entry.imeFile;
     if (file.empty()) return ImeFile::NotNamed;
-    if (expandable) {
+    if (entry.imeFileExpandable) {
         file = system_.expandEnvironment(file, kPathRoom);
         if (file.empty()) return ImeFile::Unchecked;
     }
@@ -56,7 +90,7 @@ Catalogue::ImeFile Catalogue::checkImeFileOf(const RegKey& key, std::string* pat
 }
 
 Catalogue::ImeFile Catalogue::checkImeFile(const std::string& klid, std::string* path) const {
-    return checkImeFileOf(registry_.openForRead(RegRoot::LocalMachine, catalogueKeyOf(klid)), path);
+    return checkImeFileOf(stored(klid), path);
 }
 
 bool Catalogue::isUsable(const std::string& klid) const {
@@ -68,11 +102,11 @@ bool Catalogue::lostItsFile(const std::string& klid) const {
 }
 
 Catalogue::EntryTexts Catalogue::read(const std::string& klid) const {
+    const CatalogueReads::Entry& texts = stored(klid);
     EntryTexts entry;
-    RegKey key = registry_.openForRead(RegRoot::LocalMachine, catalogueKeyOf(klid));
-    entry.layoutText = registry_.getText(key, "Layout Text");
-    entry.layoutDisplayName = registry_.getText(key, "Layout Display Name");
-    entry.imeFile = checkImeFileOf(key, &entry.imeFilePath);
+    entry.layoutText = texts.layoutText;
+    entry.layoutDisplayName = texts.layoutDisplayName;
+    entry.imeFile = checkImeFileOf(texts, &entry.imeFilePath);
     return entry;
 }
 
@@ -128,12 +162,13 @@ void Catalogue::repair(const RepairLayoutTexts& texts) const {
 }
 
 std::vector<std::string> Catalogue::entries() const {
-    std::vector<std::string> names;
-    registry_.listSubKeys(registry_.openForRead(RegRoot::LocalMachine, kCatalogueKey), names);
-    return names;
+    CatalogueReads& reads = this->reads();
+    if (!reads.listed) registry_.listSubKeys(registry_.openForRead(RegRoot::LocalMachine, kCatalogueKey), reads.names);
+    reads.listed = true;
+    return reads.names;
 }
 
-std::vector<CatalogueRow> Catalogue::addableRows(const std::vector<std::string>& userKlids) const {
+std::vector<CatalogueRow> Catalogue::addableRows(const std::vector<std::string>& userKlids, bool named) const {
     std::vector<std::string> all = entries();
     std::vector<std::string> collected;
     auto collect = [&](const std::string& language) {
@@ -151,17 +186,23 @@ std::vector<CatalogueRow> Catalogue::addableRows(const std::vector<std::string>&
     collect("0411");
     collect("0412");
     if (version_.isNtFamily()) {
-        const std::string known[] = {"0409", "0404", "0804", "0411", "0412"};
         for (const auto& name : all) {
-            if (std::find(std::begin(known), std::end(known), languageOf(name)) == std::end(known)) {
+            std::string language = languageOf(name);
+            if (language != "0409" && language != own && language != other && language != "0411" && language != "0412") {
                 collected.push_back(platform::upperAscii(name));
             }
         }
     }
     std::vector<CatalogueRow> rows;
     for (const auto& klid : collected) {
-        if (std::find(userKlids.begin(), userKlids.end(), klid) != userKlids.end()) continue;
+        bool listed = false;
+        for (const auto& user : userKlids) listed = listed || user == klid;
+        if (listed) continue;
         // An input method is offered only when its file is there.
+        if (!named) {
+            if (isUsable(klid)) rows.push_back({klid, {}, {}});
+            continue;
+        }
         EntryTexts entry = read(klid);
         if (!isImeKlid(klid) || entry.imeFile == ImeFile::Present) rows.push_back(rowOf(klid, entry, false));
     }

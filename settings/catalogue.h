@@ -28,16 +28,42 @@ struct CatalogueRow {
     std::string displayName;
 };
 
+// What catalogues have read of the catalogue's keys, for an owner that makes one catalogue after
+// another while nothing but itself can have changed them. Any change made through the registry
+// to HKEY_LOCAL_MACHINE empties it; files are looked at afresh every time.
+struct CatalogueReads {
+    // An entry's texts as its key holds them.
+    struct Entry {
+        std::string klid;  // as asked for
+        std::string layoutText;
+        std::string layoutDisplayName;
+        std::string imeFile;
+        bool imeFileExpandable = false;
+    };
+    uint32_t machineChanges = 0;  // the registry's count of changes when these were read
+    std::vector<Entry> entries;
+    bool listed = false;
+    std::vector<std::string> names;  // the entry names, once listed
+
+    void forget(uint32_t changes);  // empty, as read at that count of changes
+};
+
 class Catalogue {
 public:
-    Catalogue(const Registry& registry, platform::System& system, WindowsVersion version, uint32_t lcid)
-        : registry_(registry), system_(system), version_(version), lcid_(lcid) {}
+    // Without `reads` the catalogue keeps its listing and the entry it read last to itself.
+    Catalogue(const Registry& registry, platform::System& system, WindowsVersion version, uint32_t lcid,
+              CatalogueReads* reads = nullptr);
+    ~Catalogue();
+    Catalogue(const Catalogue&) = delete;
+    Catalogue& operator=(const Catalogue&) = delete;
 
     bool exists(const std::string& klid) const;
     // A text value of the entry (REG_SZ, or REG_EXPAND_SZ unexpanded); empty when the entry or
     // the value is missing or of another type.
     std::string value(const std::string& klid, const std::string& name) const;
-    std::string imeFile(const std::string& klid) const { return value(klid, "IME File"); }
+    std::string imeFile(const std::string& klid) const { return stored(klid).imeFile; }
+    // An entry with a "Layout Text" has both names, whatever else it holds.
+    bool hasLayoutText(const std::string& klid) const { return !stored(klid).layoutText.empty(); }
 
     // What the entry's "IME File" says of its input-method file. A file name is looked for in
     // the native system folder (input methods live there, also on 64-bit Windows when this
@@ -72,8 +98,9 @@ public:
 
     // The entries that can be added: US English, the Chinese entries (the system's own script
     // first), Japanese, Korean, then on the NT family every other language; without those in
-    // the user's list and without unusable input methods.
-    std::vector<CatalogueRow> addableRows(const std::vector<std::string>& userKlids) const;
+    // the user's list and without unusable input methods. Without `named` the rows hold their
+    // KLIDs only, and nothing but the input methods' files is looked at.
+    std::vector<CatalogueRow> addableRows(const std::vector<std::string>& userKlids, bool named = true) const;
 
     // All entry names in enumeration order.
     std::vector<std::string> entries() const;
@@ -87,8 +114,12 @@ private:
         std::string imeFilePath;  // where the file was looked for
     };
     EntryTexts read(const std::string& klid) const;
+    // The entry's texts, read with one opening of its key unless the reads hold them already;
+    // valid until the next question to this catalogue.
+    const CatalogueReads::Entry& stored(const std::string& klid) const;
+    CatalogueReads& reads() const;  // emptied first when the machine has changed since
     CatalogueRow rowOf(const std::string& klid, const EntryTexts& entry, bool userListRow) const;
-    ImeFile checkImeFileOf(const RegKey& key, std::string* path) const;
+    ImeFile checkImeFileOf(const CatalogueReads::Entry& entry, std::string* path) const;
     // The file's description, or else the "Layout Text".
     std::string describedName(const EntryTexts& entry) const;
     // The resolved "Layout Display Name", or for rows of the user's list on the NT family the
@@ -99,6 +130,8 @@ private:
     platform::System& system_;
     WindowsVersion version_;
     uint32_t lcid_;
+    mutable CatalogueReads ownReads_;
+    CatalogueReads& reads_;
 };
 
 }  // namespace settings

@@ -63,6 +63,7 @@ ControlStates SettingsModel::controlStates() const {
 void SettingsModel::addSelected() {
     int c = window.addSelection;
     if (c < 0 || c >= static_cast<int>(snapshot.addable.size())) return;
+    nameAddable(c);
     const SettingsSnapshot::AddableRow& entry = snapshot.addable[static_cast<size_t>(c)];
     PreloadRow row;
     // A name typed for the entry travels in the add box's text until apply writes it.
@@ -86,6 +87,7 @@ void SettingsModel::removeSelected() {
 }
 
 void SettingsModel::removeRow(size_t s) {
+    nameRows(static_cast<int>(s));  // the row's names go into the add box
     auto& rows = snapshot.rows;
     const PreloadRow row = rows[s];
 
@@ -98,9 +100,11 @@ void SettingsModel::removeRow(size_t s) {
 
     if (!row.hotkeyText.empty()) {
         auto& records = snapshot.records;
-        auto it = std::find_if(records.begin(), records.end(),
-                               [&row](const HotkeyRecord& r) { return r.target == row.klid; });
-        if (it != records.end()) records.erase(it);
+        for (auto it = records.begin(); it != records.end(); ++it) {
+            if (it->target != row.klid) continue;
+            records.erase(it);
+            break;
+        }
     }
     auto& slots = snapshot.layoutSlots;
     for (size_t i = s; i + 1 < slots.size(); ++i) slots[i] = slots[i + 1];
@@ -132,24 +136,28 @@ void SettingsModel::moveDown() {
 void SettingsModel::dropDuplicateInputMethods() {
     Catalogue entries = catalogue();
     auto& rows = snapshot.rows;
+    // Each row's file, read once: a row that goes takes only its own entry with it, which no
+    // row before it names.
+    std::vector<std::string> files;
+    for (const auto& row : rows) files.push_back(platform::upperAscii(entries.imeFile(row.klid)));
     for (size_t s = rows.size(); s-- > 0;) {
-        std::string file = platform::upperAscii(entries.imeFile(rows[s].klid));
-        if (file.empty()) continue;
+        if (files[s].empty()) continue;
         for (size_t t = s; t-- > 0;) {
-            if (platform::upperAscii(entries.imeFile(rows[t].klid)) != file) continue;
+            if (files[t] != files[s]) continue;
             std::string klid = rows[s].klid;
             // The same entry listed twice is one input method, not a duplicate installation:
             // its catalogue key still serves the row that stays.
-            bool sharedKey = std::any_of(rows.begin(), rows.end(), [&](const PreloadRow& r) {
-                return &r != &rows[s] && r.klid == klid;
-            });
+            bool sharedKey = false;
+            for (size_t r = 0; r < rows.size(); ++r) sharedKey = sharedKey || (r != s && rows[r].klid == klid);
             if (!sharedKey) registry_.deleteKey(RegRoot::LocalMachine, catalogueKeyOf(klid));
             selectRow(static_cast<int>(s));
             removeRow(s);
             auto& addable = snapshot.addable;
-            auto it = std::find_if(addable.begin(), addable.end(),
-                                   [&klid](const SettingsSnapshot::AddableRow& a) { return a.klid == klid; });
-            if (it != addable.end()) addable.erase(it);
+            for (auto it = addable.begin(); it != addable.end(); ++it) {
+                if (it->klid != klid) continue;
+                addable.erase(it);
+                break;
+            }
             break;
         }
     }

@@ -16,30 +16,51 @@ namespace {
 
 constexpr uint32_t kLastLoadedRecord = 0x163;
 
-// A 4-byte registry number read as get binary reads it; nothing when the value is missing.
-bool readNumber(const Registry& registry, const RegKey& key, const std::string& name, uint32_t& out) {
-    if (!registry.valueExists(key, name)) return false;
-    uint8_t bytes[4] = {0, 0, 0, 0};
-    registry.getBinary(key, name, bytes, sizeof bytes);
-    out = bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) | (static_cast<uint32_t>(bytes[3]) << 24);
+// A 4-byte registry number of any type: its first four bytes, missing ones read as zero; false
+// when the value is missing.
+bool readNumber(const RegKey& key, const std::string& name, uint32_t& out) {
+    platform::RegValue v;
+    if (!key.isOpen() || !key.get()->query(name, v)) return false;
+    out = 0;
+    for (size_t i = 0; i < v.data.size() && i < 4; ++i) out |= static_cast<uint32_t>(v.data[i]) << (8 * i);
     return true;
 }
 
 // A preload entry whatever its type, so that a row is kept whenever its value names an entry:
 // a REG_DWORD as the KLID's eight hexadecimal digits, any other type as text up to its first zero.
-std::string readKlid(const RegKey& key, const std::string& name) {
+// False (and empty) when the value is missing.
+bool readKlid(const RegKey& key, const std::string& name, std::string& klid) {
     platform::RegValue v;
-    if (!key.isOpen() || !key.get()->query(name, v)) return {};
+    klid.clear();
+    if (!key.isOpen() || !key.get()->query(name, v)) return false;
     if (v.type == platform::kRegDword && v.data.size() == 4) {
-        return hexText(v.data[0] | (v.data[1] << 8) | (v.data[2] << 16) | (static_cast<uint32_t>(v.data[3]) << 24), 8);
+        klid = hexText(v.data[0] | (v.data[1] << 8) | (v.data[2] << 16) | (static_cast<uint32_t>(v.data[3]) << 24), 8);
+    } else {
+        klid.assign(v.data.begin(), v.data.end());
+        klid = klid.substr(0, klid.find('\0'));
     }
-    std::string text(v.data.begin(), v.data.end());
-    return text.substr(0, text.find('\0'));
+    return true;
 }
 
 }  // namespace
 
 std::string hotkeyRecordKey(uint32_t number) { return std::string(kHotKeysKey) + "\\00000" + hexText(number, 3); }
+
+std::vector<uint32_t> hotkeyRecords(const Registry& registry, uint32_t first, uint32_t last) {
+    std::vector<std::string> names;
+    registry.listSubKeys(registry.openForRead(RegRoot::CurrentUser, kHotKeysKey), names);
+    std::vector<uint32_t> numbers;
+    for (uint32_t n = first; n <= last; ++n) {
+        std::string name = "00000" + hexText(n, 3);
+        for (const auto& listed : names) {
+            if (platform::equalsNoCase(listed, name)) {
+                numbers.push_back(n);
+                break;
+            }
+        }
+    }
+    return numbers;
+}
 
 SettingsModel::SettingsModel(const Registry& registry, platform::System& system, UserPrompts& prompts,
                              ModelTexts texts, bool commandLineMode)
@@ -48,14 +69,21 @@ SettingsModel::SettingsModel(const Registry& registry, platform::System& system,
       prompts_(prompts),
       texts_(std::move(texts)),
       commandLineMode_(commandLineMode),
-      version_(system.version()) {
+      version_(system.version()),
+      processes_(registry, system) {
     snapshot.lcid = system.systemDefaultLcid();
     if (version_.isSixFamily()) window.keyChoiceCount = 3;
     if (snapshot.lcid == 0x0411) window.toggleChoiceCount = 1;
 }
 
-std::string SettingsModel::shownNameOf(const PreloadRow& row) const {
-    return snapshot.indicatorOption ? row.classicName : row.displayName;
+SettingsModel::~SettingsModel() = default;
+
+Catalogue SettingsModel::catalogue() const {
+    return Catalogue(registry_, system_, version_, snapshot.lcid, commandLineMode_ ? &catalogueReads_ : nullptr);
+}
+
+std::string SettingsModel::shownNameOf(const CatalogueRow& row) const {
+    return loadedIndicatorOption_ ? row.classicName : row.displayName;
 }
 
 std::string SettingsModel::toggleKeyOf(int slot) const {
@@ -74,6 +102,12 @@ std::string SettingsModel::toggleKeyOf(int slot) const {
 }
 
 void SettingsModel::load() {
+    catalogueReads_.forget(registry_.machineChanges());
+    processes_.forgetProcessList();
+    loadSettings();
+}
+
+void SettingsModel::loadSettings() {
     // 1. Start empty.
     snapshot.rows.clear();
     snapshot.addable.clear();
@@ -82,15 +116,16 @@ void SettingsModel::load() {
     window.listSelection = -1;
     window.addSelection = -1;
 
-    Processes processes(registry_, system_);
-    loadIndicatorChoice(processes);
+    loadIndicatorChoice();
+    loadedIndicatorOption_ = snapshot.indicatorOption;
     loadPreloadRows();
 
     // Rows without a name have no catalogue entry, or one that names itself nowhere: they are
     // dropped.
     auto& rows = snapshot.rows;
-    rows.erase(std::remove_if(rows.begin(), rows.end(), [](const PreloadRow& r) { return r.shownName.empty(); }),
-               rows.end());
+    for (size_t i = rows.size(); i-- > 0;) {
+        if (rows[i].named && rows[i].shownName.empty()) rows.erase(rows.begin() + static_cast<long>(i));
+    }
 
     loadHotkeyRecords();
     loadToggleSlots();
@@ -123,9 +158,9 @@ void SettingsModel::load() {
                                                           texts_.sides);
 }
 
-void SettingsModel::loadIndicatorChoice(Processes& processes) {
-    snapshot.indicatorOption = processes.runs("internat.exe");
-    snapshot.textServicesOption = processes.runs("ctfmon.exe");
+void SettingsModel::loadIndicatorChoice() {
+    snapshot.indicatorOption = processes_.runs("internat.exe");
+    snapshot.textServicesOption = processes_.runs("ctfmon.exe");
     if (version_.isSixFamily()) snapshot.textServicesOption = true;
     if (!snapshot.indicatorOption && !snapshot.textServicesOption) {
         snapshot.indicatorOption = true;
@@ -138,51 +173,72 @@ void SettingsModel::loadPreloadRows() {
     std::vector<std::string> klids;
     if (version_.isNtFamily()) {
         RegKey key = registry_.openForRead(RegRoot::CurrentUser, kPreloadKey);
-        for (int n = 1; registry_.valueExists(key, std::to_string(n)); ++n) {
-            klids.push_back(readKlid(key, std::to_string(n)));
-        }
+        std::string klid;
+        for (int n = 1; readKlid(key, std::to_string(n), klid); ++n) klids.push_back(klid);
     } else if (version_.is9x()) {
         for (int n = 1;; ++n) {
             RegKey key = registry_.openForRead(RegRoot::CurrentUser, std::string(kPreloadKey) + "\\" + std::to_string(n));
             if (!key.isOpen()) break;
-            klids.push_back(readKlid(key, ""));
+            std::string klid;
+            readKlid(key, "", klid);
+            klids.push_back(klid);
         }
     }
     Catalogue entries = catalogue();
     for (const auto& klid : klids) {
         PreloadRow row;
         row.klid = platform::upperAscii(klid);
-        CatalogueRow named = entries.namedRow(klid, true);
-        row.classicName = named.classicName;
-        row.displayName = named.displayName;
-        row.shownName = shownNameOf(row);
+        // A command-line run shows no list: a row whose entry has a "Layout Text", and so a name,
+        // keeps its names unread until a switch looks for one (see nameRows).
+        if (commandLineMode_ && entries.hasLayoutText(klid)) {
+            row.named = false;
+        } else {
+            CatalogueRow named = entries.namedRow(klid, true);
+            row.classicName = named.classicName;
+            row.displayName = named.displayName;
+            row.shownName = shownNameOf(named);
+        }
         snapshot.rows.push_back(row);
     }
 }
 
+void SettingsModel::nameRows(int index) {
+    Catalogue entries = catalogue();
+    for (size_t i = 0; i < snapshot.rows.size(); ++i) {
+        auto& row = snapshot.rows[i];
+        if (row.named || (index >= 0 && i != static_cast<size_t>(index))) continue;
+        CatalogueRow named = entries.namedRow(row.klid, true);
+        row.classicName = named.classicName;
+        row.displayName = named.displayName;
+        row.shownName = shownNameOf(named);
+        row.named = true;
+    }
+}
+
 void SettingsModel::loadHotkeyRecords() {
-    for (uint32_t n = kFirstHotkeyRecord; n <= kLastLoadedRecord; ++n) {
+    for (uint32_t n : hotkeyRecords(registry_, kFirstHotkeyRecord, kLastLoadedRecord)) {
         RegKey key = registry_.openForRead(RegRoot::CurrentUser, hotkeyRecordKey(n));
-        if (!key.isOpen()) continue;
         // A record that lacks one of its three values binds nothing: it is skipped (and so not
         // written again).
         uint32_t target = 0, modifiers = 0, virtualKey = 0;
-        if (!readNumber(registry_, key, "Target IME", target) || !readNumber(registry_, key, "Key Modifiers", modifiers) ||
-            !readNumber(registry_, key, "Virtual Key", virtualKey)) {
+        if (!readNumber(key, "Target IME", target) || !readNumber(key, "Key Modifiers", modifiers) ||
+            !readNumber(key, "Virtual Key", virtualKey)) {
             continue;
         }
         std::string t = hexText(target, 8);
         if (t.substr(0, 4) == t.substr(4, 4)) t = "0000" + t.substr(0, 4);
-        bool inList = std::any_of(snapshot.rows.begin(), snapshot.rows.end(),
-                                  [&t](const PreloadRow& r) { return r.klid == t; });
-        if (inList) snapshot.records.push_back({hexText(modifiers, 8), t, hexText(virtualKey, 8)});
+        for (const auto& row : snapshot.rows) {
+            if (row.klid != t) continue;
+            snapshot.records.push_back({hexText(modifiers, 8), t, hexText(virtualKey, 8)});
+            break;
+        }
     }
     // A row shows its first record: the one the hot-key editor opens and changes.
     for (auto& row : snapshot.rows) {
-        auto record = std::find_if(snapshot.records.begin(), snapshot.records.end(),
-                                   [&row](const HotkeyRecord& r) { return r.target == row.klid; });
-        if (record != snapshot.records.end()) {
-            row.hotkeyText = hotkey::FormatHotkeyText(record->modifierText, record->keyText, texts_.sides);
+        for (const auto& record : snapshot.records) {
+            if (record.target != row.klid) continue;
+            row.hotkeyText = hotkey::FormatHotkeyText(record.modifierText, record.keyText, texts_.sides);
+            break;
         }
     }
 }
@@ -194,8 +250,8 @@ void SettingsModel::loadToggleSlots() {
         RegKey key = registry_.openForRead(RegRoot::CurrentUser, path);
         if (!key.isOpen()) continue;
         uint32_t modifiers = 0, virtualKey = 0;
-        readNumber(registry_, key, "Key Modifiers", modifiers);
-        readNumber(registry_, key, "Virtual Key", virtualKey);
+        readNumber(key, "Key Modifiers", modifiers);
+        readNumber(key, "Virtual Key", virtualKey);
         snapshot.toggles[static_cast<size_t>(slot)] = {hexText(modifiers, 8), hexText(virtualKey, 8)};
     }
 }
@@ -205,11 +261,23 @@ void SettingsModel::loadAddableEntries() {
     entries.repair(texts_.repair);
     std::vector<std::string> userKlids;
     for (const auto& row : snapshot.rows) userKlids.push_back(row.klid);
-    for (const auto& row : entries.addableRows(userKlids)) {
+    for (const auto& row : entries.addableRows(userKlids, !commandLineMode_)) {
         SettingsSnapshot::AddableRow entry;
         static_cast<CatalogueRow&>(entry) = row;
-        entry.itemText = snapshot.indicatorOption ? row.classicName : row.displayName;
+        entry.itemText = shownNameOf(row);
+        entry.named = !commandLineMode_;
         snapshot.addable.push_back(entry);
+    }
+}
+
+void SettingsModel::nameAddable(int index) {
+    Catalogue entries = catalogue();
+    for (size_t i = 0; i < snapshot.addable.size(); ++i) {
+        auto& entry = snapshot.addable[i];
+        if (entry.named || (index >= 0 && i != static_cast<size_t>(index))) continue;
+        static_cast<CatalogueRow&>(entry) = entries.namedRow(entry.klid, false);
+        entry.itemText = shownNameOf(entry);
+        entry.named = true;
     }
 }
 

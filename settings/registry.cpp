@@ -7,16 +7,21 @@ namespace settings {
 using platform::KeyAccess;
 using platform::RegValue;
 
+void Registry::changing(RegRoot root) const {
+    if (root == RegRoot::LocalMachine) ++machineChanges_;
+}
+
 RegKey Registry::openForRead(RegRoot root, const std::string& path) const {
-    return RegKey(store_.open(root, path, KeyAccess::Read));
+    return RegKey(store_.open(root, path, KeyAccess::Read), root);
 }
 
 RegKey Registry::openForWrite(RegRoot root, const std::string& path) const {
-    return RegKey(store_.open(root, path, KeyAccess::ReadWrite));
+    return RegKey(store_.open(root, path, KeyAccess::ReadWrite), root);
 }
 
 RegKey Registry::openOrCreate(RegRoot root, const std::string& path) const {
-    return RegKey(store_.create(root, path));
+    changing(root);
+    return RegKey(store_.create(root, path), root);
 }
 
 std::string Registry::getString(const RegKey& key, const std::string& name) const {
@@ -60,6 +65,7 @@ bool Registry::setString(const RegKey& key, const std::string& name, const std::
     if (!key.isOpen()) return false;
     std::vector<uint8_t> data(text.begin(), text.end());
     data.push_back(0);
+    changing(key.root());
     return key.get()->set(name, platform::kRegSz, data);
 }
 
@@ -67,6 +73,7 @@ bool Registry::setNumber(const RegKey& key, const std::string& name, uint32_t va
     if (!key.isOpen()) return false;
     std::vector<uint8_t> data = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
                                  static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 24)};
+    changing(key.root());
     return key.get()->set(name, platform::kRegDword, data);
 }
 
@@ -74,6 +81,7 @@ bool Registry::setBinary(const RegKey& key, const std::string& name, const uint8
                          size_t count) const {
     if (!key.isOpen() || (bytes == nullptr && count > 0)) return false;
     std::vector<uint8_t> data(bytes, bytes + count);
+    changing(key.root());
     return key.get()->set(name, platform::kRegBinary, data);
 }
 
@@ -87,10 +95,13 @@ bool Registry::keyExists(RegRoot root, const std::string& path) const {
 }
 
 bool Registry::deleteValue(const RegKey& key, const std::string& name) const {
-    return key.isOpen() && key.get()->deleteValue(name);
+    if (!key.isOpen()) return false;
+    changing(key.root());
+    return key.get()->deleteValue(name);
 }
 
 bool Registry::deleteKey(RegRoot root, const std::string& path) const {
+    changing(root);
     return store_.deleteKey(root, path);
 }
 

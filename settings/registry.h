@@ -19,12 +19,14 @@ using platform::RegRoot;
 class RegKey {
 public:
     RegKey() = default;
-    explicit RegKey(std::unique_ptr<platform::RegistryKey> key) : key_(std::move(key)) {}
+    RegKey(std::unique_ptr<platform::RegistryKey> key, RegRoot root) : key_(std::move(key)), root_(root) {}
     bool isOpen() const { return key_ != nullptr; }
     platform::RegistryKey* get() const { return key_.get(); }
+    RegRoot root() const { return root_; }
 
 private:
     std::unique_ptr<platform::RegistryKey> key_;
+    RegRoot root_ = RegRoot::CurrentUser;
 };
 
 class Registry {
@@ -64,8 +66,15 @@ public:
 
     platform::RegistryStore& store() const { return store_; }
 
+    // Counts the changes made through this object to HKEY_LOCAL_MACHINE (key creations, value
+    // writes and deletions), so that what was read there can be known to be still as read.
+    uint32_t machineChanges() const { return machineChanges_; }
+
 private:
+    void changing(RegRoot root) const;  // counts a change about to be made under the root
+
     platform::RegistryStore& store_;
+    mutable uint32_t machineChanges_ = 0;
 };
 
 }  // namespace settings

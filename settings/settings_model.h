@@ -33,11 +33,15 @@ extern const char kToggleKey[];       // "Keyboard Layout\Toggle"
 // its number in three upper-case hexadecimal digits.
 constexpr uint32_t kFirstHotkeyRecord = 0x100;
 std::string hotkeyRecordKey(uint32_t number);
+// The numbers from `first` to `last` whose record key exists, in order, from one listing of "Hot
+// Keys": most numbers the program looks at have no key, and opening each would ask for every one.
+std::vector<uint32_t> hotkeyRecords(const Registry& registry, uint32_t first, uint32_t last);
 
 class SettingsModel {
 public:
     SettingsModel(const Registry& registry, platform::System& system, UserPrompts& prompts, ModelTexts texts,
                   bool commandLineMode);
+    ~SettingsModel();
 
     SettingsSnapshot snapshot;
     WindowState window;
@@ -56,6 +60,12 @@ public:
     // Removes later rows whose input method shares its file with an earlier row, deleting their
     // catalogue keys at once. Run once at start-up.
     void dropDuplicateInputMethods();
+    // A command-line run shows no window, so its load leaves names unread: the add box's, and
+    // those of rows whose entry has a "Layout Text". They are read here, for row or entry `index`
+    // or (-1) every one, when a switch first needs them, and give the texts the window would
+    // have shown after that load.
+    void nameRows(int index = -1);
+    void nameAddable(int index = -1);
 
     // Selects a row as a click would, running the selection handler; -1 clears the selection.
     void selectRow(int index);
@@ -65,18 +75,21 @@ public:
 
     const WindowsVersion& version() const { return version_; }
     const ModelTexts& texts() const { return texts_; }
-    Catalogue catalogue() const { return Catalogue(registry_, system_, version_, snapshot.lcid); }
+    // A command-line run goes from its load to its end without waiting for the user (but for a
+    // box it shows, after which it reads again): its catalogues share what they read.
+    Catalogue catalogue() const;
 
 private:
-    // Loading, step by step.
-    void loadIndicatorChoice(Processes& processes);
+    // Loading, step by step, with the process list and catalogue reads kept so far.
+    void loadSettings();
+    void loadIndicatorChoice();
     void loadPreloadRows();
     void loadHotkeyRecords();
     void loadToggleSlots();
     void loadAddableEntries();
     void loadSwitchKeys();
     void selectionHandler();
-    std::string shownNameOf(const PreloadRow& row) const;
+    std::string shownNameOf(const CatalogueRow& names) const;  // as the last load chose
 
     // Applying, step by step.
     void writePendingDisplayNames();
@@ -101,6 +114,11 @@ private:
     ModelTexts texts_;
     bool commandLineMode_;
     WindowsVersion version_;
+    // The running programs: taken again by each load, and by the window's apply; kept until
+    // the program starts or ends one, or shows a box.
+    Processes processes_;
+    mutable CatalogueReads catalogueReads_;
+    bool loadedIndicatorOption_ = true;  // the last load's: rows and add box show classic names
 };
 
 }  // namespace settings

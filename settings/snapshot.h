@@ -24,6 +24,7 @@ struct PreloadRow {
     std::string pendingDisplayName;  // a new name typed by the user, written by apply
     std::string hotkeyText;          // the list's second column
     std::string shownName;           // the list's first column
+    bool named = true;               // false while a command-line load has left its names unread
 };
 
 // A direct-switch hot key: pressing it switches to the target entry.
@@ -50,6 +51,7 @@ struct SettingsSnapshot {
     // The entries that can be added, parallel to the add box; itemText is the add box's text.
     struct AddableRow : CatalogueRow {
         std::string itemText;
+        bool named = true;  // false while a command-line load has left its names unread
     };
     std::vector<AddableRow> addable;
     std::vector<HotkeyRecord> records;

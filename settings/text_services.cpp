@@ -16,7 +16,6 @@ const char kCtfmon[] = "ctfmon.exe";
 }  // namespace
 
 void SettingsModel::switchIndicator() {
-    Processes processes(registry_, system_);
     Generation generation = version_.generation();
     bool writesCtfValues =
         generation == Generation::Xp || generation == Generation::Server2003 || generation == Generation::Nt4;
@@ -32,17 +31,18 @@ void SettingsModel::switchIndicator() {
         box.caption = texts_.appCaption;
         box.foreground = true;
         prompts_.show(box);
-        processes.forgetProcessList();
+        processes_.forgetProcessList();
+        catalogueReads_.forget(registry_.machineChanges());
     };
 
     if (snapshot.textServicesOption && snapshot.indicatorSwitch) {
         if (writesCtfValues) setCtfValues(0, 4);
         if (!six) {
-            for (const char* library : {"msutb.dll", "msctf.dll", "msimtf.dll"}) processes.registerLibrary(library, true);
-            processes.start(kCtfmon);
-            if (processes.runs(kCtfmon)) {
-                processes.startupEntry(kInternat, true);
-                processes.startupEntry(kCtfmon, true);
+            for (const char* library : {"msutb.dll", "msctf.dll", "msimtf.dll"}) processes_.registerLibrary(library, true);
+            processes_.start(kCtfmon);
+            if (processes_.runs(kCtfmon)) {
+                processes_.startupEntry(kInternat, true);
+                processes_.startupEntry(kCtfmon, true);
                 registry_.setString(registry_.openOrCreate(RegRoot::CurrentUser, kRunKey), kCtfmon, kCtfmon);
             } else {
                 tell(texts_.settings.ctfmonNotFound);
@@ -53,37 +53,37 @@ void SettingsModel::switchIndicator() {
     if (snapshot.indicatorOption) {
         if (writesCtfValues) setCtfValues(1, 0);
         if (!six) {
-            processes.startupEntry(kCtfmon, true);
-            processes.end(kCtfmon);
-            processes.registerLibrary("msimtf.dll", false);
-            processes.registerLibrary("msctf.dll", false);
+            processes_.startupEntry(kCtfmon, true);
+            processes_.end(kCtfmon);
+            processes_.registerLibrary("msimtf.dll", false);
+            processes_.registerLibrary("msctf.dll", false);
         }
     }
 
     if (snapshot.indicatorOption && snapshot.indicatorSwitch && !six) {
         std::string systemDir = system_.systemDirectory() + "\\";
-        if (!processes.runs(kInternat) && !system_.isFile(systemDir + kInternat)) {
+        if (!processes_.runs(kInternat) && !system_.isFile(systemDir + kInternat)) {
             std::string programDir = platform::folderOf(system_.modulePath());
             for (const char* file : {kInternat, "indicdll.dll"}) {
                 if (system_.isFile(programDir + file)) system_.copyFile(programDir + file, systemDir + file, true);
             }
-            processes.start(kInternat);
+            processes_.start(kInternat);
         }
-        if (!processes.runs(kInternat)) processes.start(kInternat);
-        if (!processes.runs(kInternat) && !commandLineMode_) {
+        if (!processes_.runs(kInternat)) processes_.start(kInternat);
+        if (!processes_.runs(kInternat) && !commandLineMode_) {
             tell(texts_.settings.internatNotFound);
         } else {
-            processes.startupEntry(kInternat, true);
+            processes_.startupEntry(kInternat, true);
         }
         RegRoot root = version_.is9x() ? RegRoot::LocalMachine : RegRoot::CurrentUser;
         registry_.setString(registry_.openOrCreate(root, kRunKey), kInternat, kInternat);
     }
 
     if (!snapshot.indicatorSwitch) {
-        if (processes.runs(kInternat)) processes.end(kInternat);
-        if (processes.runs(kCtfmon)) processes.end(kCtfmon);
-        processes.startupEntry(kCtfmon, true);
-        processes.startupEntry(kInternat, true);
+        if (processes_.runs(kInternat)) processes_.end(kInternat);
+        if (processes_.runs(kCtfmon)) processes_.end(kCtfmon);
+        processes_.startupEntry(kCtfmon, true);
+        processes_.startupEntry(kInternat, true);
     }
 }
 

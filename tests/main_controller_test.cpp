@@ -70,6 +70,25 @@ TEST_F(Startup, AMissingUsLayoutComesBackNamedInTheSystemsLanguage) {
     EXPECT_EQ(f.m.system.fromUtf8("美国英语"), controller->model().catalogue().value("00000409", "Layout Text"));
 }
 
+// A command-line run reads the add box's names only when a switch looks for or adds an entry,
+// and gives them as its load would have shown them (display names, with text services running
+// then), whatever switch came before.
+TEST_F(Startup, AnAddedEntryTakesTheNameItsLoadWouldHaveShown) {
+    f.m.load("REGEDIT4\n[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Keyboard Layouts\\E0050804]\n"
+             "\"Layout Display Name\"=\"Sample board\"\n");
+    start(" /internat /add3:E0050804 /move1:Sample board,1");
+    EXPECT_EQ("E0050804 E0010804 00000409 E00E0804", rowOrder(controller->model()));
+}
+
+// The run's reads of the catalogue go stale when it changes it: the load after apply sees the
+// entry of a vanished input method gone, and drops its row.
+TEST_F(Startup, ARowWhoseFileIsGoneLeavesWithItsEntry) {
+    f.m.system.files.erase(f.m.systemPath("WINPY.IME"));
+    start(" /on");
+    EXPECT_EQ("00000409 E00E0804", rowOrder(controller->model()));
+    EXPECT_FALSE(controller->model().catalogue().exists("E0010804"));
+}
+
 TEST_F(Startup, DuplicateInputMethodsAreDroppedAfterTheSwitches) {
     f.m.load(R"reg(REGEDIT4
 [HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Keyboard Layouts\E0060804]

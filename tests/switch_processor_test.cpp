@@ -57,6 +57,13 @@ TEST_F(Switches, EmptyArgumentsMatchNothing) {
     EXPECT_EQ(before, f.dump() + f.written());
 }
 
+// A row taken out of the list goes into the add box under the name it showed.
+TEST_F(Switches, ARowTakenOutIsFoundByItsName) {
+    run({"del1:3"});
+    processor->runSwitch("add1:" + named("微软拼音 3.0"));
+    EXPECT_EQ("E0010804 00000409 E00E0804", rowOrder(*f.model));
+}
+
 TEST_F(Switches, SettingHotkeysOfRowsAndToggles) {
     // A row that has a hot key gets every record of its KLID changed.
     run({"hotkey:3,Ctrl+Shift_8_Left", "hotkey:1,alt_9", "hotkey:b,alt_~", "hotkey:A,ctrl_7"});

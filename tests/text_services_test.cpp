@@ -42,6 +42,19 @@ struct Switching {
     bool wrote(const std::string& text) const { return written.find(text) != std::string::npos; }
 };
 
+// The window applies after the user has had it: an indicator ended meanwhile is started again.
+TEST(TextServices, TheWindowsApplyAsksAgainWhichProgramsRun) {
+    ModelFixture f;
+    f.m.system.versionValue = kWinXp;
+    f.m.system.addProcess("internat.exe");
+    f.m.system.addFile(f.m.systemPath("internat.exe"));
+    auto& model = f.start();
+    f.m.system.processTable.clear();
+    f.m.system.calls.clear();
+    model.apply();
+    EXPECT_NE(std::string::npos, f.calls().find("CreateProcessA(internat.exe)")) << f.calls();
+}
+
 TEST(TextServices, AStartedMonitorReplacesEveryStartUpEntry) {
     ModelFixture f;
     f.m.system.versionValue = kWinXp;

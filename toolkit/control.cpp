@@ -243,7 +243,9 @@ int commonControlsVersion() {
 
 bool registerWindowClass(const std::string& name, WNDPROC proc, HBRUSH background) {
     static std::vector<std::string> registered;
-    if (std::find(registered.begin(), registered.end(), name) != registered.end()) return true;
+    for (const auto& known : registered) {
+        if (known == name) return true;
+    }
     WNDCLASSA wc{};
     wc.lpfnWndProc = proc;
     wc.hInstance = GetModuleHandleA(nullptr);
