@@ -52,6 +52,9 @@ TEST_F(ListEditing, AddMovesTheSelectedEntryToTheEndOfTheList) {
     EXPECT_EQ("", model.snapshot.rows.back().pendingDisplayName);
     EXPECT_EQ("00000804 00000404", addable(model).substr(0, 17));
     EXPECT_TRUE(model.window.listFocusRequested);
+    model.snapshot.addable[0].itemText = "Typed";
+    model.addSelected();
+    EXPECT_EQ("Typed", model.snapshot.rows.back().pendingDisplayName);
 }
 
 TEST(ListDuplicates, LeaveOnlyTheTopmostRow) {

@@ -70,6 +70,7 @@ TEST_F(RegistrySemantics, ReadsTextOnlyFromRegSzAndNumbersOnlyFromRegDword) {
     } cases[] = {
         {"expand", platform::kRegExpandSz, std::string("%SystemRoot%\0", 13), "", 0},
         {"dword", platform::kRegDword, std::string("\x01\x00\x01\x00", 4), "", 0x10001},
+        {"long dword", platform::kRegDword, std::string("\x01\x00\x00\x00\x00", 5), "", 0},
         {"binary", platform::kRegBinary, std::string("\x05\x00\x00\x00", 4), "", 0},
         {"sz", platform::kRegSz, std::string("5\0", 2), "5", 0},
         {"two", platform::kRegSz, std::string("ab\0cd\0", 6), "ab", 0},
@@ -101,6 +102,24 @@ TEST_F(RegistrySemantics, WritesStoreTheirTypeAndBytes) {
         EXPECT_EQ(type, v.type) << name;
         EXPECT_EQ(data, std::string(v.data.begin(), v.data.end())) << name;
     }
+}
+
+// Every write under HKEY_LOCAL_MACHINE counts as a change to the machine; writes to the user's
+// keys do not.
+TEST_F(RegistrySemantics, WritesToTheMachineAreCounted) {
+    uint32_t before = reg.machineChanges();
+    RegKey user = reg.openOrCreate(RegRoot::CurrentUser, path);
+    reg.setString(user, "s", "1");
+    reg.setNumber(user, "n", 1);
+    EXPECT_EQ(before, reg.machineChanges());
+    const uint8_t byte = 1;
+    RegKey machine = reg.openOrCreate(RegRoot::LocalMachine, path + "\\k");
+    reg.setString(machine, "s", "1");
+    reg.setNumber(machine, "n", 1);
+    reg.setBinary(machine, "b", &byte, 1);
+    reg.deleteValue(machine, "s");
+    reg.deleteKey(RegRoot::LocalMachine, path + "\\k");
+    EXPECT_EQ(before + 6, reg.machineChanges());
 }
 
 TEST_F(RegistrySemantics, OpeningForWriteDoesNotCreateAndReadOnlyKeysRefuseWrites) {

@@ -48,6 +48,16 @@ TEST_F(Switches, StyleCapsLockAndStatus) {
 
 // An empty name, file or KLID (a batch file's unset variable) matches nothing, not the plain
 // layouts without "IME File" nor a row or entry whose name is empty.
+TEST_F(Switches, SwitchKeysTakeTheirLetterAndDigit) {
+    for (auto [item, shown] : {std::pair{"switch:2a", "language switch off key 0, layout switch on key 1"},
+                               {"switch:3b", "language switch on key 1, layout switch on key 0"},
+                               {"switch:1", "language switch on key 1, layout switch off key 0"},
+                               {"switch:0a", "language switch off key 0, layout switch off key 1"}}) {
+        run({item});
+        EXPECT_TRUE(f.shows(shown)) << item;
+    }
+}
+
 TEST_F(Switches, EmptyArgumentsMatchNothing) {
     snap().rows[2].shownName.clear();
     snap().addable[1].itemText.clear();  // E0030804, an input method
@@ -95,8 +105,8 @@ TEST_F(Switches, InstallingFromTheSystemFolder) {
     EXPECT_EQ("E0040804", snap().records.back().target);
 
     // Two fields: a name and a file, or a file and a hot key.
-    run({"install:Named,sample.ime"});
-    EXPECT_EQ("Named", f.model->window.installName);
+    run({"install:Nm,sample.ime"});
+    EXPECT_EQ("Nm", f.model->window.installName);
     run({"install:wingb.ime,ctrl_2"});
     EXPECT_EQ("C:\\WINDOWS\\system32\\wingb.ime", f.model->window.installFile);
     EXPECT_EQ("CTRL+2", snap().rows.back().hotkeyText);

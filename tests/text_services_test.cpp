@@ -97,4 +97,10 @@ TEST(TextServices, TheIndicatorOnXpStopsTheMonitorAndAsksForInternatOnlyInWindow
     }
 }
 
+TEST(TextServices, TurningTheIndicatorOffEndsBothProgramsAndTheirStartUpEntries) {
+    Switching s(kWinXp, false, false, true, false, {"internat.exe", "ctfmon.exe"});
+    EXPECT_EQ("TerminateProcess(100)\nTerminateProcess(104)\n", s.calls);
+    EXPECT_FALSE(s.wrote("\"indicator\"=") || s.wrote("\"monitor\"=") || s.wrote("\"machine monitor\"=")) << s.written;
+}
+
 }  // namespace
