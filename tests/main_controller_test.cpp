@@ -39,17 +39,6 @@ TEST_F(Startup, TheHelpSwitchShowsHelpThenStillLoadsAppliesAndCloses) {
     EXPECT_NE(std::string::npos, f.calls().find("SystemParametersInfoA(0x0000006F")) << "apply ran";
 }
 
-// The system menu's help and about boxes, and the box that shows an installed entry's KLID.
-TEST_F(Startup, MenuAndInstallBoxesTakeTheirOwnerButtonsAndIcon) {
-    auto& c = start("");
-    c.showHelp();
-    c.showAbout();
-    c.installer().InstallInputMethod();
-    EXPECT_EQ("Kestrine: " + c.helpText() + " foreground\n" + c.texts().aboutCaption + ": " + c.texts().aboutText +
-                  " info active\nKestrine: 00000000 foreground\n",
-              f.prompts.boxes());
-}
-
 TEST_F(Startup, WithoutArgumentsNothingRunsAndTheWindowStays) {
     for (const char* arguments : {"", " ", " \"\"", "/on"}) {
         f.m.system.calls.clear();

@@ -86,24 +86,6 @@ TEST_F(RegistrySemantics, ReadsTextOnlyFromRegSzAndNumbersOnlyFromRegDword) {
     }
 }
 
-// Text is written with its terminating zero, numbers as four bytes, binary exactly.
-TEST_F(RegistrySemantics, WritesStoreTheirTypeAndBytes) {
-    RegKey key = reg.openOrCreate(RegRoot::CurrentUser, path);
-    const uint8_t bytes[] = {0x06, 0xC0, 0x00, 0x00};
-    ASSERT_TRUE(reg.setString(key, "Name", "E0010804"));
-    ASSERT_TRUE(reg.setString(key, "", "default"));
-    ASSERT_TRUE(reg.setNumber(key, "Attributes", 0x80010000));
-    ASSERT_TRUE(reg.setBinary(key, "Key Modifiers", bytes, 4));
-    for (auto [name, type, data] : {std::tuple<const char*, uint32_t, std::string>{"Name", platform::kRegSz, std::string("E0010804\0", 9)},
-                                    {"", platform::kRegSz, std::string("default\0", 8)},
-                                    {"Attributes", platform::kRegDword, std::string("\x00\x00\x01\x80", 4)},
-                                    {"Key Modifiers", platform::kRegBinary, std::string("\x06\xC0\x00\x00", 4)}}) {
-        platform::RegValue v = rawGet(name);
-        EXPECT_EQ(type, v.type) << name;
-        EXPECT_EQ(data, std::string(v.data.begin(), v.data.end())) << name;
-    }
-}
-
 // Every write under HKEY_LOCAL_MACHINE counts as a change to the machine; writes to the user's
 // keys do not.
 TEST_F(RegistrySemantics, WritesToTheMachineAreCounted) {
