@@ -158,7 +158,6 @@ TEST(Applying, BadValuesLoseNoUsableSetting) {
         {preload, R"("2"=hex:30,30,30,30,30,34,30,39)", "row 00000409", all},
         {preload, R"("2"="0409")", "row E00E0804", noUs},  // names no entry: the row and its hot key go
         {preload, R"("2"="000004090")", "row E00E0804", noUs},
-        {preload, R"("2"="")", "row E00E0804", noUs},
         {preload, R"("2"="zz\\..")", "row E00E0804", noUs},
         {pinyin, R"("Layout Text"=-)", "shown 全拼输入法 | hotkey Ctrl+Shift+1", all},
         {pinyin, R"("Layout Text"=)" + expand("A"), "shown A | hotkey Ctrl+Shift+1", all},
@@ -166,7 +165,6 @@ TEST(Applying, BadValuesLoseNoUsableSetting) {
         {pinyin, R"("Layout Text"=")" + longText + "\"", "shown " + longText + " |", all},
         {pinyin, R"("IME File"=-)", "row E0010804 | 中文 (简体) - 全拼 | 中文 (简体) - 全拼", all},
         {pinyin, R"("IME File"=dword:00000001)", "row E0010804 | 中文 (简体) - 全拼 |", all},
-        {pinyin, R"("IME File"="")", "row E0010804 | 中文 (简体) - 全拼 |", all},
         {pinyin, R"("IME File"=)" + expand("%SystemRoot%\\system32\\WINPY.IME"), "row E0010804 | 全拼输入法 |", all},
         {pinyin, R"("IME File"=)" + expand("%SystemRoot%\\gone.ime"), "row 00000409", "00000409+hk E00E0804 9"},
         {pinyin, R"("IME File"="gone.ime")", "row 00000409", "00000409+hk E00E0804 9"},
@@ -175,13 +173,11 @@ TEST(Applying, BadValuesLoseNoUsableSetting) {
         {msPinyin, R"("Layout Display Name"="@%SystemRoot%\\system32\\none.dll,-5000")", "shown 中文 (简体) - 微软拼音输入法 3.0 版 |", all},
         {msPinyin, R"("Layout Display Name"="@%SystemRoot%\\system32\\ksnames.dll,-9")", "shown 中文 (简体) - 微软拼音输入法 3.0 版 |", all},
         {msPinyin, R"("Layout Display Name"="@")", "shown 中文 (简体) - 微软拼音输入法 3.0 版 |", all},
-        {msPinyin, R"("Layout Display Name"=dword:00000001)", "shown 中文 (简体) - 微软拼音输入法 3.0 版 |", all},
         {msPinyin, R"("Layout Display Name"=)" + expand("@%SystemRoot%\\system32\\ksnames.dll,-5000"), "shown 微软拼音 3.0 |", all},
         // A record without one of its values, or for no row of the list, binds nothing.
         {record, R"("Key Modifiers"=-)", "全拼 | hotkey \n", "E0010804 00000409+hk E00E0804 10"},
         {record, R"("Target IME"=hex:04,08,05,e0)", "全拼 | hotkey \n", "E0010804 00000409+hk E00E0804 10"},
         {record, R"("Key Modifiers"=hex:06,c0)", "hotkey Ctrl+Shift+1", all},
-        {record, R"("Virtual Key"=dword:00000031)", "hotkey Ctrl+Shift+1", all},
         {record, R"("Virtual Key"=hex:31,00,00,00,ff,ff)", "hotkey Ctrl+Shift+1", all},
         {record, R"("Virtual Key"=hex:)", "record 0000C006 00000000 -> E0010804", all},
         {hotKeys + "00000010", R"("Key Modifiers"=-)", "toggle 00000000 00000020", all},
@@ -192,7 +188,6 @@ TEST(Applying, BadValuesLoseNoUsableSetting) {
         {"HKEY_CURRENT_USER\\Keyboard Layout", R"("Attributes"=dword:00000004)", "caps mode 1", all},
         {"HKEY_CURRENT_USER\\Keyboard Layout", R"("Attributes"="65536")", "caps mode 0", all},
         {"HKEY_CURRENT_USER\\Control Panel\\Input Method", R"("Show Status"=dword:00000001)", "show status off", all},
-        {"HKEY_CURRENT_USER\\Control Panel\\Input Method", R"("Show Status"="1 ")", "show status off", all},
     };
     for (const auto& c : cases) {
         ModelFixture f;

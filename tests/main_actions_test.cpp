@@ -90,14 +90,11 @@ TEST_F(Actions, TheIndicatorSwitchEnablesTheStyleGroup) {
         snap().indicatorOption = true;
         snap().textServicesOption = false;
         actions->indicatorSwitchClicked(false);
-        EXPECT_FALSE(states().styleGroup);
-        EXPECT_FALSE(states().textServicesOption);
+        EXPECT_TRUE(f.shows("enabled: style off, internat off, ctfmon off"));
         actions->indicatorSwitchClicked(true);
-        EXPECT_TRUE(states().styleGroup);
-        EXPECT_TRUE(states().textServicesOption);
-        EXPECT_EQ(version == kWinXp, states().indicatorOption);
-        EXPECT_EQ(version == kWinXp, snap().indicatorOption);
-        EXPECT_EQ(version != kWinXp, snap().textServicesOption);
+        bool xp = version == kWinXp;
+        EXPECT_TRUE(f.shows(xp ? "internat on, ctfmon off\n" : "internat off, ctfmon on\n"));
+        EXPECT_TRUE(f.shows(std::string("enabled: style on, internat ") + (xp ? "on" : "off") + ", ctfmon on"));
     }
 }
 
