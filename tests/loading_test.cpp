@@ -36,4 +36,17 @@ TEST(Loading, ReadsTheWholeXpMachine) {
     EXPECT_EQ((std::array<uint32_t, 31>{0xE0010804, 0x04090409, 0xE00E0804}), f.model->snapshot.layoutSlots);
 }
 
+// The Japanese locale has one toggle slot, read from its own key.
+TEST(Loading, TheJapaneseLocaleHasOneToggleSlot) {
+    ModelFixture f;
+    f.m.system.lcid = 0x0411;
+    f.m.load("REGEDIT4\n[HKEY_CURRENT_USER\\Control Panel\\Input Method\\Hot Keys\\00000030]\n"
+             "\"Key Modifiers\"=hex:02,c0,00,00\n\"Virtual Key\"=hex:20,00,00,00\n"
+             "[HKEY_CURRENT_USER\\Control Panel\\Input Method\\Hot Keys\\00000031]\n"
+             "\"Key Modifiers\"=hex:01,c0,00,00\n\"Virtual Key\"=hex:20,00,00,00\n");
+    f.start();
+    EXPECT_TRUE(f.shows("toggle 0000C002 00000020\ntoggle  \ntoggle  \n"));
+    EXPECT_TRUE(f.shows("toggle button Ctrl+SPACE"));
+}
+
 }  // namespace
