@@ -27,6 +27,7 @@ TEST(FormatHotkeyText, BuildsTheDisplayText) {
         EXPECT_EQ(c.expected, FormatHotkeyText(c.modifiers, c.key, kEnglish)) << c.modifiers << " " << c.key;
     }
     EXPECT_EQ(-1, hotkey::KeyNameTable::instance().findCode("6C"));
+    EXPECT_EQ(-1, hotkey::KeyNameTable::instance().findName("PAGEUP"));
     const hotkey::SidePrefixes gbk{"\xD7\xF3 ", "\xD3\xD2 "};
     EXPECT_EQ("\xD7\xF3 Ctrl+1", FormatHotkeyText("00008002", "00000031", gbk));
 }
