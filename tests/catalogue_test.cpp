@@ -12,42 +12,9 @@ namespace {
 const uint32_t kXp = 0x0A280105;
 const uint32_t k98 = 0xC0000A04;
 
-// A catalogue with entries of every group, enumerated (sorted) in an order that differs from
-// the order the addable list must have.
-const char kCatalogue[] = R"reg(REGEDIT4
-
-[HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Keyboard Layouts\00000401]
-"Layout Text"="Arabic (101)"
-[HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Keyboard Layouts\00000404]
-"Layout Text"="Chinese (Traditional) - US Keyboard"
-[HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Keyboard Layouts\00000407]
-"Layout Text"="German"
-[HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Keyboard Layouts\00000409]
-"Layout Text"="US"
-[HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Keyboard Layouts\00000411]
-"Layout Text"="Japanese"
-[HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Keyboard Layouts\00000412]
-"Layout Text"="Korean"
-[HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Keyboard Layouts\00000804]
-"Layout Text"="Chinese (Simplified) - US Keyboard"
-[HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Keyboard Layouts\00010409]
-"Layout Text"="United States-Dvorak"
-[HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Keyboard Layouts\E0010404]
-"Layout Text"="Chinese (Traditional) - Phonetic"
-"IME File"="phon.ime"
-[HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Keyboard Layouts\e0010804]
-"Layout Text"="Chinese (Simplified) - QuanPin"
-"IME File"="winpy.ime"
-[HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Keyboard Layouts\E0020804]
-"Layout Text"="Chinese (Simplified) - Missing"
-"IME File"="gone.ime"
-[HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Keyboard Layouts\E0030804]
-"Layout Text"="Chinese (Simplified) - No file name"
-)reg";
-
 struct CatalogueTest : ::testing::Test {
     void SetUp() override {
-        m.load(kCatalogue);
+        m.load(testing_support::fixture("catalogue_groups.reg"));
         m.addIme("winpy.ime", "全拼");
         m.addIme("phon.ime", "注音");
     }

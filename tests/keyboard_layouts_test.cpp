@@ -8,38 +8,9 @@ using testing_support::TestMachine;
 
 namespace {
 
-const char kCatalogue[] = R"reg(REGEDIT4
-[HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Keyboard Layouts\00000401]
-"Layout Text"="Arabic (101)"
-"Layout File"="kbda1.dll"
-[HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Keyboard Layouts\00000404]
-"Layout Text"="Chinese (Traditional) - US Keyboard"
-"Layout File"="KBDUS.DLL"
-[HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Keyboard Layouts\00000407]
-"Layout Display Name"="@%SystemRoot%\system32\input.dll,-5011"
-"Layout Text"="German"
-"Layout File"="KBDGR.DLL"
-[HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Keyboard Layouts\00000409]
-"Layout Text"="US"
-"Layout File"="kbdus.dll"
-[HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Keyboard Layouts\00000804]
-"Layout Text"="Chinese (Simplified) - US Keyboard"
-"Layout File"="KBDUS.DLL"
-[HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Keyboard Layouts\00010409]
-"Layout Text"="United States-Dvorak"
-"Layout File"="KBDDV.DLL"
-[HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Keyboard Layouts\00020409]
-[HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Keyboard Layouts\E0010804]
-"IME File"="WINPY.IME"
-"Layout File"="kbdus.dll"
-[HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Keyboard Layouts\e0020804]
-"IME File"="WINSP.IME"
-"Layout File"="kbdxx.dll"
-)reg";
-
 struct KeyboardLayoutsTest : ::testing::Test {
     void SetUp() override {
-        m.load(kCatalogue);
+        m.load(testing_support::fixture("catalogue_layouts.reg"));
         m.system.addFile("C:\\WINDOWS\\system32\\input.dll");
         m.system.stringResources["C:\\WINDOWS\\system32\\input.dll"][5011] = "German (resolved)";
     }
