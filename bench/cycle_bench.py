@@ -27,7 +27,7 @@ from pathlib import Path
 
 REPO = Path(__file__).resolve().parent.parent
 sys.path.insert(0, str(REPO / "tests" / "wine"))
-from winelab import DEFAULT_LAYOUT, PROGRAM_DIR, WineLab, build_arch  # noqa: E402
+from winelab import PROGRAM_DIR, WineLab, build_arch  # noqa: E402
 
 LANGUAGES = ("0804", "0404", "0411", "0412")
 CATALOGUE = r"HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Keyboard Layouts"
@@ -93,7 +93,7 @@ def wine_bench(args):
     prefix = lab.prefix("bench", locale=args.locale, version=args.version)
     server = None
     try:
-        text, files = catalogue_reg(args.entries, args.rows, DEFAULT_LAYOUT.get(args.locale))
+        text, files = catalogue_reg(args.entries, args.rows, prefix.default_layout)
         sample = build / "resources" / "samples" / "kssample.ime"
         for name in files:
             prefix.put_file(sample, prefix.system_dir() + "\\" + name)
