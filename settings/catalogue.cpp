@@ -127,12 +127,6 @@ std::string Catalogue::resolvedDisplayName(const EntryTexts& entry, bool userLis
     return display;
 }
 
-std::string Catalogue::classicName(const std::string& klid) const { return namedRow(klid, false).classicName; }
-
-std::string Catalogue::displayName(const std::string& klid, bool userListRow) const {
-    return namedRow(klid, userListRow).displayName;
-}
-
 // The two names fall back to each other, so that an entry loses its row only when it names
 // itself nowhere.
 CatalogueRow Catalogue::namedRow(const std::string& klid, bool userListRow) const {

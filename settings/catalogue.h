@@ -83,14 +83,12 @@ public:
     // entries are deleted: one whose file cannot be named or checked is kept.
     bool lostItsFile(const std::string& klid) const;
 
-    // The name shown while the indicator option is on: the input-method file's description,
-    // or else the "Layout Text", or else the display name.
-    std::string classicName(const std::string& klid) const;
-    // The name shown while the text-services option is on: the resolved "Layout Display Name";
-    // for rows of the user's list on the NT family the resolved "Layout Text" next; or else the
-    // classic name. Both names are empty only for an entry that names itself nowhere.
-    std::string displayName(const std::string& klid, bool userListRow) const;
-    // Both names of an entry, its key and file read once.
+    // Both names of an entry, its key and file read once. The classic name (shown while the
+    // indicator option is on): the input-method file's description, or else the "Layout Text",
+    // or else the display name. The display name (shown while the text-services option is on):
+    // the resolved "Layout Display Name"; for rows of the user's list on the NT family the
+    // resolved "Layout Text" next; or else the classic name. Both are empty only for an entry
+    // that names itself nowhere.
     CatalogueRow namedRow(const std::string& klid, bool userListRow) const;
 
     // Recreates the entries the program relies on, on the NT family, when they are missing.
