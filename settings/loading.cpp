@@ -190,28 +190,28 @@ void SettingsModel::loadPreloadRows() {
         row.klid = platform::upperAscii(klid);
         // A command-line run shows no list: a row whose entry has a "Layout Text", and so a name,
         // keeps its names unread until a switch looks for one (see nameRows).
-        if (commandLineMode_ && entries.hasLayoutText(klid)) {
+        if (commandLineMode_ && entries.hasLayoutText(row.klid)) {
             row.named = false;
         } else {
-            CatalogueRow named = entries.namedRow(klid, true);
-            row.classicName = named.classicName;
-            row.displayName = named.displayName;
-            row.shownName = shownNameOf(named);
+            nameRow(row, entries);
         }
         snapshot.rows.push_back(row);
     }
+}
+
+void SettingsModel::nameRow(PreloadRow& row, const Catalogue& entries) const {
+    CatalogueRow named = entries.namedRow(row.klid, true);
+    row.classicName = named.classicName;
+    row.displayName = named.displayName;
+    row.shownName = shownNameOf(named);
+    row.named = true;
 }
 
 void SettingsModel::nameRows(int index) {
     Catalogue entries = catalogue();
     for (size_t i = 0; i < snapshot.rows.size(); ++i) {
         auto& row = snapshot.rows[i];
-        if (row.named || (index >= 0 && i != static_cast<size_t>(index))) continue;
-        CatalogueRow named = entries.namedRow(row.klid, true);
-        row.classicName = named.classicName;
-        row.displayName = named.displayName;
-        row.shownName = shownNameOf(named);
-        row.named = true;
+        if (!row.named && (index < 0 || i == static_cast<size_t>(index))) nameRow(row, entries);
     }
 }
 

@@ -90,6 +90,7 @@ private:
     void loadSwitchKeys();
     void selectionHandler();
     std::string shownNameOf(const CatalogueRow& names) const;  // as the last load chose
+    void nameRow(PreloadRow& row, const Catalogue& entries) const;  // its names and shown name
 
     // Applying, step by step.
     void writePendingDisplayNames();
