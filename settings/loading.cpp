@@ -102,9 +102,13 @@ std::string SettingsModel::toggleKeyOf(int slot) const {
 }
 
 void SettingsModel::load() {
+    forgetWhatWasRead();
+    loadSettings();
+}
+
+void SettingsModel::forgetWhatWasRead() {
     catalogueReads_.forget(registry_.machineChanges());
     processes_.forgetProcessList();
-    loadSettings();
 }
 
 void SettingsModel::loadSettings() {

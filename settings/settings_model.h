@@ -82,6 +82,8 @@ public:
 private:
     // Loading, step by step, with the process list and catalogue reads kept so far.
     void loadSettings();
+    // Empties the kept process list and catalogue reads, so that the next steps read afresh.
+    void forgetWhatWasRead();
     void loadIndicatorChoice();
     void loadPreloadRows();
     void loadHotkeyRecords();

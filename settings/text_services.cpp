@@ -31,8 +31,7 @@ void SettingsModel::switchIndicator() {
         box.caption = texts_.appCaption;
         box.foreground = true;
         prompts_.show(box);
-        processes_.forgetProcessList();
-        catalogueReads_.forget(registry_.machineChanges());
+        forgetWhatWasRead();  // the user may have changed anything meanwhile
     };
 
     if (snapshot.textServicesOption && snapshot.indicatorSwitch) {
