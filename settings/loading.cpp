@@ -21,8 +21,7 @@ constexpr uint32_t kLastLoadedRecord = 0x163;
 bool readNumber(const RegKey& key, const std::string& name, uint32_t& out) {
     platform::RegValue v;
     if (!key.isOpen() || !key.get()->query(name, v)) return false;
-    out = 0;
-    for (size_t i = 0; i < v.data.size() && i < 4; ++i) out |= static_cast<uint32_t>(v.data[i]) << (8 * i);
+    out = numberFromBytes(v.data);
     return true;
 }
 
@@ -33,12 +32,8 @@ bool readKlid(const RegKey& key, const std::string& name, std::string& klid) {
     platform::RegValue v;
     klid.clear();
     if (!key.isOpen() || !key.get()->query(name, v)) return false;
-    if (v.type == platform::kRegDword && v.data.size() == 4) {
-        klid = hexText(v.data[0] | (v.data[1] << 8) | (v.data[2] << 16) | (static_cast<uint32_t>(v.data[3]) << 24), 8);
-    } else {
-        klid.assign(v.data.begin(), v.data.end());
-        klid = klid.substr(0, klid.find('\0'));
-    }
+    bool number = v.type == platform::kRegDword && v.data.size() == 4;
+    klid = number ? hexText(numberFromBytes(v.data), 8) : textFromBytes(v.data);
     return true;
 }
 

@@ -7,6 +7,17 @@ namespace settings {
 using platform::KeyAccess;
 using platform::RegValue;
 
+uint32_t numberFromBytes(const std::vector<uint8_t>& data) {
+    uint32_t n = 0;
+    for (size_t i = 0; i < data.size() && i < 4; ++i) n |= static_cast<uint32_t>(data[i]) << (8 * i);
+    return n;
+}
+
+std::string textFromBytes(const std::vector<uint8_t>& data) {
+    std::string text(data.begin(), data.end());
+    return text.substr(0, text.find('\0'));
+}
+
 void Registry::changing(RegRoot root) const {
     if (root == RegRoot::LocalMachine) ++machineChanges_;
 }
@@ -36,10 +47,7 @@ std::string Registry::getText(const RegKey& key, const std::string& name, bool* 
     if (!key.isOpen() || !key.get()->query(name, v)) return {};
     if (v.type != platform::kRegSz && v.type != platform::kRegExpandSz) return {};
     if (expandable) *expandable = v.type == platform::kRegExpandSz;
-    std::string text(v.data.begin(), v.data.end());
-    size_t zero = text.find('\0');
-    if (zero != std::string::npos) text.resize(zero);
-    return text;
+    return textFromBytes(v.data);
 }
 
 uint32_t Registry::getNumber(const RegKey& key, const std::string& name) const {
@@ -47,10 +55,7 @@ uint32_t Registry::getNumber(const RegKey& key, const std::string& name) const {
     if (!key.isOpen() || !key.get()->query(name, v) || v.type != platform::kRegDword) return 0;
     // A 4-byte buffer: data longer than that does not fit and reads as 0; shorter data fills
     // the low bytes.
-    if (v.data.size() > 4) return 0;
-    uint32_t n = 0;
-    for (size_t i = 0; i < v.data.size(); ++i) n |= static_cast<uint32_t>(v.data[i]) << (8 * i);
-    return n;
+    return v.data.size() > 4 ? 0 : numberFromBytes(v.data);
 }
 
 void Registry::getBinary(const RegKey& key, const std::string& name, uint8_t* buffer,

@@ -29,6 +29,11 @@ private:
     RegRoot root_ = RegRoot::CurrentUser;
 };
 
+// A value's bytes as a number: its first four bytes at most, little-endian, missing ones zero.
+uint32_t numberFromBytes(const std::vector<uint8_t>& data);
+// A value's bytes as text, up to the first zero (all of them when there is none).
+std::string textFromBytes(const std::vector<uint8_t>& data);
+
 class Registry {
 public:
     explicit Registry(platform::RegistryStore& store) : store_(store) {}
