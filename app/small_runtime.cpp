@@ -1,33 +1,36 @@
-// Two parts of the static C++ runtime replaced by smaller ones that behave the same for this
-// program, which catches every exception with catch (...) at its window procedures.
+// Parts of the static C++ runtime replaced by smaller ones. The program is built without C++
+// exceptions (see CMakeLists.txt): nothing in it throws or catches, so the runtime's functions
+// that would throw end the program instead, as an exception that nothing catches would, and
+// bring neither the exception objects nor their texts along.
 //
 // The default terminate handler writes the demangled type of the exception to the standard
 // error stream, which a GUI program does not have, and brings the whole demangler with it.
-// This one ends the program as that one does, by abort(), without the message.
-//
-// The runtime's functions that throw for the containers (a length or position out of range)
-// build std::logic_error objects, whose text member drags in a second, reference-counted
-// string implementation. These throw a small exception of their own instead; the bad_alloc
-// ones throw what the runtime's would.
+// The runtime's operator new throws when memory runs out; this one ends the program.
 #include <cstdlib>
-#include <exception>
 #include <new>
 
 namespace __gnu_cxx {
 void __verbose_terminate_handler() { std::abort(); }
 }  // namespace __gnu_cxx
 
-namespace {
-class ContainerError : public std::exception {
-public:
-    const char* what() const noexcept override { return "container error"; }
-};
-}  // namespace
-
 namespace std {
-void __throw_bad_alloc() { throw std::bad_alloc(); }
-void __throw_bad_array_new_length() { throw std::bad_array_new_length(); }
-void __throw_logic_error(const char*) { throw ContainerError(); }
-void __throw_length_error(const char*) { throw ContainerError(); }
-void __throw_out_of_range_fmt(const char*, ...) { throw ContainerError(); }
+void __throw_bad_alloc() { std::abort(); }
+void __throw_bad_array_new_length() { std::abort(); }
+void __throw_logic_error(const char*) { std::abort(); }
+void __throw_length_error(const char*) { std::abort(); }
+void __throw_out_of_range(const char*) { std::abort(); }
+void __throw_out_of_range_fmt(const char*, ...) { std::abort(); }
+void __throw_invalid_argument(const char*) { std::abort(); }
+void __throw_bad_function_call() { std::abort(); }
 }  // namespace std
+
+void* operator new(std::size_t size) {
+    void* memory = std::malloc(size ? size : 1);
+    if (!memory) std::abort();
+    return memory;
+}
+void* operator new[](std::size_t size) { return operator new(size); }
+void operator delete(void* memory) noexcept { std::free(memory); }
+void operator delete[](void* memory) noexcept { std::free(memory); }
+void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
+void operator delete[](void* memory, std::size_t) noexcept { std::free(memory); }

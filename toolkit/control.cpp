@@ -118,12 +118,8 @@ LRESULT CALLBACK Control::subclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
         control->detach();
         return CallWindowProcA(original, hwnd, msg, wParam, lParam);
     }
-    try {
-        LRESULT result = 0;
-        if (control->message(msg, wParam, lParam, result)) return result;
-    } catch (...) {
-        // A handler failed; the control still gets its class's handling below.
-    }
+    LRESULT result = 0;
+    if (control->message(msg, wParam, lParam, result)) return result;
     return CallWindowProcA(original, hwnd, msg, wParam, lParam);
 }
 

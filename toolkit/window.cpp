@@ -152,11 +152,7 @@ LRESULT CALLBACK Window::proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         self->forgetWindow();
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     }
-    try {
-        return self->handle(msg, wParam, lParam);
-    } catch (...) {
-        return DefWindowProcA(hwnd, msg, wParam, lParam);
-    }
+    return self->handle(msg, wParam, lParam);
 }
 
 LRESULT Window::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -282,11 +278,7 @@ INT_PTR CALLBACK Dialog::proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         SetWindowTextA(hwnd, self->args_.title.c_str());
         self->resizeClient(self->args_.clientWidth, self->args_.clientHeight);
         self->centre();
-        try {
-            self->onInit();
-        } catch (...) {
-            // The dialog still exists; whatever onInit built stays.
-        }
+        self->onInit();
         return FALSE;  // no focus yet: the dialog is hidden
     }
     auto* self = reinterpret_cast<Dialog*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
@@ -296,13 +288,7 @@ INT_PTR CALLBACK Dialog::proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return FALSE;
     }
     LRESULT result = 0;
-    bool handled = false;
-    try {
-        handled = self->handle(msg, wParam, lParam, result);
-    } catch (...) {
-        handled = false;
-    }
-    if (!handled) return FALSE;
+    if (!self->handle(msg, wParam, lParam, result)) return FALSE;
     switch (msg) {
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
