@@ -24,6 +24,7 @@ struct RecordingStore::Node {
     bool created;
     bool deleted;
     std::vector<OverlayValue> values;
+    size_t deletedAt;  // the number of keys deleted when this one last went; 0: never
 };
 
 namespace {
@@ -50,7 +51,7 @@ public:
     RecordingKey(RecordingStore& store, RegRoot root, std::string path, size_t depth, KeyAccess access,
                  std::unique_ptr<RegistryKey> real)
         : store_(store), root_(root), path_(std::move(path)), depth_(depth), access_(access), real_(std::move(real)),
-          mark_(store.deletions_.size()) {}
+          mark_(store.deletions_) {}
 
     bool query(const std::string& name, RegValue& out) const override {
         if (!store_.preview_) return real_->query(name, out);
@@ -71,50 +72,48 @@ public:
 
     bool subKeyNames(std::vector<std::string>& out) const override {
         if (!store_.preview_) return real_->subKeyNames(out);
-        std::vector<std::string> names;
-        bool ok = alive() && (!real_ || real_->subKeyNames(names));
-        // The other store's sub-keys less those the overlay deleted or made again, then the
+        std::vector<std::string> real;
+        bool ok = alive() && (!real_ || real_->subKeyNames(real));
+        // The other store's sub-keys but those the overlay deleted or made again, then the
         // overlay's own in sorted order.
-        names.erase(std::remove_if(names.begin(), names.end(),
-                                   [this](const std::string& name) {
-                                       const auto* n = store_.find(root_, path_.empty() ? name : path_ + "\\" + name);
-                                       return n && (n->created || n->deleted);
-                                   }),
-                    names.end());
+        out.clear();
+        for (const auto& name : real) {
+            const RecordingStore::Node* n = store_.find(root_, path_.empty() ? name : path_ + "\\" + name);
+            if (!n || !(n->created || n->deleted)) out.push_back(name);
+        }
         for (const auto& n : store_.nodes_) {
             if (!ok || !n.created || n.root != root_ || n.depth != depth_ + 1 || !within(n.path, path_)) continue;
-            auto before = [](const std::string& a, const std::string& b) { return compareNoCase(a, b) < 0; };
-            names.insert(std::lower_bound(names.begin(), names.end(), n.name, before), n.name);
+            size_t at = 0;
+            while (at < out.size() && compareNoCase(out[at], n.name) < 0) ++at;
+            out.insert(out.begin() + static_cast<long>(at), n.name);
         }
-        out.swap(names);
         return ok;
     }
 
     bool valueNames(std::vector<std::string>& out) const override {
         if (!store_.preview_) return real_->valueNames(out);
-        std::vector<std::string> names;
-        bool ok = alive() && (!real_ || real_->valueNames(names));
-        // The other store's values less those the overlay deleted (also those set again after),
+        std::vector<std::string> real;
+        bool ok = alive() && (!real_ || real_->valueNames(real));
+        // The other store's values but those the overlay deleted (also those set again after),
         // then the overlay's new ones in the order they were made.
-        names.erase(std::remove_if(names.begin(), names.end(),
-                                   [this](const std::string& name) {
-                                       const OverlayValue* v = overlayValue(name);
-                                       return v && !(v->replacesReal && v->value);
-                                   }),
-                    names.end());
+        out.clear();
+        for (const auto& name : real) {
+            const OverlayValue* v = overlayValue(name);
+            if (!v || (v->replacesReal && v->value)) out.push_back(name);
+        }
         if (const RecordingStore::Node* n = ok ? store_.find(root_, path_) : nullptr) {
             for (const auto& v : n->values) {
-                if (!v.replacesReal && v.value) names.push_back(v.name);
+                if (!v.replacesReal && v.value) out.push_back(v.name);
             }
         }
-        out.swap(names);
         return ok;
     }
 
 private:
+    // False once this key, or one above it, has been deleted since it was opened.
     bool alive() const {
-        for (size_t i = mark_; i < store_.deletions_.size(); ++i) {
-            if (store_.deletions_[i].first == root_ && within(path_, store_.deletions_[i].second)) return false;
+        for (const auto& n : store_.nodes_) {
+            if (n.deletedAt > mark_ && n.root == root_ && within(path_, n.path)) return false;
         }
         return true;
     }
@@ -177,7 +176,7 @@ RecordingStore::Node* RecordingStore::find(RegRoot root, const std::string& path
 
 RecordingStore::Node& RecordingStore::node(RegRoot root, const std::string& path, size_t depth) {
     if (Node* n = find(root, path)) return *n;
-    nodes_.push_back(Node{root, path, {}, depth, false, false, {}});
+    nodes_.push_back(Node{root, path, {}, depth, false, false, {}, 0});
     return nodes_.back();
 }
 
@@ -230,7 +229,9 @@ std::unique_ptr<RegistryKey> RecordingStore::create(RegRoot root, const std::str
     if (preview_) {
         for (size_t i = there + 1; i <= parts.size(); ++i) {
             Node& n = node(root, joined(parts, i), i);
-            n = Node{root, n.path, std::string(parts[i - 1]), i, true, false, {}};
+            n.name = std::string(parts[i - 1]);
+            n.created = true;
+            n.deleted = false;
         }
     } else {
         real = real_.create(root, path);
@@ -259,8 +260,7 @@ bool RecordingStore::deleteKey(RegRoot root, const std::string& path) {
         nodes_.erase(std::remove_if(nodes_.begin(), nodes_.end(),
                                     [&](const Node& n) { return n.root == root && within(n.path, key); }),
                      nodes_.end());
-        nodes_.push_back(Node{root, key, {}, parts.size(), false, true, {}});
-        deletions_.push_back({root, key});
+        nodes_.push_back(Node{root, key, {}, parts.size(), false, true, {}, ++deletions_});
     }
     keyDeleted(root, key);
     return true;
@@ -269,8 +269,8 @@ bool RecordingStore::deleteKey(RegRoot root, const std::string& path) {
 bool RecordingStore::overlayChange(RegRoot root, const std::string& path, size_t depth, const std::string& name,
                                    const RegValue* value, RegistryKey* real) {
     auto& values = node(root, path, depth).values;
-    auto it = std::find_if(values.begin(), values.end(),
-                           [&name](const OverlayValue& v) { return equalsNoCase(v.name, name); });
+    auto it = values.begin();
+    while (it != values.end() && !equalsNoCase(it->name, name)) ++it;
     RegValue ignored;
     bool inReal = it == values.end() && real && real->query(name, ignored);
     if (!value) {
@@ -323,7 +323,7 @@ void RecordingStore::keyDeleted(RegRoot root, const std::string& path) {
 std::vector<RegistryChange> RecordingStore::changes() const {
     std::vector<RegistryChange> out;
     for (const auto& c : log_) {
-        if (c.kind != RegistryChange::Kind::Value || c.before != c.after) out.push_back(c);
+        if (c.kind != RegistryChange::Kind::Value || c.before != c.after) out.push_back(RegistryChange(c));
     }
     return out;
 }

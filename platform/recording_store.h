@@ -67,9 +67,9 @@ private:
     unsigned codePage_;
     std::vector<RegistryChange> log_;  // every change so far, also those that cancel out
     std::vector<Node> nodes_;          // the overlay's keys
-    // The keys deleted in a preview, in order: a key opened before one of them went, at or
-    // above it, fails from then on.
-    std::vector<std::pair<RegRoot, std::string>> deletions_;
+    // The keys deleted so far in a preview: a key opened before one at or above it went fails
+    // from then on.
+    size_t deletions_ = 0;
 };
 
 }  // namespace platform

@@ -20,9 +20,8 @@ size_t RecordingSystem::refusals() const {
         std::count_if(calls_.begin(), calls_.end(), [](const SystemCall& c) { return c.refused; }));
 }
 
-void RecordingSystem::log(std::string text, bool changes, bool refused) {
-    if (refused) text += " (failed)";
-    calls_.push_back({std::move(text), changes, refused});
+void RecordingSystem::log(const char* what, const std::string& subject, bool changes, bool refused) {
+    calls_.push_back({what + subject + (refused ? " (failed)" : ""), changes, refused});
 }
 
 std::string RecordingSystem::seenPath(const std::string& path) const {
@@ -35,7 +34,7 @@ std::string RecordingSystem::seenPath(const std::string& path) const {
 bool RecordingSystem::copyFile(const std::string& from, const std::string& to, bool failIfExists) {
     bool done = preview_ ? isFile(from) && !(failIfExists && isFile(to)) : real_.copyFile(from, to, failIfExists);
     if (preview_ && done) copies_.push_back({to, seenPath(from)});
-    log("copy file " + from + " to " + to, done, !done);
+    log("copy file ", from + " to " + to, done, !done);
     return done;
 }
 
@@ -56,14 +55,15 @@ std::optional<std::vector<ProcessEntry>> RecordingSystem::processes() {
 }
 
 bool RecordingSystem::terminateProcess(uint32_t id) {
-    std::vector<ProcessEntry> none;
-    std::vector<ProcessEntry>& list = running() ? *running() : none;
-    auto it = std::find_if(list.begin(), list.end(), [id](const ProcessEntry& p) { return p.id == id; });
-    std::string text = "end process " + std::to_string(id);
-    if (it != list.end()) text += " (" + it->exeFile + ")";
-    bool done = preview_ ? it != list.end() : real_.terminateProcess(id);
-    if (done && it != list.end()) list.erase(it);
-    log(text, done, !done);
+    std::vector<ProcessEntry>* list = running();
+    size_t i = 0;
+    while (list && i < list->size() && (*list)[i].id != id) ++i;
+    bool listed = list && i < list->size();
+    std::string text = std::to_string(id);
+    if (listed) text += " (" + (*list)[i].exeFile + ")";
+    bool done = preview_ ? listed : real_.terminateProcess(id);
+    if (done && listed) list->erase(list->begin() + static_cast<long>(i));
+    log("end process ", text, done, !done);
     return done;
 }
 
@@ -81,7 +81,7 @@ bool RecordingSystem::startProgram(const std::string& commandLine) {
         }
         if (done) list->push_back({id, name});
     }
-    log("start program " + (file.empty() ? commandLine : file), done && !ran, !done);
+    log("start program ", file.empty() ? commandLine : file, done && !ran, !done);
     return done;
 }
 
@@ -93,7 +93,7 @@ std::optional<int32_t> RecordingSystem::callRegistrationEntry(const std::string&
     } else if (isFile(path)) {
         result = 0;
     }
-    log((registering ? "register library " : "unregister library ") + path, false, !result || *result < 0);
+    log(registering ? "register library " : "unregister library ", path, false, !result || *result < 0);
     return result;
 }
 
@@ -120,32 +120,41 @@ std::vector<uint32_t> RecordingSystem::keyboardLayoutList(size_t room) {
 
 uint32_t RecordingSystem::loadKeyboardLayout(const std::string& klid, uint32_t flags) {
     std::vector<uint32_t>& list = layouts();
-    log("load keyboard layout " + klid, false, false);
+    log("load keyboard layout ", klid, false, false);
     return preview_ ? loadLayout(list, registry_, klid, flags) : real_.loadKeyboardLayout(klid, flags);
 }
 
 bool RecordingSystem::unloadKeyboardLayout(uint32_t layout) {
     std::vector<uint32_t>& list = layouts();
-    log("unload keyboard layout " + hexText(layout, 8), false, false);
+    log("unload keyboard layout ", hexText(layout, 8), false, false);
     return preview_ ? unloadLayout(list, layout) : real_.unloadKeyboardLayout(layout);
 }
 
 uint32_t RecordingSystem::activateKeyboardLayout(uint32_t layout, uint32_t flags) {
     std::vector<uint32_t>& list = layouts();
-    std::string text = "activate keyboard layout " + hexText(layout, 8);
-    log(flags == kKlfActivate ? text : text + ", flags " + hexText(flags, 8), false, false);
+    std::string text = hexText(layout, 8);
+    if (flags != kKlfActivate) text += ", flags " + hexText(flags, 8);
+    log("activate keyboard layout ", text, false, false);
     return preview_ ? activateLayout(list, layout) : real_.activateKeyboardLayout(layout, flags);
 }
 
 bool RecordingSystem::systemParametersInfo(uint32_t action, uint32_t uiParam, const uint32_t* pvParam,
                                            uint32_t winIni) {
-    std::string text = "set system parameter " + hexText(action, 8);
-    if (action == kSpiSetShowImeUi) text = std::string(uiParam ? "show" : "hide") + " the input method status window";
-    if (action == kSpiSetInputLangToggle) text = "reload the input language switch keys";
-    if (action == kSpiSetDefaultInputLang) {
-        text = "set the default input language to " + hexText(pvParam ? *pvParam : 0, 8);
+    const char* what = "set system parameter ";
+    std::string subject = hexText(action, 8);
+    if (action == kSpiSetShowImeUi) {
+        what = uiParam ? "show the input method status window" : "hide the input method status window";
+        subject.clear();
     }
-    log(text, false, false);
+    if (action == kSpiSetInputLangToggle) {
+        what = "reload the input language switch keys";
+        subject.clear();
+    }
+    if (action == kSpiSetDefaultInputLang) {
+        what = "set the default input language to ";
+        subject = hexText(pvParam ? *pvParam : 0, 8);
+    }
+    log(what, subject, false, false);
     return preview_ || real_.systemParametersInfo(action, uiParam, pvParam, winIni);
 }
 
@@ -153,12 +162,12 @@ uint32_t RecordingSystem::installIme(const std::string& imeFile, const std::stri
     // A preview goes on as if the install produced no layout.
     uint32_t layout = preview_ ? 0 : real_.installIme(imeFile, layoutText);
     bool refused = !preview_ && layout == 0;
-    log("install input method " + imeFile + " as \"" + layoutText + "\"", !refused, refused);
+    log("install input method ", imeFile + " as \"" + layoutText + "\"", !refused, refused);
     return layout;
 }
 
 bool RecordingSystem::configureIme(uint32_t layout, uintptr_t ownerWindow, bool wide) {
-    log("configure input method " + hexText(layout, 8), false, false);
+    log("configure input method ", hexText(layout, 8), false, false);
     return preview_ || real_.configureIme(layout, ownerWindow, wide);
 }
 

@@ -67,7 +67,7 @@ public:
     bool configureIme(uint32_t layout, uintptr_t ownerWindow, bool wide) override;
 
 private:
-    void log(std::string text, bool changes, bool refused);
+    void log(const char* what, const std::string& subject, bool changes, bool refused);
     std::string seenPath(const std::string& path) const;
     // The processes as the first list showed them, with the programs this run started and
     // without those it ended; null when there is no list.
