@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace platform {
@@ -32,6 +33,8 @@ struct RegValue {
     uint32_t type = kRegNone;
     std::vector<uint8_t> data;
 };
+inline bool operator==(const RegValue& a, const RegValue& b) { return a.type == b.type && a.data == b.data; }
+inline bool operator!=(const RegValue& a, const RegValue& b) { return !(a == b); }
 
 // One open key. Closing happens when the object is destroyed.
 class RegistryKey {
@@ -58,6 +61,12 @@ public:
 };
 
 const char* rootName(RegRoot root);
+
+// Splits a key path at "\" as the registry does, reading the path's bytes in the ANSI code page
+// (a byte after a double-byte lead byte is never a separator). A trailing "\" is ignored; an
+// empty path is the root itself; an empty part elsewhere, or one over 255 bytes, makes the path
+// invalid (false).
+bool splitKeyPath(std::string_view path, unsigned codePage, std::vector<std::string_view>& parts);
 
 // Deletes a key with all its sub-keys, deepest first, for stores that refuse to delete a key
 // that has sub-keys. True when the key is gone afterwards (also when it was already missing).

@@ -12,6 +12,8 @@
 
 namespace platform {
 
+class RegistryStore;
+
 struct ProcessEntry {
     uint32_t id = 0;
     std::string exeFile;  // as the process list reports it: a file name or a full path
@@ -105,5 +107,23 @@ public:
     // ImmConfigureIMEW (wide) or ImmConfigureIMEA with IME_CONFIG_GENERAL and no data.
     virtual bool configureIme(uint32_t layout, uintptr_t ownerWindow, bool wide) = 0;
 };
+
+// What the machines that only simulate the system (the memory machine, a preview) share with
+// Windows' own rules.
+
+// The keyboard-layout catalogue under HKEY_LOCAL_MACHINE.
+extern const char kLayoutCatalogueKey[];
+// The program file CreateProcessA starts for a command line that is a full path (possibly
+// quoted) or a bare name, which is looked for in the program's folder, the system folder and
+// the Windows folder; empty when there is none.
+std::string programFile(const System& system, const std::string& commandLine);
+// The loaded-layout list (first = active) as the system changes it. A KLID loads when the
+// catalogue has it, as its handle: an input method's KLID read as a number, a plain layout's
+// language in both halves; it moves to the front with kKlfReorder, else to the end.
+uint32_t loadLayout(std::vector<uint32_t>& list, RegistryStore& registry, const std::string& klid, uint32_t flags);
+bool unloadLayout(std::vector<uint32_t>& list, uint32_t layout);
+// Moves the layout to the front; the previously active one, or 0 when the layout is not loaded.
+// Layout 0 changes nothing.
+uint32_t activateLayout(std::vector<uint32_t>& list, uint32_t layout);
 
 }  // namespace platform

@@ -37,37 +37,6 @@ namespace {
 
 using Node = MemoryRegistry::Node;
 
-// The lead bytes of the double-byte code pages: a byte after one is the second half of a
-// character, whatever its value.
-bool isLeadByte(unsigned codePage, unsigned char c) {
-    switch (codePage) {
-        case 932: return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-        case 936:
-        case 949:
-        case 950: return c >= 0x81 && c <= 0xFE;
-        default: return false;
-    }
-}
-
-// Splits a key path at "\". A trailing "\" is ignored; an empty path is the root itself;
-// an empty component elsewhere makes the path invalid.
-bool splitPath(const std::string& path, unsigned codePage, std::vector<std::string_view>& parts) {
-    parts.clear();
-    size_t start = 0;
-    for (size_t i = 0; i <= path.size(); ++i) {
-        if (i < path.size() && path[i] != '\\') {
-            if (isLeadByte(codePage, static_cast<unsigned char>(path[i])) && i + 1 < path.size()) ++i;
-            continue;
-        }
-        std::string_view part(path.data() + start, i - start);
-        start = i + 1;
-        if (part.empty()) return path.empty() || (i == path.size() && !parts.empty());
-        if (part.size() > 255) return false;
-        parts.push_back(part);
-    }
-    return true;
-}
-
 void markDeleted(Node& node) {
     node.deleted = true;
     for (auto& c : node.children) markDeleted(*c);
@@ -148,7 +117,7 @@ MemoryRegistry::~MemoryRegistry() = default;
 
 std::shared_ptr<Node> MemoryRegistry::find(RegRoot root, const std::string& path) const {
     std::vector<std::string_view> parts;
-    if (stopped() || !splitPath(path, codePage_, parts)) return nullptr;
+    if (stopped() || !splitKeyPath(path, codePage_, parts)) return nullptr;
     std::shared_ptr<Node> node = roots_[static_cast<int>(root)];
     for (const auto& p : parts) {
         node = node->child(p);
@@ -166,7 +135,7 @@ std::unique_ptr<RegistryKey> MemoryRegistry::open(RegRoot root, const std::strin
 
 std::unique_ptr<RegistryKey> MemoryRegistry::create(RegRoot root, const std::string& path) {
     std::vector<std::string_view> parts;
-    if (stopped() || !splitPath(path, codePage_, parts)) return nullptr;
+    if (stopped() || !splitKeyPath(path, codePage_, parts)) return nullptr;
     std::shared_ptr<Node> node = roots_[static_cast<int>(root)];
     for (const auto& p : parts) {
         auto next = node->child(p);

@@ -8,27 +8,7 @@
 namespace platform {
 namespace {
 
-const char kCatalogue[] = "SYSTEM\\CurrentControlSet\\Control\\Keyboard Layouts";
-
 std::string hex0x(uint32_t v) { return "0x" + hexText(v, 8); }
-
-std::string unquote(const std::string& s) {
-    std::string t = trimControls(s);
-    if (t.size() >= 2 && t.front() == '"') {
-        size_t close = t.find('"', 1);
-        if (close != std::string::npos) return t.substr(1, close - 1);
-    }
-    return t;
-}
-
-// The handle the system gives a KLID: an input method's KLID read as a number, a plain
-// layout's language identifier in both halves.
-uint32_t handleForKlid(const std::string& klid) {
-    uint32_t value = readHex(klid);
-    if (!klid.empty() && klid[0] != '0') return value;
-    uint32_t lang = value & 0xFFFF;
-    return (lang << 16) | lang;
-}
 
 }  // namespace
 
@@ -141,26 +121,9 @@ bool MemorySystem::terminateProcess(uint32_t id) {
     return true;
 }
 
-std::string MemorySystem::windowsDirectory() const {
-    size_t cut = systemDir.rfind('\\');
-    return cut == std::string::npos ? systemDir : systemDir.substr(0, cut);
-}
-
-// The search order of CreateProcessA for a bare name: the program's folder, the system
-// folder, the Windows folder.
-std::string MemorySystem::findProgram(const std::string& name) const {
-    if (name.find('\\') != std::string::npos) return isFile(name) ? name : "";
-    std::string programDir = folderOf(programPath);
-    for (const std::string& dir : {programDir, systemDir + "\\", windowsDirectory() + "\\"}) {
-        if (isFile(dir + name)) return dir + name;
-    }
-    return "";
-}
-
 bool MemorySystem::startProgram(const std::string& commandLine) {
     calls.push_back("CreateProcessA(" + commandLine + ")");
-    std::string name = unquote(commandLine);
-    std::string path = findProgram(name);
+    std::string path = programFile(*this, commandLine);
     if (path.empty()) return false;
     addProcess(fileNamePart(path));
     return true;
@@ -182,37 +145,19 @@ std::vector<uint32_t> MemorySystem::keyboardLayoutList(size_t room) {
 }
 
 uint32_t MemorySystem::loadKeyboardLayout(const std::string& klid, uint32_t flags) {
-    uint32_t handle = 0;
-    if (registry_.open(RegRoot::LocalMachine, std::string(kCatalogue) + "\\" + klid, KeyAccess::Read)) {
-        handle = handleForKlid(klid);
-        auto it = std::find(loadedLayouts.begin(), loadedLayouts.end(), handle);
-        if (it != loadedLayouts.end()) loadedLayouts.erase(it);
-        if (flags & kKlfReorder) {
-            loadedLayouts.insert(loadedLayouts.begin(), handle);
-        } else {
-            loadedLayouts.push_back(handle);
-        }
-    }
+    uint32_t handle = loadLayout(loadedLayouts, registry_, klid, flags);
     calls.push_back("LoadKeyboardLayoutA(\"" + klid + "\", " + hex0x(flags) + ") = " + hex0x(handle));
     return handle;
 }
 
 bool MemorySystem::unloadKeyboardLayout(uint32_t layout) {
     calls.push_back("UnloadKeyboardLayout(" + hex0x(layout) + ")");
-    auto it = std::find(loadedLayouts.begin(), loadedLayouts.end(), layout);
-    if (it == loadedLayouts.end()) return false;
-    loadedLayouts.erase(it);
-    return true;
+    return unloadLayout(loadedLayouts, layout);
 }
 
 uint32_t MemorySystem::activateKeyboardLayout(uint32_t layout, uint32_t flags) {
     calls.push_back("ActivateKeyboardLayout(" + hex0x(layout) + ", " + hex0x(flags) + ")");
-    uint32_t previous = loadedLayouts.empty() ? 0 : loadedLayouts.front();
-    if (layout == 0) return previous;
-    auto it = std::find(loadedLayouts.begin(), loadedLayouts.end(), layout);
-    if (it == loadedLayouts.end()) return 0;
-    std::rotate(loadedLayouts.begin(), it, it + 1);
-    return previous;
+    return activateLayout(loadedLayouts, layout);
 }
 
 bool MemorySystem::systemParametersInfo(uint32_t action, uint32_t uiParam, const uint32_t* pvParam,
@@ -236,7 +181,7 @@ uint32_t MemorySystem::installIme(const std::string& imeFile, const std::string&
     for (uint32_t n = 1; n <= 0xFF; ++n) {
         uint32_t handle = 0xE0000000 | (n << 16) | language;
         std::string klid = hexText(handle, 8);
-        std::string key = std::string(kCatalogue) + "\\" + klid;
+        std::string key = std::string(kLayoutCatalogueKey) + "\\" + klid;
         if (registry_.open(RegRoot::LocalMachine, key, KeyAccess::Read)) continue;
         auto k = registry_.create(RegRoot::LocalMachine, key);
         if (!k) return 0;

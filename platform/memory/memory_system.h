@@ -81,9 +81,7 @@ public:
     bool configureIme(uint32_t layout, uintptr_t ownerWindow, bool wide) override;
 
 private:
-    std::string findProgram(const std::string& name) const;
     void appendToPreload(const std::string& klid);
-    std::string windowsDirectory() const;
 
     MemoryRegistry& registry_;
     uint32_t nextProcessId_ = 100;

@@ -1,0 +1,174 @@
+#include <gtest/gtest.h>
+
+#include "platform/memory/reg_text.h"
+#include "platform/recording_store.h"
+#include "platform/recording_system.h"
+#include "platform/text.h"
+#include "tests/support/machines.h"
+#include "ui/texts.h"
+
+using namespace testing_support;
+using namespace platform;
+
+namespace {
+
+// The Simplified Chinese XP machine with text services neither running nor registered yet and
+// one input method's file gone; the first row is removed and the monitor asked for, applied
+// through the given platform. Returns the registry as it was before.
+std::string applyChanged(ModelFixture& f, const settings::Registry& registry, System& system) {
+    seedXpChinese(f);
+    for (const char* dll : {"msutb.dll", "msctf.dll", "msimtf.dll"}) f.m.system.addFile(f.m.systemPath(dll));
+    f.m.system.processTable.clear();
+    f.m.system.files.erase(f.m.systemPath("WINGB.IME"));
+    std::string before = f.written();
+    settings::SettingsModel model(registry, system, f.prompts, ui::modelTexts(settings::UiLanguage::SimplifiedChinese),
+                                  true);
+    model.load();
+    model.selectRow(0);
+    model.removeSelected();
+    model.snapshot.indicatorSwitch = model.snapshot.textServicesOption = true;
+    model.snapshot.indicatorOption = false;
+    model.apply();
+    return before;
+}
+
+struct Recorded {
+    ModelFixture f;
+    RecordingStore store;
+    RecordingSystem system;
+    settings::Registry registry{store};
+    std::string before = applyChanged(f, registry, system);
+
+    explicit Recorded(bool preview) : store(f.m.registry, preview, 936), system(f.m.system, store, preview) {}
+};
+
+TEST(Recording, APreviewChangesNothingAndListsWhatTheRealRunThenDoes) {
+    Recorded preview(true), real(false);
+    ModelFixture plain;
+    applyChanged(plain, plain.registry, plain.m.system);
+    EXPECT_EQ(preview.before, preview.f.written());
+    EXPECT_TRUE(preview.f.m.system.calls.empty());
+    EXPECT_EQ(preview.store.changes(), real.store.changes());
+    EXPECT_EQ(preview.system.calls(), real.system.calls());
+    EXPECT_EQ(plain.written(), real.f.written());
+    // Three preload values, a hot key written and one deleted, a catalogue key deleted.
+    EXPECT_EQ(8u, real.store.changes().size());
+    EXPECT_EQ("start program C:\\WINDOWS\\system32\\ctfmon.exe", real.system.calls().back().text);
+}
+
+// Edits made on a memory registry and through a recording store over one seeded alike: a
+// preview reads as the edited registry, passing through makes the edits, and both record the
+// same net changes. Handles opened before the edits: one for reading, one to a key deleted and
+// one to a key of that name under the other root.
+TEST(Recording, TheStoreSeesAndRecordsEditsAsTheRegistryMakesThem) {
+    const std::string seed = "REGEDIT4\n[HKEY_CURRENT_USER\\K]\n\"a\"=\"1\"\n\"B\"=\"2\"\n[HKEY_CURRENT_USER\\K\\Sub]\n"
+                             "[HKEY_CURRENT_USER\\Old]\n\"x\"=\"3\"\n[HKEY_CURRENT_USER\\Old\\Kid]\n"
+                             "[HKEY_LOCAL_MACHINE\\Old]\n\"x\"=\"3\"\n";
+    const std::string edits = "REGEDIT4\n[HKEY_CURRENT_USER\\k]\n\"A\"=-\n\"c\"=\"new0\"\n\"c\"=\"new\"\n\"b\"=\"2\"\n"
+                              "\"a\"=\"again\"\n[-HKEY_CURRENT_USER\\OLD]\n[HKEY_CURRENT_USER\\old]\n\"y\"=\"4\"\n"
+                              "[HKEY_CURRENT_USER\\Tmp\\Deep]\n\"v\"=\"5\"\n[-HKEY_CURRENT_USER\\Tmp]\n"
+                              "[HKEY_CURRENT_USER\\K\\New]\n";
+    const RegRoot user = RegRoot::CurrentUser;
+    auto exported = [](RegistryStore& s) {
+        return exportRegText(s, {{RegRoot::CurrentUser, "K"}, {RegRoot::CurrentUser, "Old"}}, {}, 936);
+    };
+    auto run = [&](RegistryStore& store) {
+        auto reading = store.open(user, "K", KeyAccess::Read);
+        auto deleted = store.open(user, "Old", KeyAccess::ReadWrite);
+        auto machine = store.open(RegRoot::LocalMachine, "Old", KeyAccess::Read);
+        EXPECT_TRUE(importRegText(store, edits, 936).ok);
+        auto full = store.open(user, "K", KeyAccess::Full);
+        RegValue v;
+        std::vector<std::string> subKeys{"x"}, values{"x"};
+        std::string results;
+        for (bool r : {reading->set("a", kRegSz, {}), reading->deleteValue("B"), deleted->set("z", kRegSz, {}),
+                       deleted->query("x", v),
+                       deleted->subKeyNames(subKeys) || deleted->valueNames(values) || !subKeys.empty() ||
+                           !values.empty(),
+                       machine->query("x", v), full->set("d", kRegSz, {}), full->deleteValue("d"),
+                       full->deleteValue("d"), store.deleteKey(user, "K")}) {
+            results += r ? '1' : '0';
+        }
+        return results + "\n" + exported(store);
+    };
+    MemoryRegistry plain, under[2];
+    for (RegistryStore* s : {&plain, &under[0], &under[1]}) importRegText(*s, seed, 936);
+    std::string seeded = exported(plain);
+    std::string edited = run(plain);
+    EXPECT_EQ("0000011100", edited.substr(0, 10));
+    for (int preview = 0; preview < 2; ++preview) {
+        RecordingStore store(under[preview], preview == 1, 936);
+        EXPECT_EQ(edited, run(store));
+        EXPECT_EQ(preview ? seeded : edited.substr(11), exported(under[preview]));
+        std::string changes;
+        auto text = [](const auto& v) { return v ? std::string(v->data.begin(), v->data.end() - 1) : "-"; };
+        for (const auto& c : store.changes()) {
+            changes += "ACD"[static_cast<int>(c.kind)] +
+                       (" " + c.path + "|" + c.name + "|" + text(c.before) + ">" + text(c.after) + "\n");
+        }
+        EXPECT_EQ("A k|A|1>again\nA k|c|->new\nD OLD\\Kid||->-\nD OLD||->-\nC old||->-\nA old|y|->4\nC K\\New||->-\n",
+                  changes);
+    }
+    // Passing through, what the other store refused is not recorded.
+    under[0].stopAfterWrites(1);
+    RecordingStore through(under[0], false, 936);
+    EXPECT_TRUE(!through.create(user, "Tmp\\Deep") && through.changes().empty());
+}
+
+// Calls made through a preview and passing through, over machines set up alike: the same lines,
+// flags and answers (but the install's), and the preview's machine left as it was.
+TEST(Recording, TheSystemLogsEachCallAndAPreviewSimulatesIt) {
+    for (int preview = 0; preview < 2; ++preview) {
+        MemoryMachine m;
+        auto& s = m.system;
+        s.systemDir = "C:\\W";
+        for (const char* f : {"C:\\W\\ctfmon.exe", "C:\\W\\msctf.dll", "C:\\W\\x.ime", "C:\\s\\i.exe"}) s.addFile(f);
+        s.libraries = {{"msctf.dll", 0}};
+        s.addProcess("ctfmon.exe");
+        s.loadedLayouts = {0xE0010804};
+        m.registry.create(RegRoot::LocalMachine, std::string(kLayoutCatalogueKey) + "\\00000409");
+        auto files = s.files;
+        RecordingStore store(m.registry, preview == 1, 936);
+        RecordingSystem r(s, store, preview == 1);
+        uint32_t layout = 0x04090409;
+        std::string answers, lines;
+        for (bool ok : {r.layoutsChanged(), r.copyFile("C:\\s\\i.exe", "C:\\W\\i.exe", true),
+                        r.copyFile("C:\\s\\i.exe", "C:\\W\\i.exe", true), r.startProgram("i.exe"),
+                        r.startProgram("ctfmon.exe"), r.startProgram("\"C:\\No Such\\p.exe\""), r.terminateProcess(100),
+                        r.terminateProcess(100), r.callRegistrationEntry("msctf.dll", true) == 0,
+                        r.callRegistrationEntry("C:\\gone.dll", false).has_value(),
+                        r.loadKeyboardLayout("00000409", kKlfReorder) == layout, r.unloadKeyboardLayout(0xE0010804),
+                        r.activateKeyboardLayout(layout, kKlfActivate) == layout, r.layoutsChanged(),
+                        r.systemParametersInfo(kSpiSetDefaultInputLang, 0, &layout, 2),
+                        r.systemParametersInfo(kSpiSetShowImeUi, 0, nullptr, 1),
+                        r.systemParametersInfo(kSpiSetInputLangToggle, 0, nullptr, 2),
+                        r.systemParametersInfo(1, 0, 0, 0), r.configureIme(layout, 0, true),
+                        r.installIme("C:\\W\\x.ime", "X") == 0}) {
+            answers += ok ? '1' : '0';
+        }
+        r.activateKeyboardLayout(0, kKlfReset);
+        s.addProcess("late.exe");  // seen passing through only
+        auto running = r.processes();
+        for (const auto& p : *running) answers += " " + std::to_string(p.id) + " " + p.exeFile;
+        for (uint32_t l : r.keyboardLayoutList(1)) answers += " " + hexText(l, 8);
+        for (const auto& c : r.calls()) lines += c.text + (c.changes ? " *\n" : "\n");
+        EXPECT_EQ("copy file C:\\s\\i.exe to C:\\W\\i.exe *\ncopy file C:\\s\\i.exe to C:\\W\\i.exe (failed)\n"
+                  "start program C:\\W\\i.exe *\nstart program C:\\W\\ctfmon.exe\nstart program \"C:\\No Such\\p.exe\" "
+                  "(failed)\nend process 100 (ctfmon.exe) *\nend process 100 (failed)\nregister library "
+                  "C:\\W\\msctf.dll\nunregister library C:\\gone.dll (failed)\nload keyboard layout 00000409\nunload "
+                  "keyboard layout E0010804\nactivate keyboard layout 04090409\nset the default input language to "
+                  "04090409\nhide the input method status window\nreload the input language switch keys\nset system "
+                  "parameter 00000001\nconfigure input method 04090409\ninstall input method C:\\W\\x.ime as \"X\" *\n"
+                  "activate keyboard layout 00000000, flags 40000000\n",
+                  lines);
+        EXPECT_EQ(preview ? "01011010101111111111 104 i.exe 108 ctfmon.exe 04090409"
+                          : "01011010101111111110 104 i.exe 108 ctfmon.exe 112 late.exe 04090409",
+                  answers);
+        EXPECT_EQ(4u, r.refusals());
+        s.imeInstallFails = true;
+        EXPECT_EQ(!preview, r.installIme("C:\\W\\x.ime", "Y") == 0 && r.calls().back().refused);
+        EXPECT_TRUE(!preview || (s.calls.empty() && files == s.files && s.processTable.size() == 2));
+    }
+}
+
+}  // namespace
