@@ -41,7 +41,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     ui::MainWindow window(registry, system, applicationWindow);
     if (!window.create()) {
         if (application) DestroyWindow(application);
-        return window.controller().closeRequested() ? 0 : 1;
+        // A command-line run ends with its exit status; a window that could not be made, with 1.
+        return window.controller().closeRequested() ? static_cast<int>(window.controller().exitStatus()) : 1;
     }
     SetWindowTextA(applicationWindow(), window.controller().texts().caption.c_str());
 

@@ -1,5 +1,7 @@
 #include "cli/help_text.h"
 
+#include <iterator>
+
 #include "settings/trilingual.h"
 
 namespace cli {
@@ -75,20 +77,46 @@ const HelpLine kHelpLines[] = {
       "[hotkey] 格式範例: Ctrl+Shift_8_Left、Alt_del、alt+shift_?_right"}},
 };
 
-}  // namespace
+// The switches for scripts, which the help box leaves out: a console or a log shows them.
+const HelpLine kRunLines[] = {
+    {"/quiet", 4, {"Show no message box: what it would say goes to the output", "不显示消息框，其内容写到输出",
+                   "不顯示訊息框，其內容寫到輸出"}},
+    {"/whatif", 4, {"Preview: change nothing, list what applying would change", "预览：不做更改，列出应用将更改的内容",
+                    "預覽：不做變更，列出套用將變更的內容"}},
+    {"/log:<filename>", 3, {"Append the output to a log file (UTF-8)", "把输出追加到日志文件（UTF-8）",
+                            "把輸出附加到記錄檔（UTF-8）"}},
+    {"/save:<filename>", 3, {"Save the settings as a switch file for /load:", "把设置保存为可用 /load: 调入的参数文件",
+                             "把設定儲存為可用 /load: 載入的參數檔"}},
+    {"/clear", 4, {"Remove every IME from the list", "从列表中删除所有输入法", "從清單中刪除所有輸入法"}},
+    {"", 0,
+     {"Exit status: 0 done; +1 an item did nothing; +2 Windows refused a change; +4 (/whatif) applying would change "
+      "something",
+      "退出码：0 完成；+1 有参数未执行；+2 Windows 拒绝了更改；+4（/whatif）应用将会更改设置",
+      "結束代碼：0 完成；+1 有參數未執行；+2 Windows 拒絕了變更；+4（/whatif）套用將會變更設定"}},
+};
 
-std::string helpText(UiLanguage language, CodePageConversion convert) {
+std::string join(const HelpLine* lines, size_t count, UiLanguage language, const char* separator,
+                 CodePageConversion convert) {
     std::string text;
-    bool first = true;
-    for (const HelpLine& line : kHelpLines) {
-        if (!first) text += '\r';
-        first = false;
-        text += line.switchForm;
-        text.append(static_cast<size_t>(line.tabs), '\t');
-        text += settings::utf8For(line.text, language);
+    for (size_t i = 0; i < count; ++i) {
+        if (i > 0) text += separator;
+        text += lines[i].switchForm;
+        text.append(static_cast<size_t>(lines[i].tabs), '\t');
+        text += settings::utf8For(lines[i].text, language);
     }
     if (language == UiLanguage::English) return text;
     return convert(text, settings::codePageFor(language));
+}
+
+}  // namespace
+
+std::string helpText(UiLanguage language, CodePageConversion convert) {
+    return join(kHelpLines, std::size(kHelpLines), language, "\r", convert);
+}
+
+std::string consoleHelpText(UiLanguage language, CodePageConversion convert) {
+    return join(kHelpLines, std::size(kHelpLines), language, "\r\n", convert) + "\r\n" +
+           join(kRunLines, std::size(kRunLines), language, "\r\n", convert);
 }
 
 }  // namespace cli

@@ -19,4 +19,8 @@ using CodePageConversion = std::string (*)(std::string_view utf8, unsigned codeP
 // go through `convert`.
 std::string helpText(settings::UiLanguage language, CodePageConversion convert = platform::utf8ToCodePage);
 
+// The help for a console or a log: the same lines ended by CR LF, then the switches for scripts
+// and the exit status.
+std::string consoleHelpText(settings::UiLanguage language, CodePageConversion convert = platform::utf8ToCodePage);
+
 }  // namespace cli

@@ -16,7 +16,7 @@ uint32_t Installer::InstallInputMethod() {
     box.text = klid;
     box.caption = model_.texts().appCaption;
     box.foreground = true;
-    prompts_.show(box);
+    if (!preview) prompts_.show(box);
 
     settings::RegKey key = registry_.openForWrite(settings::RegRoot::LocalMachine, settings::catalogueKeyOf(klid));
     if (key.isOpen()) registry_.setString(key, "Layout Display Name", window.installName);
@@ -24,12 +24,13 @@ uint32_t Installer::InstallInputMethod() {
     return handle;
 }
 
-void Installer::RemoveCatalogueEntry(size_t index) {
+bool Installer::RemoveCatalogueEntry(size_t index) {
     auto& addable = model_.snapshot.addable;
-    if (index >= addable.size()) return;
-    registry_.deleteKey(settings::RegRoot::LocalMachine, settings::catalogueKeyOf(addable[index].klid));
+    if (index >= addable.size()) return false;
+    bool deleted = registry_.deleteKey(settings::RegRoot::LocalMachine, settings::catalogueKeyOf(addable[index].klid));
     addable.erase(addable.begin() + static_cast<long>(index));
     model_.window.addSelection = addable.empty() ? -1 : 0;
+    return deleted;
 }
 
 void Installer::deleteSelectedEntry() {

@@ -26,11 +26,15 @@ public:
     // Returns the new layout's handle, 0 when the install failed.
     uint32_t InstallInputMethod();
 
-    // Deletes the catalogue key of addable entry `index` and takes the entry out of the add box.
-    void RemoveCatalogueEntry(size_t index);
+    // Deletes the catalogue key of addable entry `index` and takes the entry out of the add box;
+    // false when there is no such entry or the registry refused the delete.
+    bool RemoveCatalogueEntry(size_t index);
 
     // The "Delete from Registry" button: asks first, then removes the add box's entry.
     void deleteSelectedEntry();
+
+    // A preview installs nothing: it shows no box for the layout it did not make.
+    bool preview = false;
 
 private:
     settings::SettingsModel& model_;

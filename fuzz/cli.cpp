@@ -19,6 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     cli::Installer installer(model, f.registry, s, f.prompts,
                              {texts.warningCaption, texts.deleteQuestionPrefix, texts.deleteQuestionSuffix});
     cli::SwitchProcessor processor(model, installer, s);
-    processor.ProcessSwitches(cli::buildSwitchList(s.commandLine(), s).items, [&f] { applyIsAFixedPoint(f); });
+    cli::Report report;
+    processor.ProcessSwitches(cli::buildSwitchList(s.commandLine(), s).items, report, [&f] { applyIsAFixedPoint(f); });
     return 0;
 }

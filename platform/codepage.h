@@ -17,4 +17,8 @@ std::string codePageToUtf8(std::string_view bytes, unsigned codePage);
 std::string utf16leToUtf8(std::string_view bytes);
 std::string utf8ToUtf16le(std::string_view utf8);
 
+// True when the bytes are well-formed UTF-8 (shortest forms, no surrogates, nothing above
+// U+10FFFF); `multibyte` tells whether any character took more than one byte.
+bool isUtf8(std::string_view bytes, bool& multibyte);
+
 }  // namespace platform

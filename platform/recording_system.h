@@ -46,6 +46,13 @@ public:
     std::optional<std::string> readFile(const std::string& path, size_t maxBytes) const override {
         return real_.readFile(seenPath(path), maxBytes);
     }
+    // The run's own files (its output, log and saved settings) are written in a preview too.
+    bool writeFile(const std::string& path, const std::string& bytes, bool append) override {
+        return real_.writeFile(path, bytes, append);
+    }
+    bool writeOutput(const std::string& text) override { return real_.writeOutput(text); }
+    bool desktopVisible() const override { return real_.desktopVisible(); }
+    std::string localTime() const override { return real_.localTime(); }
     std::unique_ptr<VersionInfo> versionInfo(const std::string& path) const override {
         return real_.versionInfo(seenPath(path));
     }

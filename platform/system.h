@@ -74,6 +74,9 @@ public:
     virtual bool copyFile(const std::string& from, const std::string& to, bool failIfExists) = 0;
     // The whole file, or nothing when it cannot be read or is larger than maxBytes.
     virtual std::optional<std::string> readFile(const std::string& path, size_t maxBytes) const = 0;
+    // Writes the bytes to the file, replacing it or appending to it (creating it when missing);
+    // false when it cannot be written in full.
+    virtual bool writeFile(const std::string& path, const std::string& bytes, bool append) = 0;
     // ExpandEnvironmentStringsA with room for `room` characters; empty when it does not fit.
     virtual std::string expandEnvironment(const std::string& text, size_t room) const = 0;
     // Null when the file has no version information.
@@ -100,6 +103,16 @@ public:
     // pvParam is null or points to one 32-bit value.
     virtual bool systemParametersInfo(uint32_t action, uint32_t uiParam, const uint32_t* pvParam,
                                       uint32_t winIni) = 0;
+
+    // A command-line run's output: text in the ANSI code page with CR LF line ends, written to
+    // standard output when the caller gave the program one (a pipe or a file), else to the
+    // console of the process that started it. False when there is neither.
+    virtual bool writeOutput(const std::string& text) = 0;
+    // False when the program runs where nobody can see a window: a window station that is not
+    // visible (a service, a task run without a logged-on user).
+    virtual bool desktopVisible() const = 0;
+    // The local date and time as "YYYY-MM-DD HH:MM:SS", for the lines of a log.
+    virtual std::string localTime() const = 0;
 
     // Input method manager.
     // ImmInstallIMEA; the new layout's handle, 0 on failure.

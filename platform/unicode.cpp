@@ -101,4 +101,25 @@ std::string utf8ToUtf16le(std::string_view utf8) {
     return out;
 }
 
+bool isUtf8(std::string_view bytes, bool& multibyte) {
+    multibyte = false;
+    for (size_t i = 0; i < bytes.size();) {
+        uint8_t b = static_cast<uint8_t>(bytes[i]);
+        size_t len = b < 0x80 ? 1 : b >= 0xC2 && b <= 0xDF ? 2 : b >= 0xE0 && b <= 0xEF ? 3 : b >= 0xF0 && b <= 0xF4 ? 4 : 0;
+        if (len == 0 || i + len > bytes.size()) return false;
+        uint32_t cp = len == 1 ? b : b & (0x7F >> len);
+        for (size_t k = 1; k < len; ++k) {
+            uint8_t c = static_cast<uint8_t>(bytes[i + k]);
+            if ((c & 0xC0) != 0x80) return false;
+            cp = (cp << 6) | (c & 0x3F);
+        }
+        // The shortest form only, and no surrogate halves or numbers past the last plane.
+        const uint32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (cp < least[len] || (cp >= 0xD800 && cp < 0xE000) || cp > 0x10FFFF) return false;
+        multibyte = multibyte || len > 1;
+        i += len;
+    }
+    return true;
+}
+
 }  // namespace platform

@@ -32,7 +32,9 @@ std::string toggleDigit(int choice) {
 
 }  // namespace
 
-void SettingsModel::apply() {
+bool SettingsModel::apply() {
+    bool indicator = !commandLineMode_ || switchesIndicator;
+    if (!indicator && !changedSinceLoad()) return false;
     // The window applies after the user has had it: the running programs are asked again. A
     // command-line run goes on with the list its load took.
     if (!commandLineMode_) processes_.forgetProcessList();
@@ -52,8 +54,9 @@ void SettingsModel::apply() {
     system_.systemParametersInfo(platform::kSpiSetInputLangToggle, 0, nullptr, platform::kSpifSendChange);
     reloadLayouts();
     removeUnusableInputMethods();
-    switchIndicator();
+    if (indicator) switchIndicator();
     loadSettings();
+    return true;
 }
 
 void SettingsModel::writePendingDisplayNames() {
@@ -98,7 +101,7 @@ void SettingsModel::writePreloadList() {
         for (const auto& name : names) {
             bool numbered = !name.empty() && name.find_first_not_of("0123456789") == std::string::npos;
             if (numbered && !written(name)) {
-                deleteKeyTree(registry_.store(), RegRoot::CurrentUser, std::string(kPreloadKey) + "\\" + name);
+                registry_.deleteKeyTree(RegRoot::CurrentUser, std::string(kPreloadKey) + "\\" + name);
             }
         }
     }

@@ -155,6 +155,29 @@ void SettingsModel::loadSettings() {
     window.toggleButtonCaption = hotkey::FormatHotkeyText(snapshot.toggles[static_cast<size_t>(slot)].modifierText,
                                                           snapshot.toggles[static_cast<size_t>(slot)].keyText,
                                                           texts_.sides);
+    if (commandLineMode_) loaded_ = snapshot;
+}
+
+bool SettingsModel::changedSinceLoad() const {
+    const SettingsSnapshot& a = snapshot;
+    const SettingsSnapshot& b = loaded_;
+    bool same = a.rows.size() == b.rows.size() && a.records.size() == b.records.size();
+    for (size_t i = 0; same && i < a.rows.size(); ++i) {
+        same = a.rows[i].klid == b.rows[i].klid && a.rows[i].pendingDisplayName == b.rows[i].pendingDisplayName;
+    }
+    for (size_t i = 0; same && i < a.records.size(); ++i) {
+        const HotkeyRecord &x = a.records[i], &y = b.records[i];
+        same = x.modifierText == y.modifierText && x.target == y.target && x.keyText == y.keyText;
+    }
+    for (size_t i = 0; same && i < a.toggles.size(); ++i) {
+        same = a.toggles[i].modifierText == b.toggles[i].modifierText && a.toggles[i].keyText == b.toggles[i].keyText;
+    }
+    // A switch's key is written only while the switch is on.
+    return !same || a.indicatorSwitch != b.indicatorSwitch || a.indicatorOption != b.indicatorOption ||
+           a.textServicesOption != b.textServicesOption || a.capsLockMode != b.capsLockMode ||
+           a.showStatus != b.showStatus || a.languageSwitch != b.languageSwitch ||
+           a.layoutSwitch != b.layoutSwitch || (a.languageSwitch && a.languageKey != b.languageKey) ||
+           (a.layoutSwitch && a.layoutKey != b.layoutKey);
 }
 
 void SettingsModel::loadIndicatorChoice() {

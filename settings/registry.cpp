@@ -22,6 +22,11 @@ void Registry::changing(RegRoot root) const {
     if (root == RegRoot::LocalMachine) ++machineChanges_;
 }
 
+bool Registry::counted(bool ok) const {
+    if (!ok) ++refusedWrites_;
+    return ok;
+}
+
 RegKey Registry::openForRead(RegRoot root, const std::string& path) const {
     return RegKey(store_.open(root, path, KeyAccess::Read), root);
 }
@@ -32,7 +37,9 @@ RegKey Registry::openForWrite(RegRoot root, const std::string& path) const {
 
 RegKey Registry::openOrCreate(RegRoot root, const std::string& path) const {
     changing(root);
-    return RegKey(store_.create(root, path), root);
+    RegKey key(store_.create(root, path), root);
+    counted(key.isOpen());
+    return key;
 }
 
 std::string Registry::getString(const RegKey& key, const std::string& name) const {
@@ -67,27 +74,27 @@ void Registry::getBinary(const RegKey& key, const std::string& name, uint8_t* bu
 }
 
 bool Registry::setString(const RegKey& key, const std::string& name, const std::string& text) const {
-    if (!key.isOpen()) return false;
+    if (!counted(key.isOpen())) return false;
     std::vector<uint8_t> data(text.begin(), text.end());
     data.push_back(0);
     changing(key.root());
-    return key.get()->set(name, platform::kRegSz, data);
+    return counted(key.get()->set(name, platform::kRegSz, data));
 }
 
 bool Registry::setNumber(const RegKey& key, const std::string& name, uint32_t value) const {
-    if (!key.isOpen()) return false;
+    if (!counted(key.isOpen())) return false;
     std::vector<uint8_t> data = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
                                  static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 24)};
     changing(key.root());
-    return key.get()->set(name, platform::kRegDword, data);
+    return counted(key.get()->set(name, platform::kRegDword, data));
 }
 
 bool Registry::setBinary(const RegKey& key, const std::string& name, const uint8_t* bytes,
                          size_t count) const {
-    if (!key.isOpen() || (bytes == nullptr && count > 0)) return false;
+    if (!counted(key.isOpen()) || (bytes == nullptr && count > 0)) return false;
     std::vector<uint8_t> data(bytes, bytes + count);
     changing(key.root());
-    return key.get()->set(name, platform::kRegBinary, data);
+    return counted(key.get()->set(name, platform::kRegBinary, data));
 }
 
 bool Registry::valueExists(const RegKey& key, const std::string& name) const {
@@ -102,12 +109,17 @@ bool Registry::keyExists(RegRoot root, const std::string& path) const {
 bool Registry::deleteValue(const RegKey& key, const std::string& name) const {
     if (!key.isOpen()) return false;
     changing(key.root());
-    return key.get()->deleteValue(name);
+    return key.get()->deleteValue(name) || counted(!valueExists(key, name));
 }
 
 bool Registry::deleteKey(RegRoot root, const std::string& path) const {
     changing(root);
-    return store_.deleteKey(root, path);
+    return store_.deleteKey(root, path) || counted(!keyExists(root, path));
+}
+
+bool Registry::deleteKeyTree(RegRoot root, const std::string& path) const {
+    changing(root);
+    return counted(platform::deleteKeyTree(store_, root, path));
 }
 
 void Registry::listSubKeys(const RegKey& key, std::vector<std::string>& names) const {

@@ -62,8 +62,11 @@ public:
 
     bool valueExists(const RegKey& key, const std::string& name) const;
     bool keyExists(RegRoot root, const std::string& path) const;
+    // True when the value or key is gone afterwards (also when it was missing already).
     bool deleteValue(const RegKey& key, const std::string& name) const;
     bool deleteKey(RegRoot root, const std::string& path) const;
+    // Deletes the key with all its sub-keys, deepest first; true when it is gone afterwards.
+    bool deleteKeyTree(RegRoot root, const std::string& path) const;
 
     // Clear the list, then append every name in enumeration order.
     void listSubKeys(const RegKey& key, std::vector<std::string>& names) const;
@@ -74,12 +77,17 @@ public:
     // Counts the changes made through this object to HKEY_LOCAL_MACHINE (key creations, value
     // writes and deletions), so that what was read there can be known to be still as read.
     uint32_t machineChanges() const { return machineChanges_; }
+    // Counts the writes and deletes the registry refused (a key that could not be created, a
+    // value that could not be set, a value or key that is still there after its delete failed).
+    uint32_t refusedWrites() const { return refusedWrites_; }
 
 private:
     void changing(RegRoot root) const;  // counts a change about to be made under the root
+    bool counted(bool ok) const;        // counts a refusal; returns ok
 
     platform::RegistryStore& store_;
     mutable uint32_t machineChanges_ = 0;
+    mutable uint32_t refusedWrites_ = 0;
 };
 
 }  // namespace settings

@@ -49,8 +49,14 @@ public:
     // Reads everything from the registry and the running system.
     void load();
     // Writes everything back, reloads the system's layouts, switches the language indicator
-    // and loads again.
-    void apply();
+    // and loads again. A command-line run applies only what it was asked to: nothing at all
+    // (false) when no setting changed since the load and no switch asked for the indicator, and
+    // the indicator steps only when one did.
+    bool apply();
+    bool switchesIndicator = true;  // set by a command-line run: one of its switches asked for it
+    // True when a setting that apply writes differs from what the last load read (command-line
+    // runs only; the window always applies).
+    bool changedSinceLoad() const;
 
     // List editing: add the add box's selected entry, remove, move the selected row.
     void addSelected();
@@ -122,6 +128,7 @@ private:
     Processes processes_;
     mutable CatalogueReads catalogueReads_;
     bool loadedIndicatorOption_ = true;  // the last load's: rows and add box show classic names
+    SettingsSnapshot loaded_;            // what the last load read, in a command-line run
 };
 
 }  // namespace settings

@@ -29,7 +29,7 @@ struct Switches : ::testing::Test {
         processor = std::make_unique<cli::SwitchProcessor>(*f.model, *installer, f.m.system);
     }
     void run(std::initializer_list<const char*> items) {
-        for (const char* item : items) processor->runSwitch(item);
+        for (const char* item : items) processor->runSwitch(item);  // NOLINT
     }
     settings::SettingsSnapshot& snap() { return f.model->snapshot; }
     std::string named(const std::string& text) { return f.m.system.fromUtf8(text); }
@@ -178,6 +178,72 @@ TEST_F(Switches, UninstallingCatalogueEntries) {
     std::string question = "Warning!: Do you want to delete E00E0804:\"" + named("微软拼音 3.0") +
                            " (PINTLGNT.IME)\" ? okcancel warning active\n";
     EXPECT_EQ(question + question, f.prompts.boxes());
+}
+
+}  // namespace
+
+namespace {
+
+// Every item says what it did: done, already so, or why it did nothing.
+TEST_F(Switches, EachItemSaysWhatItDid) {
+    f.m.load("REGEDIT4\n[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Keyboard Layouts\\E0050804]\n"
+             "\"IME File\"=\"C:\\\\WINDOWS\\\\system32\\\\SAMPLE.IME\"\n\"Layout Text\"=\"Sample\"\n");
+    f.model->load();
+    const std::pair<const char*, const char*> cases[] = {
+        {"on", "indicator on (already)"},
+        {"off", "indicator off"},
+        {"ctfmon", "indicator on, ctfmon.exe"},
+        {"internat", "indicator on, internat.exe"},
+        {"shift", "Caps Lock released by Shift (already)"},
+        {"caps", "Caps Lock released by Caps Lock"},
+        {"status:1", "status window shown (already)"},
+        {"status:x", "not understood: see kestrine.exe /?"},
+        {"switch:3b", "language switch on (Alt+Shift), layout switch on (Ctrl+Shift) (already)"},
+        {"switch:9", "not understood: see kestrine.exe /?"},
+        {"switch:0a", "language switch off, layout switch off"},
+        {"del1:9", "no such row"},
+        {"del4:00000407", "not in the list (already)"},
+        {"del4:12345678", "matches no row of the list and no catalogue entry"},
+        {"del4:e00e0804", "removed row 3 (E00E0804)"},
+        {"add3:00000409", "in the list (already)"},
+        {"add3:E0010404", "added row 3 (E0010404)"},
+        {"add3:00000407,ctrl_9", "added row 4 (00000407), hot key CTRL+9"},
+        // An "IME File" stored as a path is found by its file name.
+        {"add2:sample.ime,alt_8_left", "added row 5 (E0050804), hot key Left ALT+8"},
+        {"add2:nosuch.ime", "matches no catalogue entry that can be added"},
+        {"add9:x", "not a switch"},
+        {"add3:00000411,ctrl_q_both", "added row 6 (00000411), but the hot key \"ctrl_q_both\" is not understood"},
+        {"move3:e0050804,1", "moved row 5 (E0050804) to row 1"},
+        {"move3:E0050804,1", "row 1 (E0050804) stays at row 1 (already)"},
+        {"move1:x", "not understood: see kestrine.exe /?"},
+        {"move2:nosuch.ime,1", "matches no row of the list"},
+        {"hotkey:2,ctrl_9", "the hot key is in use already"},
+        {"hotkey:1,alt_8_left", "row 1 hot key Left ALT+8 (already)"},
+        {"hotkey:c,ctrl_f2", "toggle c hot key CTRL+F2"},
+        {"hotkey:c,ctrl_f2", "toggle c hot key CTRL+F2 (already)"},
+        {"hotkey:9,ctrl_3", "no such row"},
+        {"hotkey:d,ctrl_3", "not understood: see kestrine.exe /?"},
+        {"hotkey:1,ctrl", "the hot key \"ctrl\" is not understood"},
+        {"uninstall3:00000407", "plain keyboard layouts stay in the catalogue"},
+        {"uninstall3:E0050804", "in the list: take it out of the list first"},
+        {"uninstall2:wingb.ime", "removed catalogue entry E0030804"},
+        {"uninstall1:nothing", "matches no catalogue entry"},
+        {"frobnicate", "not a switch"},
+        {"clear", "removed all 6 rows"},
+        {"clear", "the list is empty (already)"},
+    };
+    std::vector<cli::SwitchItem> items = {{" "}};
+    std::string expected;
+    for (const auto& [item, line] : cases) {
+        items.push_back({item});
+        expected += std::string("/") + item + ": " + line + "\r\n";
+    }
+    items.push_back({"del2:??", true});
+    expected += "/del2:??: holds characters that code page 936 lacks\r\n";
+    cli::Report report;
+    processor->ProcessSwitches(items, report, nullptr);
+    EXPECT_EQ(expected, report.text());
+    EXPECT_EQ(cli::kItemDidNothing, report.status());
 }
 
 }  // namespace

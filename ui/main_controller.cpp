@@ -17,37 +17,43 @@ void MainController::create() {
     std::string commandLine = system_.commandLine();
     withArguments_ = cli::hasArguments(commandLine);
     switches_ = cli::buildSwitchList(commandLine, system_);
+    if (withArguments_) run_ = std::make_unique<cli::CommandLineRun>(registry_.store(), system_, prompts_, switches_);
+    const settings::Registry& registry = run_ ? run_->registry() : registry_;
+    platform::System& system = run_ ? run_->system() : system_;
+    settings::UserPrompts& prompts = run_ ? run_->prompts() : prompts_;
     if (switches_.help) {
         settings::MessageBoxRequest box;
         box.text = helpText_;
         box.caption = texts_.caption;
         box.owner = settings::MessageBoxRequest::Owner::ActiveWindow;
-        prompts_.show(box);
+        if (run_) {
+            run_->showHelp(cli::consoleHelpText(language_), box);
+        } else {
+            prompts_.show(box);
+        }
         hideRequested_ = true;
         closeRequested_ = true;
     }
-    model_ = std::make_unique<settings::SettingsModel>(registry_, system_, prompts_, modelTexts(language_),
-                                                       withArguments_);
+    model_ = std::make_unique<settings::SettingsModel>(registry, system, prompts, modelTexts(language_), withArguments_);
     installer_ = std::make_unique<cli::Installer>(
-        *model_, registry_, system_, prompts_,
+        *model_, registry, system, prompts,
         cli::DeleteQuestionTexts{texts_.warningCaption, texts_.deleteQuestionPrefix, texts_.deleteQuestionSuffix});
 }
 
 void MainController::initialise() {
     auto& model = *model_;
     model.load();
-    if (withArguments_) {
-        cli::SwitchProcessor processor(model, *installer_, system_);
-        processor.ProcessSwitches(switches_.items, [this] { applyWithClose(); });
-    }
-    model.dropDuplicateInputMethods();
+    if (run_) run_->runSwitches(model, *installer_, [this] { applyWithClose(); });
+    // A command-line run that applied nothing writes nothing, not even the start-up's clean-up.
+    if (!run_ || applied_) model.dropDuplicateInputMethods();
     if (model.window.listSelection < 0 && !model.snapshot.rows.empty()) {
         model.selectRow(static_cast<int>(model.snapshot.rows.size()) - 1);
     }
+    if (run_) exitStatus_ = run_->finish(model);
 }
 
 void MainController::applyWithClose() {
-    model_->apply();
+    applied_ = model_->apply();
     closeRequested_ = true;
 }
 

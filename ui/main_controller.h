@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "cli/command_line_run.h"
 #include "cli/installer.h"
 #include "cli/switch_list.h"
-#include "cli/switch_processor.h"
 #include "settings/settings_model.h"
 #include "ui/texts.h"
 
@@ -20,11 +20,12 @@ public:
     MainController(const settings::Registry& registry, platform::System& system, settings::UserPrompts& prompts);
 
     // Window creation: the language, the help text and the switch list; a help switch shows
-    // the help box and asks for the window to be hidden and closed.
+    // the help box and asks for the window to be hidden and closed. A command line with
+    // arguments makes the run that records what it changes, over which the model works.
     void create();
     // Initialisation from loading on: load, run the switches when the command line holds
     // arguments (they end with apply and a close request), drop duplicate input methods, and
-    // select the last row when none is selected.
+    // select the last row when none is selected; a command-line run then writes its output.
     void initialise();
 
     // Apply, then ask for the window to close (the OK button, the end of the switches).
@@ -46,6 +47,8 @@ public:
     bool startedWithArguments() const { return withArguments_; }
     bool hideRequested() const { return hideRequested_; }
     bool closeRequested() const { return closeRequested_; }
+    // What the program ends with: the command-line run's exit status; 0 for the window.
+    uint32_t exitStatus() const { return exitStatus_; }
 
 private:
     const settings::Registry& registry_;
@@ -58,6 +61,9 @@ private:
     bool withArguments_ = false;
     bool hideRequested_ = false;
     bool closeRequested_ = false;
+    bool applied_ = false;
+    uint32_t exitStatus_ = 0;
+    std::unique_ptr<cli::CommandLineRun> run_;
     std::unique_ptr<settings::SettingsModel> model_;
     std::unique_ptr<cli::Installer> installer_;
 };

@@ -51,6 +51,24 @@ std::optional<std::string> MemorySystem::readFile(const std::string& path, size_
     return it->second;
 }
 
+// A file can be written where its folder is a folder of some file the machine holds, or of the
+// program: enough to tell a writable path from one in a folder that does not exist.
+bool MemorySystem::writeFile(const std::string& path, const std::string& bytes, bool append) {
+    std::string folder = folderOf(path);
+    bool known = equalsNoCase(folder, folderOf(programPath));
+    for (const auto& file : files) known = known || equalsNoCase(folderOf(file.first), folder);
+    if (folder.empty() || !known) return false;
+    std::string& contents = files[path];
+    contents = append ? contents + bytes : bytes;
+    return true;
+}
+
+bool MemorySystem::writeOutput(const std::string& text) {
+    if (!output) return false;
+    *output += text;
+    return true;
+}
+
 std::string MemorySystem::expandEnvironment(const std::string& text, size_t room) const {
     std::string out;
     size_t i = 0;
@@ -193,7 +211,7 @@ uint32_t MemorySystem::installIme(const std::string& imeFile, const std::string&
         k->set("IME File", kRegSz, sz(upperAscii(fileNamePart(imeFile))));
         k->set("Layout File", kRegSz, sz("kbdus.dll"));
         k->set("Layout Text", kRegSz, sz(layoutText));
-        appendToPreload(klid);
+        if (installAddsToList) appendToPreload(klid);
         return handle;
     }
     return 0;

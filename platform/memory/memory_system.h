@@ -43,9 +43,14 @@ public:
     // Libraries that load, with the result of their registration entries.
     std::map<std::string, int32_t, NoCaseLess> libraries;
     std::vector<uint32_t> loadedLayouts;  // first = active
-    // ImmInstallIMEA fails; otherwise it creates the catalogue entry and, as Windows does,
-    // adds the new layout at the end of the user's preload list.
+    // ImmInstallIMEA fails; otherwise it creates the catalogue entry and, as Windows does (but
+    // not Wine: installAddsToList false), adds the new layout at the end of the user's preload list.
     bool imeInstallFails = false;
+    bool installAddsToList = true;
+    // Where a command-line run's output goes: nothing when the program has no output channel.
+    std::optional<std::string> output;
+    bool visibleDesktop = true;
+    std::string timeText = "2026-12-07 09:30:00";
 
     // Every call that changed (or tried to change) the system, one line each.
     std::vector<std::string> calls;
@@ -64,6 +69,7 @@ public:
     bool isFile(const std::string& path) const override;
     bool copyFile(const std::string& from, const std::string& to, bool failIfExists) override;
     std::optional<std::string> readFile(const std::string& path, size_t maxBytes) const override;
+    bool writeFile(const std::string& path, const std::string& bytes, bool append) override;
     std::string expandEnvironment(const std::string& text, size_t room) const override;
     std::unique_ptr<VersionInfo> versionInfo(const std::string& path) const override;
     std::string loadString(const std::string& modulePath, unsigned id, size_t room) override;
@@ -77,6 +83,9 @@ public:
     uint32_t activateKeyboardLayout(uint32_t layout, uint32_t flags) override;
     bool systemParametersInfo(uint32_t action, uint32_t uiParam, const uint32_t* pvParam,
                               uint32_t winIni) override;
+    bool writeOutput(const std::string& text) override;
+    bool desktopVisible() const override { return visibleDesktop; }
+    std::string localTime() const override { return timeText; }
     uint32_t installIme(const std::string& imeFile, const std::string& layoutText) override;
     bool configureIme(uint32_t layout, uintptr_t ownerWindow, bool wide) override;
 

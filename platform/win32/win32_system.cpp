@@ -185,6 +185,28 @@ std::optional<std::string> Win32System::readFile(const std::string& path, size_t
     return result;
 }
 
+// Writes every byte, as WriteFile may take fewer at a time (a pipe whose reader is slow).
+static bool writeAll(HANDLE file, const std::string& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD wrote = 0;
+        if (!WriteFile(file, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &wrote, nullptr) || wrote == 0) {
+            return false;
+        }
+        done += wrote;
+    }
+    return true;
+}
+
+bool Win32System::writeFile(const std::string& path, const std::string& bytes, bool append) {
+    QuietErrors quiet;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, append ? OPEN_ALWAYS : CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    bool ok = (!append || SetFilePointer(file, 0, nullptr, FILE_END) != INVALID_SET_FILE_POINTER) && writeAll(file, bytes);
+    return CloseHandle(file) && ok;
+}
+
 std::string Win32System::expandEnvironment(const std::string& text, size_t room) const {
     if (room == 0) return {};
     std::vector<char> buffer(room + 1, '\0');
@@ -342,6 +364,64 @@ bool Win32System::systemParametersInfo(uint32_t action, uint32_t uiParam, const 
                                        uint32_t winIni) {
     HKL value = pvParam ? toHkl(*pvParam) : nullptr;
     return SystemParametersInfoA(action, uiParam, pvParam ? &value : nullptr, winIni) != 0;
+}
+
+// Text for a console goes in as UTF-16, so that it shows right whatever the console's own code
+// page; a pipe or a file gets the ANSI bytes.
+static bool writeToConsole(HANDLE console, const std::string& text) {
+    int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    if (n <= 0) return text.empty();
+    std::vector<wchar_t> wide(static_cast<size_t>(n));
+    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
+    DWORD wrote = 0;
+    return WriteConsoleW(console, wide.data(), static_cast<DWORD>(n), &wrote, nullptr) != 0;
+}
+
+bool Win32System::writeOutput(const std::string& text) {
+    // A GUI program has standard output only when its caller gave it one (a management agent's
+    // pipe, a batch file's redirection). A character device is a console or NUL.
+    HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    if (out && out != INVALID_HANDLE_VALUE) {
+        DWORD type = GetFileType(out);
+        if (type == FILE_TYPE_DISK || type == FILE_TYPE_PIPE) return writeAll(out, text);
+        if (type == FILE_TYPE_CHAR) return writeToConsole(out, text) || writeAll(out, text);
+    }
+    // Else the console of the program that started this one, when there is one. AttachConsole
+    // came with Windows XP: looked up at run time, so that older systems still start the program.
+    using Attach = BOOL(WINAPI*)(DWORD);
+    auto attach = reinterpret_cast<Attach>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "AttachConsole")));
+    if (!attach || !attach(static_cast<DWORD>(-1))) return false;  // ATTACH_PARENT_PROCESS
+    HANDLE console = CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                 OPEN_EXISTING, 0, nullptr);
+    if (console == INVALID_HANDLE_VALUE) return false;
+    bool ok = writeToConsole(console, text);
+    CloseHandle(console);
+    return ok;
+}
+
+bool Win32System::desktopVisible() const {
+    // Windows 95 lacks window stations: a desktop is always there.
+    using GetStation = HWINSTA(WINAPI*)();
+    using GetInformation = BOOL(WINAPI*)(HANDLE, int, PVOID, DWORD, LPDWORD);
+    HMODULE user = GetModuleHandleA("user32.dll");
+    auto station = reinterpret_cast<GetStation>(reinterpret_cast<void*>(GetProcAddress(user, "GetProcessWindowStation")));
+    auto information = reinterpret_cast<GetInformation>(
+        reinterpret_cast<void*>(GetProcAddress(user, "GetUserObjectInformationA")));
+    USEROBJECTFLAGS flags;
+    std::memset(&flags, 0, sizeof flags);
+    DWORD needed = 0;
+    HWINSTA current = station ? station() : nullptr;
+    if (!current || !information || !information(current, UOI_FLAGS, &flags, sizeof flags, &needed)) return true;
+    return (flags.dwFlags & WSF_VISIBLE) != 0;
+}
+
+std::string Win32System::localTime() const {
+    SYSTEMTIME t;
+    GetLocalTime(&t);
+    auto two = [](unsigned n) { return std::string(1, static_cast<char>('0' + n / 10 % 10)) + static_cast<char>('0' + n % 10); };
+    return std::to_string(t.wYear) + "-" + two(t.wMonth) + "-" + two(t.wDay) + " " + two(t.wHour) + ":" + two(t.wMinute) +
+           ":" + two(t.wSecond);
 }
 
 uint32_t Win32System::installIme(const std::string& imeFile, const std::string& layoutText) {

@@ -24,6 +24,7 @@ public:
     bool isFile(const std::string& path) const override;
     bool copyFile(const std::string& from, const std::string& to, bool failIfExists) override;
     std::optional<std::string> readFile(const std::string& path, size_t maxBytes) const override;
+    bool writeFile(const std::string& path, const std::string& bytes, bool append) override;
     std::string expandEnvironment(const std::string& text, size_t room) const override;
     std::unique_ptr<VersionInfo> versionInfo(const std::string& path) const override;
     std::string loadString(const std::string& modulePath, unsigned id, size_t room) override;
@@ -37,6 +38,9 @@ public:
     uint32_t activateKeyboardLayout(uint32_t layout, uint32_t flags) override;
     bool systemParametersInfo(uint32_t action, uint32_t uiParam, const uint32_t* pvParam,
                               uint32_t winIni) override;
+    bool writeOutput(const std::string& text) override;
+    bool desktopVisible() const override;
+    std::string localTime() const override;
     uint32_t installIme(const std::string& imeFile, const std::string& layoutText) override;
     bool configureIme(uint32_t layout, uintptr_t ownerWindow, bool wide) override;
 

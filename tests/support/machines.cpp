@@ -19,6 +19,7 @@ void seedXpChinese(ModelFixture& f) {
     s.addFile(f.m.systemPath("ctfmon.exe"));
     s.addProcess("ctfmon.exe");
     s.libraries = {{"msutb.dll", 0}, {"msctf.dll", 0}, {"msimtf.dll", 0}};
+    for (const char* library : {"msutb.dll", "msctf.dll", "msimtf.dll"}) s.addFile(f.m.systemPath(library));
     s.loadedLayouts = {0xE0010804, 0x04090409, 0xE00E0804};
 }
 

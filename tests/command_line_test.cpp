@@ -1,0 +1,165 @@
+#include <gtest/gtest.h>
+
+#include "cli/report.h"
+#include "platform/codepage.h"
+#include "tests/support/machines.h"
+#include "ui/main_controller.h"
+#include "ui/texts.h"
+
+using namespace testing_support;
+
+namespace {
+
+const std::string kFolder = "C:\\Program Files\\Kestrine\\";
+
+// Runs kestrine.exe with the arguments on the machine, with an output channel: the output.
+std::string run(ModelFixture& machine, const std::string& arguments, uint32_t* status = nullptr) {
+    auto& s = machine.m.system;
+    s.output = "";
+    s.commandLineText = "\"" + kFolder + "kestrine.exe\" " + arguments;
+    ui::MainController c(machine.registry, s, machine.prompts);
+    c.create();
+    c.initialise();
+    if (status) *status = c.exitStatus();
+    return *s.output;
+}
+
+// The Simplified Chinese XP user; nothing runs yet, as when a logon script runs before the Run
+// key has started ctfmon.exe.
+struct CommandLine : ::testing::Test {
+    ModelFixture f;
+    uint32_t status = 0;
+    void SetUp() override {
+        seedXpChinese(f);
+        f.m.system.processTable.clear();
+    }
+    std::string run(const std::string& arguments) { return ::run(f, arguments, &status); }
+    std::string file(const std::string& name) { return f.m.system.files[kFolder + name]; }
+};
+
+TEST_F(CommandLine, ARunAskedForNothingChangesNothing) {
+    std::string before = f.written();
+    const std::pair<const char*, uint32_t> runs[] = {
+        {"/?", 0}, {"/frobnicate", 1}, {"/load:missing.txt", 1}, {"/del2:NoSuchName", 1},
+        {"/add3:00000409 /move3:E0010804,1 /status:1 /switch:3b", 0}};
+    for (auto [arguments, exit] : runs) {
+        run(arguments);
+        EXPECT_EQ(exit, status) << arguments;
+    }
+    EXPECT_EQ(before, f.written());
+    EXPECT_EQ("", f.calls());
+}
+
+// A switch file that only edits the list leaves the indicator as it found it.
+TEST_F(CommandLine, AListOnlyRunLeavesTheIndicatorAlone) {
+    using platform::RegRoot;
+    f.m.system.addFile(kFolder + "list.txt", "/del4:E00E0804\r\n/add3:00000407\r\n");
+    auto indicator = [this] {
+        return f.m.exportKeys({{RegRoot::CurrentUser, "Software\\Microsoft\\CTF"},
+                               {RegRoot::CurrentUser, settings::kRunKey},
+                               {RegRoot::LocalMachine, settings::kRunKey}});
+    };
+    std::string before = indicator();
+    run("/load:list.txt");
+    EXPECT_EQ(0u, status);
+    EXPECT_EQ(before, indicator());
+    for (const char* call : {"CreateProcess", "Dll", "TerminateProcess"}) EXPECT_EQ(std::string::npos, f.calls().find(call));
+    EXPECT_EQ("E0010804 00000409 00000407", rowOrder(f.start(true)));
+}
+
+// Windows refused something: a registry that takes no write, a program that is not there. A
+// quiet run (or one where nobody could see a box) shows no box: its output says what the box would.
+TEST_F(CommandLine, RefusalsSetTheSecondBitAndQuietRunsShowNoBox) {
+    f.m.registry.stopAfterWrites(1);
+    run("/del4:E00E0804");
+    EXPECT_EQ(cli::kWindowsRefused, status);
+    f.m.registry.stopAfterWrites(-1);
+    f.m.system.files.erase(f.m.systemPath("ctfmon.exe"));
+    std::string out = run("/quiet /log:k.log /ctfmon");
+    EXPECT_EQ(cli::kWindowsRefused, status);
+    EXPECT_NE(std::string::npos, out.find("message: " + ui::modelTexts(settings::UiLanguage::SimplifiedChinese).settings.ctfmonNotFound)) << out;
+    EXPECT_EQ("---- 2026-12-07 09:30:00 " + f.m.system.commandLineText + "\r\n" + platform::codePageToUtf8(out, 936),
+              file("k.log"));
+    f.m.system.visibleDesktop = false;
+    run("/?");
+    EXPECT_EQ("", f.prompts.boxes());
+}
+
+// On a system that does not put an installed input method into the list (Wine does not), the
+// install's hot key goes to the new entry, added as the last row.
+TEST_F(CommandLine, AnInstallsHotKeyGoesToTheNewEntry) {
+    f.m.addIme("SAMPLE.IME", "Sample");
+    f.m.system.installAddsToList = false;
+    std::string out = run("/quiet /install:sample.ime,ctrl_3");
+    EXPECT_EQ(0u, out.find("message: E0020804\r\n/install:sample.ime,ctrl_3: installed C:\\WINDOWS\\system32\\sample.ime "
+                           "as \"Sample\" as E0020804, hot key CTRL+3\r\n"))
+        << out;
+    EXPECT_TRUE(f.start(true).snapshot.records.back().target == "E0020804");
+    EXPECT_EQ("E0010804 00000409 E00E0804 E0020804", rowOrder(*f.model));
+}
+
+// A preview writes nothing and lists exactly what the real run then does.
+TEST_F(CommandLine, APreviewChangesNothingAndListsWhatTheRunThenDoes) {
+    f.m.system.addFile(kFolder + "setup.txt", "/ctfmon\r\n/del4:E00E0804\r\n/add3:00000407,ctrl_9\r\n"
+                                              "/move3:00000407,1\r\n/hotkey:a,alt_z\r\n/status:0\r\n");
+    f.m.system.files.erase(f.m.systemPath("WINGB.IME"));  // its catalogue entry goes
+    std::string before = f.written();
+    std::string preview = run("/whatif /load:setup.txt");
+    EXPECT_EQ(before, f.written());
+    EXPECT_EQ("", f.calls());
+    EXPECT_EQ(cli::kWouldChange, status);
+    std::string real = run("/load:setup.txt");
+    EXPECT_EQ(0u, status);
+    auto withoutSummary = [](std::string text) {
+        text.erase(text.rfind("exit status"));
+        for (size_t at; (at = text.find("would ")) != std::string::npos;) text.erase(at, 6);
+        return text;
+    };
+    EXPECT_EQ(withoutSummary(real), withoutSummary(preview));
+    EXPECT_NE(std::string::npos, preview.find("would set HKEY_CURRENT_USER\\Keyboard Layout\\preload \"1\" = \"00000407\" (was \"E0010804\")"));
+}
+
+// Settings saved on one machine and loaded on another whose input methods have other KLIDs end
+// equal: the second machine saves the same file, and loading it again changes nothing.
+TEST_F(CommandLine, SavedSettingsTravel) {
+    f.m.system.addProcess("ctfmon.exe");
+    f.m.load(R"reg(REGEDIT4
+[HKEY_CURRENT_USER\Control Panel\Input Method\Hot Keys\00000101]
+"Key Modifiers"=hex:03,40,00,00
+"Virtual Key"=hex:bc,00,00,00
+)reg");
+    run("/save:a.txt");
+    EXPECT_EQ(0u, status);
+    EXPECT_EQ("; Kestrine settings. Set them with: kestrine.exe /load:FILE\r\n/ctfmon\r\n/clear\r\n"
+              "/add2:WINPY.IME,ctrl+shift_1\r\n/add3:00000409,ctrl+alt_~_right\r\n/add2:PINTLGNT.IME\r\n"
+              "/hotkey:a,ctrl_space\r\n/hotkey:b,shift_space\r\n/hotkey:c,ctrl_.\r\n/switch:3b\r\n/shift\r\n/status:1\r\n",
+              file("a.txt"));
+    ModelFixture b;
+    seedXpChinese(b);
+    b.m.load(R"reg(REGEDIT4
+[-HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Keyboard Layouts\E0010804]
+[HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Keyboard Layouts\E0070804]
+"IME File"="WINPY.IME"
+"Layout Text"="QuanPin"
+[HKEY_CURRENT_USER\Keyboard Layout\Preload]
+"1"="00000409"
+"2"="E0070804"
+"3"=-
+[HKEY_CURRENT_USER\Keyboard Layout\Toggle]
+"Layout Hotkey"="3"
+[HKEY_CURRENT_USER\Control Panel\Input Method]
+"Show Status"="0"
+)reg");
+    b.m.system.addFile(kFolder + "a.txt", file("a.txt"));
+    uint32_t bStatus = 9;
+    ::run(b, "/load:a.txt /save:b.txt", &bStatus);
+    EXPECT_EQ(0u, bStatus);
+    EXPECT_EQ(file("a.txt"), b.m.system.files[kFolder + "b.txt"]);
+    EXPECT_EQ("E0070804 00000409 E00E0804", rowOrder(b.start(true)));
+    std::string written = b.written();
+    ::run(b, "/load:a.txt", &bStatus);
+    EXPECT_EQ(0u, bStatus);
+    EXPECT_EQ(written, b.written());
+}
+
+}  // namespace
