@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """The demo machine: a 32-bit Wine prefix with the catalogue of a Simplified Chinese Windows XP
-and the sample input methods. With switches, runs kestrine.exe with them and prints what
-changed in the registry; switch files named by /load: are taken from resources/examples and
+and the sample input methods. With switches, runs kestrine.exe with them and prints its output
+and what changed in the registry; switch files named by /load: are taken from resources/examples and
 converted to the machine's code page, as a user would save them. Without switches, opens the
 window on $DISPLAY, or without a display saves screenshots of it and prints their paths."""
 import argparse
@@ -79,7 +79,9 @@ def main():
         before = prefix.registry(DEMO_KEYS)
         result = prefix.run(exe, args.switches, timeout=120)
         after = prefix.registry(DEMO_KEYS)
-        print(f"demo: kestrine.exe {' '.join(args.switches)} exited with {result.returncode}")
+        output = result.stdout.decode(f"cp{prefix.code_page}", errors="replace").replace("\r\n", "\n")
+        print(f"demo: kestrine.exe {' '.join(args.switches)} printed:\n{output}")
+        print(f"demo: kestrine.exe exited with {result.returncode}")
         diff = list(difflib.unified_diff(before.splitlines(), after.splitlines(), "before", "after", lineterm="", n=2))
         print("\n".join(diff) if diff else "demo: the registry did not change")
         return result.returncode
