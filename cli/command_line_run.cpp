@@ -22,13 +22,6 @@ std::string valueText(const std::optional<platform::RegValue>& value) {
     return text;
 }
 
-// Line breaks inside one output line would split it: a box's text goes on one line.
-std::string oneLine(const std::string& text) {
-    std::string out;
-    for (char c : text) out += c == '\r' || c == '\n' ? ' ' : c;
-    return out;
-}
-
 }  // namespace
 
 std::string describeChange(const platform::RegistryChange& change, bool preview) {

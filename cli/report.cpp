@@ -2,8 +2,14 @@
 
 namespace cli {
 
+std::string oneLine(const std::string& text) {
+    std::string out = text;
+    for (char& c : out) c = c == '\r' || c == '\n' ? ' ' : c;
+    return out;
+}
+
 void Report::item(const std::string& item, const ItemResult& result) {
-    line(item + ": " + result.text);
+    line(oneLine(item + ": " + result.text));
     if (result.outcome == ItemResult::DidNothing) fail(kItemDidNothing);
     if (result.outcome == ItemResult::Refused) fail(kWindowsRefused);
 }

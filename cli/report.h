@@ -27,6 +27,9 @@ struct ItemResult {
     std::string text;  // what it did, or why it did nothing
 };
 
+// The text with its line breaks turned into blanks, so that it stays one line of the output.
+std::string oneLine(const std::string& text);
+
 class Report {
 public:
     void line(const std::string& text) { lines_.push_back(text); }
