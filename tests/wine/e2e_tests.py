@@ -11,12 +11,13 @@ import difflib
 import re
 from contextlib import contextmanager
 
-from winelab import PROGRAM_DIR
+from winelab import PROGRAM_DIR, ShownPrefix, parse_reg
 
 ALL = []
 USER_KEYS = [r"HKEY_CURRENT_USER\Keyboard Layout", r"HKEY_CURRENT_USER\Control Panel\Input Method",
              r"HKEY_CURRENT_USER\Software\Microsoft\CTF", r"HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Run"]
 CATALOGUE = r"HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Keyboard Layouts"
+PRELOAD = r"HKEY_CURRENT_USER\Keyboard Layout\Preload"
 IMES = ("winpy.ime", "winsp.ime", "wingb.ime", "phon.ime", "kssample.ime")
 EXE = PROGRAM_DIR + r"\kestrine.exe"
 
@@ -27,10 +28,11 @@ def test(name):
 
 # Puts the samples into the system folder, imports a fixture of tests/fixtures ({DEFAULT}: the layout
 # Wine puts first) and puts kestrine.exe into its folder.
-def furnish(ctx, prefix, fixture="wine_nt_user.reg", samples=IMES, exe=None):
+# `extra` is .reg text added to the fixture.
+def furnish(ctx, prefix, fixture="wine_nt_user.reg", samples=IMES, exe=None, extra=""):
     for sample in samples:
         prefix.put_file(ctx.build / "resources/samples" / sample, prefix.system_dir() + "\\" + sample)
-    text = (ctx.repo / "tests/fixtures" / fixture).read_text("utf-8").replace("{DEFAULT}", prefix.default_layout)
+    text = (ctx.repo / "tests/fixtures" / fixture).read_text("utf-8").replace("{DEFAULT}", prefix.default_layout) + extra
     (prefix.path / "kestrine-seed.reg").write_text(text, "utf-8")
     prefix.import_reg(prefix.path / "kestrine-seed.reg")
     prefix.put_file(exe or ctx.build / "kestrine.exe", EXE)
@@ -46,11 +48,27 @@ def machine(ctx, name, locale="zh_CN.UTF-8", version="winxp", **furnishing):
         ctx.lab.discard(prefix)
 
 
+def assert_same(want, got, label, after="after the run"):
+    diff = difflib.unified_diff(want.splitlines(), got.splitlines(), "expected", after, lineterm="")
+    assert want == got, f"{label} differs:\n" + "\n".join(diff)
+
+
 def run_and_compare(prefix, arguments, label, want, keys):
     assert prefix.run(EXE, arguments, timeout=90).returncode == 0, f"kestrine.exe {' '.join(arguments)} failed"
-    got = prefix.registry(keys)
-    diff = difflib.unified_diff(want.splitlines(), got.splitlines(), "expected", "after the run", lineterm="")
-    assert want == got, f"{label} differs:\n" + "\n".join(diff)
+    assert_same(want, prefix.registry(keys), label)
+
+
+# kestrine.exe run with its standard output going to a file: the exit status and the output.
+def kestrine(prefix, *arguments):
+    result = prefix.run(EXE, arguments, timeout=90)
+    return result.returncode, result.stdout.decode(f"cp{prefix.code_page}")
+
+
+# The preload list, each row as its catalogue entry's input-method file, or its KLID for a layout.
+def ime_list(prefix):
+    reg = parse_reg(prefix.registry([PRELOAD, CATALOGUE]))
+    rows = sorted(reg[PRELOAD.lower()].items(), key=lambda row: int(row[0].strip('"')))
+    return [reg.get(CATALOGUE.lower() + "\\" + klid.strip('"').lower(), {}).get('"ime file"', klid) for _, klid in rows]
 
 
 @test("registry conformance and system checks (real registry and samples, winxp, zh_CN)")
@@ -85,6 +103,51 @@ for _version, _locale in (("winxp", "zh_CN.UTF-8"), ("nt40", "en_US.UTF-8"), ("w
 @test("wow64: the 32-bit kestrine.exe on 64-bit Windows keeps input methods of the native system folder (winxp, zh_CN)")
 def wow64_native_system_folder(ctx):
     # The lab's build is the x86-64 one: its samples are 64-bit files in the native system32 only.
-    keys = [CATALOGUE, r"HKEY_CURRENT_USER\Keyboard Layout\Preload"]
+    # Any change makes apply judge the catalogue; /status:1 starts no program (Wine has no
+    # internat.exe, whose start an indicator switch would count as refused).
+    keys = [CATALOGUE, PRELOAD]
     with machine(ctx, "wow64", exe=ctx.wow64_exe) as p:
-        run_and_compare(p, ["/on"], "the catalogue and the preload list", p.registry(keys), keys)
+        run_and_compare(p, ["/status:1"], "the catalogue and the preload list", p.registry(keys), keys)
+
+
+@test("command line in scripts: exit status in a batch file, switch files in UTF-8 and UTF-16, /quiet (winxp, zh_CN)")
+def scripts(ctx):
+    # On a display, where a box would wait for a person: a run that ends by itself showed none.
+    with ShownPrefix(ctx.lab, ctx.build / "kdriver.exe", "scripts", version="winxp",
+                     setup=lambda p: furnish(ctx, p)) as shown:
+        p = shown.prefix
+        # Python's "utf-16" starts with the little-endian byte-order mark on this machine.
+        for name, encoding, row in (("utf8bom", "utf-8-sig", "双拼输入法"), ("utf8", "utf-8", "内码输入法"),
+                                    ("utf16", "utf-16", "注音輸入法")):
+            p.unix_path(PROGRAM_DIR + f"\\{name}.txt").write_bytes(f"/del2:{row}\r\n".encode(encoding))
+        batch = p.put_file(ctx.repo / "tests/wine/switches/exit_status.bat", r"C:\exit_status.bat")
+        out = p.run("cmd", ["/c", batch], timeout=300).stdout.decode("ascii", "replace")
+        assert out.splitlines() == ["added=0", "not found=1", "not a switch=1", "missing file=1", "UTF-8 with BOM=0",
+                                    "UTF-8=0", "UTF-16=0"], out
+        status, out = kestrine(p, "/quiet", "/install:kssample.ime")
+        assert status == 0 and re.search(r"^message: E0[0-9A-F]{2}0804\r$", out, re.M), out
+        assert ime_list(p) == ['"WINPY.IME"', '"00000804"']
+
+
+@test("command line: a preview changes nothing and lists what the run then does; saved settings load on another "
+      "machine (winxp, zh_CN)")
+def preview_and_travel(ctx):
+    keys = USER_KEYS + [CATALOGUE, r"HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Run"]
+    changes = lambda out: "\n".join(re.findall(r"^(?:would )?((?:set|delete|create key) .*)\r$", out, re.M))  # noqa: E731
+    # B has the same input methods as A, two of them under each other's KLIDs.
+    swapped = "".join(f"\n[{CATALOGUE}\\{klid}]\n\"IME File\"=\"{file}\"\n" for klid, file in
+                      (("E0020804", "WINGB.IME"), ("E0030804", "WINSP.IME")))
+    with machine(ctx, "travel-a") as a, machine(ctx, "travel-b", extra=swapped) as b:
+        a.put_file(ctx.repo / "tests/wine/switches/edit.txt", PROGRAM_DIR + r"\edit.txt")
+        before = a.registry(keys)
+        status, preview = kestrine(a, "/whatif", "/load:edit.txt")
+        assert status == 4, preview
+        assert_same(before, a.registry(keys), "the registry", "after the preview")
+        status, out = kestrine(a, "/load:edit.txt", r"/save:C:\a.txt")
+        assert status == 0 and changes(out), out
+        assert_same(changes(preview), changes(out), "what the preview listed", "what the run changed")
+        saved = a.unix_path(r"C:\a.txt").read_bytes()
+        b.unix_path(PROGRAM_DIR + r"\a.txt").write_bytes(saved)
+        status, out = kestrine(b, "/load:a.txt", "/save:b.txt")
+        assert status == 0 and b.unix_path(PROGRAM_DIR + r"\b.txt").read_bytes() == saved, out
+        assert ime_list(a) == ime_list(b), (ime_list(a), ime_list(b))

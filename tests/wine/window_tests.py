@@ -13,7 +13,7 @@ from itertools import zip_longest
 from pathlib import Path
 
 from e2e_tests import furnish
-from winelab import PROGRAM_DIR, ShownPrefix, WineError, wait_until
+from winelab import PROGRAM_DIR, ShownPrefix, WineError, parse_reg, wait_until
 
 HERE = Path(__file__).resolve().parent
 GUI, E2E = [], []
@@ -27,17 +27,6 @@ def words(path):
     # The lines of a data file as (line number, words), comment lines left out.
     lines = path.read_text("utf-8").splitlines()
     return [(n, shlex.split(line)) for n, line in enumerate(lines, 1) if line.strip() and not line.startswith("#")]
-
-
-def parse_reg(text):
-    # REGEDIT4 text as {key: {value name: data}}, key and value names in lower case.
-    keys, current = {}, None
-    for line in text.splitlines():
-        if line.startswith("["):
-            current = keys.setdefault(line[1:-1].lower(), {})
-        elif current is not None and (m := re.match(r'(@|"(?:[^"\\]|\\.)*")=(.*)', line)):
-            current[m[1].lower()] = m[2]
-    return keys
 
 
 def reg_value(value):

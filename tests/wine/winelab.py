@@ -125,6 +125,17 @@ def read_wine_keys(prefix_path, wanted):
     return "\r\n".join(out) + "\r\n"
 
 
+def parse_reg(text):
+    # REGEDIT4 text as {key: {value name: data}}, key and value names in lower case.
+    keys, current = {}, None
+    for line in text.splitlines():
+        if line.startswith("["):
+            current = keys.setdefault(line[1:-1].lower(), {})
+        elif current is not None and (m := re.match(r'(@|"(?:[^"\\]|\\.)*")=(.*)', line)):
+            current[m[1].lower()] = m[2]
+    return keys
+
+
 class Prefix:
     def __init__(self, lab, path, locale, display=None):
         self.lab, self.path, self.locale = lab, Path(path), locale
