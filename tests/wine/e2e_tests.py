@@ -27,13 +27,12 @@ def test(name):
 
 
 # Puts the samples into the system folder, imports a fixture of tests/fixtures ({DEFAULT}: the layout
-# Wine puts first) and puts kestrine.exe into its folder.
-# `extra` is .reg text added to the fixture.
+# Wine puts first) with the .reg text `extra` added, and puts kestrine.exe into its folder.
 def furnish(ctx, prefix, fixture="wine_nt_user.reg", samples=IMES, exe=None, extra=""):
     for sample in samples:
         prefix.put_file(ctx.build / "resources/samples" / sample, prefix.system_dir() + "\\" + sample)
-    text = (ctx.repo / "tests/fixtures" / fixture).read_text("utf-8").replace("{DEFAULT}", prefix.default_layout) + extra
-    (prefix.path / "kestrine-seed.reg").write_text(text, "utf-8")
+    text = (ctx.repo / "tests/fixtures" / fixture).read_text("utf-8").replace("{DEFAULT}", prefix.default_layout)
+    (prefix.path / "kestrine-seed.reg").write_text(text + extra, "utf-8")
     prefix.import_reg(prefix.path / "kestrine-seed.reg")
     prefix.put_file(exe or ctx.build / "kestrine.exe", EXE)
 
@@ -126,6 +125,7 @@ def scripts(ctx):
                                     "UTF-8=0", "UTF-16=0"], out
         status, out = kestrine(p, "/quiet", "/install:kssample.ime")
         assert status == 0 and re.search(r"^message: E0[0-9A-F]{2}0804\r$", out, re.M), out
+        # The rows the batch file added and the one of the seed are gone; Wine lists no installed entry.
         assert ime_list(p) == ['"WINPY.IME"', '"00000804"']
 
 
