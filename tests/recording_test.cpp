@@ -125,8 +125,10 @@ TEST(Recording, TheSystemLogsEachCallAndAPreviewSimulatesIt) {
         for (const char* f : {"C:\\W\\ctfmon.exe", "C:\\W\\msctf.dll", "C:\\W\\x.ime", "C:\\s\\i.exe"}) s.addFile(f);
         s.libraries = {{"msctf.dll", 0}};
         s.addProcess("ctfmon.exe");
-        s.loadedLayouts = {0xE0010804};
-        m.registry.create(RegRoot::LocalMachine, std::string(kLayoutCatalogueKey) + "\\00000409");
+        s.loadedLayouts = {0xE0010804, 0xE0020804};
+        for (std::string klid : {"\\00000409", "\\E0010804"}) {
+            m.registry.create(RegRoot::LocalMachine, kLayoutCatalogueKey + klid);
+        }
         auto files = s.files;
         RecordingStore store(m.registry, preview == 1, 936);
         RecordingSystem r(s, store, preview == 1);
@@ -134,11 +136,17 @@ TEST(Recording, TheSystemLogsEachCallAndAPreviewSimulatesIt) {
         std::string answers, lines;
         for (bool ok : {r.layoutsChanged(), r.copyFile("C:\\s\\i.exe", "C:\\W\\i.exe", true),
                         r.copyFile("C:\\s\\i.exe", "C:\\W\\i.exe", true), r.startProgram("i.exe"),
-                        r.startProgram("ctfmon.exe"), r.startProgram("\"C:\\No Such\\p.exe\""), r.terminateProcess(100),
-                        r.terminateProcess(100), r.callRegistrationEntry("msctf.dll", true) == 0,
+                        r.startProgram("\"C:\\W\\ctfmon.exe\""), r.startProgram("\"C:\\No Such\\p.exe\""),
+                        r.terminateProcess(100), r.terminateProcess(100),
+                        r.callRegistrationEntry("msctf.dll", true) == 0,
                         r.callRegistrationEntry("C:\\gone.dll", false).has_value(),
-                        r.loadKeyboardLayout("00000409", kKlfReorder) == layout, r.unloadKeyboardLayout(0xE0010804),
-                        r.activateKeyboardLayout(layout, kKlfActivate) == layout, r.layoutsChanged(),
+                        r.loadKeyboardLayout("00000409", kKlfReorder) == layout,
+                        r.loadKeyboardLayout("E0010804", 0) == 0xE0010804, r.loadKeyboardLayout("E0FF0804", 0) == 0,
+                        r.unloadKeyboardLayout(0xE0020804), r.unloadKeyboardLayout(0xE0020804),
+                        r.activateKeyboardLayout(0xE0010804, kKlfActivate) == layout,
+                        r.activateKeyboardLayout(1, kKlfActivate) == 0,
+                        r.activateKeyboardLayout(0, kKlfReset) == 0xE0010804, r.layoutsChanged(),
+                        r.keyboardLayoutList(8) == std::vector<uint32_t>{0xE0010804, layout},
                         r.systemParametersInfo(kSpiSetDefaultInputLang, 0, &layout, 2),
                         r.systemParametersInfo(kSpiSetShowImeUi, 0, nullptr, 1),
                         r.systemParametersInfo(kSpiSetInputLangToggle, 0, nullptr, 2),
@@ -146,7 +154,6 @@ TEST(Recording, TheSystemLogsEachCallAndAPreviewSimulatesIt) {
                         r.installIme("C:\\W\\x.ime", "X") == 0}) {
             answers += ok ? '1' : '0';
         }
-        r.activateKeyboardLayout(0, kKlfReset);
         s.addProcess("late.exe");  // seen passing through only
         auto running = r.processes();
         for (const auto& p : *running) answers += " " + std::to_string(p.id) + " " + p.exeFile;
@@ -155,20 +162,44 @@ TEST(Recording, TheSystemLogsEachCallAndAPreviewSimulatesIt) {
         EXPECT_EQ("copy file C:\\s\\i.exe to C:\\W\\i.exe *\ncopy file C:\\s\\i.exe to C:\\W\\i.exe (failed)\n"
                   "start program C:\\W\\i.exe *\nstart program C:\\W\\ctfmon.exe\nstart program \"C:\\No Such\\p.exe\" "
                   "(failed)\nend process 100 (ctfmon.exe) *\nend process 100 (failed)\nregister library "
-                  "C:\\W\\msctf.dll\nunregister library C:\\gone.dll (failed)\nload keyboard layout 00000409\nunload "
-                  "keyboard layout E0010804\nactivate keyboard layout 04090409\nset the default input language to "
-                  "04090409\nhide the input method status window\nreload the input language switch keys\nset system "
-                  "parameter 00000001\nconfigure input method 04090409\ninstall input method C:\\W\\x.ime as \"X\" *\n"
-                  "activate keyboard layout 00000000, flags 40000000\n",
+                  "C:\\W\\msctf.dll\nunregister library C:\\gone.dll (failed)\nload keyboard layout 00000409\nload "
+                  "keyboard layout E0010804\nload keyboard layout E0FF0804\nunload keyboard layout E0020804\nunload "
+                  "keyboard layout E0020804\nactivate keyboard layout E0010804\nactivate keyboard layout 00000001\n"
+                  "activate keyboard layout 00000000, flags 40000000\nset the default input language to 04090409\n"
+                  "hide the input method status window\nreload the input language switch keys\nset system parameter "
+                  "00000001\nconfigure input method 04090409\ninstall input method C:\\W\\x.ime as \"X\" *\n",
                   lines);
-        EXPECT_EQ(preview ? "01011010101111111111 104 i.exe 108 ctfmon.exe 04090409"
-                          : "01011010101111111110 104 i.exe 108 ctfmon.exe 112 late.exe 04090409",
+        EXPECT_EQ(preview ? "01011010101111011111111111 104 i.exe 108 ctfmon.exe E0010804"
+                          : "01011010101111011111111110 104 i.exe 108 ctfmon.exe 112 late.exe E0010804",
                   answers);
         EXPECT_EQ(4u, r.refusals());
         s.imeInstallFails = true;
         EXPECT_EQ(!preview, r.installIme("C:\\W\\x.ime", "Y") == 0 && r.calls().back().refused);
         EXPECT_TRUE(!preview || (s.calls.empty() && files == s.files && s.processTable.size() == 2));
     }
+}
+
+// Key paths split at "\" as the registry splits them: never after a lead byte of the code page
+// (the ranges of lead bytes listed), a trailing "\" ignored, an empty or overlong part invalid.
+TEST(Recording, KeyPathsSplitAsTheRegistrySplitsThem) {
+    std::vector<std::string_view> parts;
+    std::string out;
+    for (unsigned page : {932u, 936u, 949u, 950u, 1252u}) {
+        out += "|" + std::to_string(page) + ":";
+        bool leading = false;
+        for (int c = 0x80; c <= 0x100; ++c) {
+            bool lead = c < 0x100 && splitKeyPath(std::string(1, char(c)) + "\\b", page, parts) && parts.size() == 1;
+            if (lead != leading) out += lead ? " " + hexText(c, 2) : "-" + hexText(c - 1, 2);
+            leading = lead;
+        }
+    }
+    out += "|";
+    const std::vector<std::string> paths = {"", "a\\b\\", "a\\\\b", "\\a", "\\", std::string(255, 'x'),
+                                            std::string(256, 'x')};
+    for (const auto& path : paths) {
+        out += " " + (splitKeyPath(path, 1252, parts) ? std::to_string(parts.size()) : "-");
+    }
+    EXPECT_EQ("|932: 81-9F E0-FC|936: 81-FE|949: 81-FE|950: 81-FE|1252:| 0 2 - - - 1 -", out);
 }
 
 }  // namespace
