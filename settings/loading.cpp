@@ -45,15 +45,12 @@ std::vector<uint32_t> hotkeyRecords(const Registry& registry, uint32_t first, ui
     std::vector<std::string> names;
     registry.listSubKeys(registry.openForRead(RegRoot::CurrentUser, kHotKeysKey), names);
     std::vector<uint32_t> numbers;
-    for (uint32_t n = first; n <= last; ++n) {
-        std::string name = "00000" + hexText(n, 3);
-        for (const auto& listed : names) {
-            if (platform::equalsNoCase(listed, name)) {
-                numbers.push_back(n);
-                break;
-            }
-        }
+    for (const auto& name : names) {
+        // Only a name hotkeyRecordKey gives, in either letter case, is a record.
+        uint32_t n = platform::readHex(name.size() > 5 ? name.substr(5) : std::string());
+        if (n >= first && n <= last && platform::equalsNoCase(name, "00000" + hexText(n, 3))) numbers.push_back(n);
     }
+    std::sort(numbers.begin(), numbers.end());
     return numbers;
 }
 

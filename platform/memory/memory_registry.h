@@ -16,6 +16,14 @@ class MemoryRegistry : public RegistryStore {
 public:
     MemoryRegistry();
     ~MemoryRegistry() override;
+    // A copy holds keys of its own, so that a machine can be set up once and restored cheaply.
+    // Keys opened on a registry before it is assigned to fail afterwards, as deleted keys do.
+    MemoryRegistry(const MemoryRegistry& other);
+    MemoryRegistry& operator=(const MemoryRegistry& other);
+    // The same keys and values: names as written, values in order, types and bytes. The
+    // settings below (deletion rule, code page, stopping) are not compared.
+    bool operator==(const MemoryRegistry& other) const;
+    bool operator!=(const MemoryRegistry& other) const { return !(*this == other); }
 
     std::unique_ptr<RegistryKey> open(RegRoot root, const std::string& path,
                                       KeyAccess access) override;

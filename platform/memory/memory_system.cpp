@@ -36,7 +36,7 @@ bool NoCaseLess::operator()(const std::string& a, const std::string& b) const {
     return compareNoCase(a, b) < 0;
 }
 
-MemorySystem::MemorySystem(MemoryRegistry& registry) : registry_(registry) {
+MemorySystem::MemorySystem(MemoryRegistry& registry) : registry_(&registry) {
     environment["SystemRoot"] = "C:\\WINDOWS";
     environment["windir"] = "C:\\WINDOWS";
 }
@@ -183,7 +183,7 @@ std::vector<uint32_t> MemorySystem::keyboardLayoutList(size_t room) {
 
 uint32_t MemorySystem::loadKeyboardLayout(const std::string& klid, uint32_t flags) {
     uint32_t handle = 0;
-    if (registry_.open(RegRoot::LocalMachine, std::string(kCatalogue) + "\\" + klid, KeyAccess::Read)) {
+    if (registry_->open(RegRoot::LocalMachine, std::string(kCatalogue) + "\\" + klid, KeyAccess::Read)) {
         handle = handleForKlid(klid);
         auto it = std::find(loadedLayouts.begin(), loadedLayouts.end(), handle);
         if (it != loadedLayouts.end()) loadedLayouts.erase(it);
@@ -237,8 +237,8 @@ uint32_t MemorySystem::installIme(const std::string& imeFile, const std::string&
         uint32_t handle = 0xE0000000 | (n << 16) | language;
         std::string klid = hexText(handle, 8);
         std::string key = std::string(kCatalogue) + "\\" + klid;
-        if (registry_.open(RegRoot::LocalMachine, key, KeyAccess::Read)) continue;
-        auto k = registry_.create(RegRoot::LocalMachine, key);
+        if (registry_->open(RegRoot::LocalMachine, key, KeyAccess::Read)) continue;
+        auto k = registry_->create(RegRoot::LocalMachine, key);
         if (!k) return 0;
         auto sz = [](const std::string& s) {
             std::vector<uint8_t> d(s.begin(), s.end());
@@ -260,13 +260,13 @@ void MemorySystem::appendToPreload(const std::string& klid) {
     if (versionValue & 0x80000000u) {
         for (int n = 1; n < 1000; ++n) {
             std::string key = "Keyboard Layout\\Preload\\" + std::to_string(n);
-            if (registry_.open(RegRoot::CurrentUser, key, KeyAccess::Read)) continue;
-            if (auto k = registry_.create(RegRoot::CurrentUser, key)) k->set("", kRegSz, data);
+            if (registry_->open(RegRoot::CurrentUser, key, KeyAccess::Read)) continue;
+            if (auto k = registry_->create(RegRoot::CurrentUser, key)) k->set("", kRegSz, data);
             return;
         }
         return;
     }
-    auto k = registry_.create(RegRoot::CurrentUser, "Keyboard Layout\\Preload");
+    auto k = registry_->create(RegRoot::CurrentUser, "Keyboard Layout\\Preload");
     if (!k) return;
     RegValue v;
     int n = 1;

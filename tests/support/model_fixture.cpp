@@ -28,9 +28,13 @@ std::string ScriptedPrompts::boxes() const {
 }
 
 settings::SettingsModel& ModelFixture::start(bool commandLineMode) {
-    auto language = settings::uiLanguageFor(m.system.lcid);
-    model = std::make_unique<settings::SettingsModel>(registry, m.system, prompts, ui::modelTexts(language),
-                                                      commandLineMode);
+    // The texts of each language, made once: making them converts every text.
+    using settings::UiLanguage;
+    static const settings::ModelTexts texts[] = {ui::modelTexts(UiLanguage::English),
+                                                 ui::modelTexts(UiLanguage::SimplifiedChinese),
+                                                 ui::modelTexts(UiLanguage::TraditionalChinese)};
+    auto language = static_cast<size_t>(settings::uiLanguageFor(m.system.lcid));
+    model = std::make_unique<settings::SettingsModel>(registry, m.system, prompts, texts[language], commandLineMode);
     model->load();
     return *model;
 }
@@ -49,11 +53,10 @@ std::string rowOrder(const settings::SettingsModel& model) {
     return out;
 }
 
-std::string ModelFixture::dump() const {
-    const auto& s = model->snapshot;
-    const auto& w = model->window;
-    const settings::ControlStates c = model->controlStates();
-    unsigned cp = m.system.codePage;
+std::string dump(const settings::SettingsModel& model, unsigned cp) {
+    const auto& s = model.snapshot;
+    const auto& w = model.window;
+    const settings::ControlStates c = model.controlStates();
     auto text = [cp](const std::string& bytes) { return platform::codePageToUtf8(bytes, cp); };
     auto onOff = [](bool b) { return b ? "on" : "off"; };
     std::ostringstream out;
