@@ -3,8 +3,7 @@
 #include "fuzz/fuzz.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const testing_support::TestMachine machine = xpMachine(addSampleAndInternat);
     std::string text(reinterpret_cast<const char*>(data), size);
-    runCommandLine(machine, text, text);
+    runCommandLine(text, text);
     return 0;
 }

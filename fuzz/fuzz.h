@@ -5,10 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "cli/switch_list.h"
-#include "cli/switch_processor.h"
 #include "tests/support/machines.h"
-#include "ui/texts.h"
+#include "ui/main_controller.h"
 
 // The detail (a callable giving text) is made only when the invariant is broken.
 template <typename Detail>
@@ -18,20 +16,13 @@ void require(bool ok, const char* what, const Detail& detail) {
     std::abort();
 }
 
-// The Simplified Chinese XP machine with what a target adds, set up once: each input starts
-// from a copy of it, which costs far less than reading the machine's .reg text again.
-inline testing_support::TestMachine xpMachine(void (*more)(testing_support::TestMachine&) = nullptr) {
-    testing_support::ModelFixture f;
+// The Simplified Chinese XP machine (a copy of one set up once per process) with a sample input
+// method to install, and internat.exe, so that both indicators can start and the reload sees
+// what apply chose.
+inline void seedXpWithSample(testing_support::ModelFixture& f) {
     testing_support::seedXpChinese(f);
-    if (more) more(f.m);
-    return f.m;
-}
-
-// A sample input method to install, and internat.exe, so that both indicators can start and
-// the reload sees what apply chose.
-inline void addSampleAndInternat(testing_support::TestMachine& m) {
-    m.addIme("SAMPLE.IME", "Sample");
-    m.system.addFile(m.systemPath("internat.exe"));
+    f.m.addIme("SAMPLE.IME", "Sample");
+    f.m.system.addFile(f.m.systemPath("internat.exe"));
 }
 
 // The snapshot's data in the dump, without the window state that a load leaves as the window
@@ -84,20 +75,19 @@ inline void applyIsAFixedPoint(testing_support::ModelFixture& f, settings::Setti
             [&] { return seen + "\n--\n" + data(*f.model, cp); });
 }
 
-// A command-line run on a copy of the machine, with `file` as the switch file f.txt of the
+// A run with these arguments on that machine, with `file` as the switch file f.txt of the
 // program's folder: the switch list, every switch, apply and the reload.
-inline void runCommandLine(const testing_support::TestMachine& machine, const std::string& arguments,
-                           const std::string& file) {
+inline void runCommandLine(const std::string& arguments, const std::string& file) {
     testing_support::ModelFixture f;
-    f.m = machine;
+    seedXpWithSample(f);
     auto& s = f.m.system;
     s.addFile("C:\\Program Files\\Kestrine\\f.txt", file);
     s.commandLineText += arguments;
-    auto& model = f.start(true);
-    static const ui::WindowTexts texts = ui::windowTexts(settings::UiLanguage::SimplifiedChinese);
-    cli::Installer installer(model, f.registry, s, f.prompts,
-                             {texts.warningCaption, texts.deleteQuestionPrefix, texts.deleteQuestionSuffix});
-    cli::SwitchProcessor processor(model, installer, s);
-    processor.ProcessSwitches(cli::buildSwitchList(s.commandLine(), s).items,
-                              [&] { applyIsAFixedPoint(f, model, true); });
+    ui::MainController controller(f.registry, s, f.prompts);
+    controller.create();
+    auto& model = controller.model();
+    model.load();
+    cli::SwitchProcessor(model, controller.installer(), s)
+        .ProcessSwitches(cli::buildSwitchList(s.commandLine(), s).items,
+                         [&] { applyIsAFixedPoint(f, model, cli::hasArguments(s.commandLine())); });
 }

@@ -34,10 +34,9 @@ std::vector<Value> values() {
 // each followed by its data.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::vector<Value> table = values();
-    static const testing_support::TestMachine machine = xpMachine();
     if (size == 0) return 0;
     testing_support::ModelFixture f;
-    f.m = machine;
+    testing_support::seedXpChinese(f);
     const uint32_t versions[] = {testing_support::kWinXp, testing_support::kWin7, testing_support::kWin98};
     f.m.system.versionValue = versions[data[0] % 3];
     for (size_t i = 1; i + 3 <= size;) {

@@ -3,7 +3,6 @@
 #include "fuzz/fuzz.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const testing_support::TestMachine machine = xpMachine(addSampleAndInternat);
-    runCommandLine(machine, "/load:f.txt", std::string(reinterpret_cast<const char*>(data), size));
+    runCommandLine("/load:f.txt", std::string(reinterpret_cast<const char*>(data), size));
     return 0;
 }

@@ -82,7 +82,8 @@ std::string dump(const settings::SettingsModel& model, unsigned cp) {
         << "\n";
     out << "list selection " << w.listSelection << ", add selection " << w.addSelection << ", up " << onOff(c.up)
         << ", down " << onOff(c.down) << ", delete " << onOff(c.remove) << ", add " << onOff(c.add) << ", property "
-        << onOff(c.property) << "\n";
+        << onOff(c.property) << ", registry delete " << onOff(c.registryDelete) << ", install " << onOff(c.install)
+        << "\n";
     out << "language caption " << text(w.languageSwitchCaption) << ", toggle button " << text(w.toggleButtonCaption)
         << ", status " << text(w.status) << "\n";
     return out.str();
