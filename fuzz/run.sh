@@ -15,8 +15,10 @@ cmake -S . -B build/fuzz -DKESTRINE_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 cmake --build build/fuzz -j2 >/dev/null
 fuzz() {  # TARGET, then libFuzzer's options and folders
   t=$1 && shift
-  # A switch file may be as long as the program reads, and a byte longer.
+  # A switch file may be as long as the program reads, and a byte longer; a window's session
+  # is up to about fifty actions.
   if [ "$t" = switch_file ]; then set -- -max_len=1048577 "$@"; fi
+  if [ "$t" = window ]; then set -- -max_len=128 "$@"; fi
   "build/fuzz/fuzz/fuzz_$t" -timeout=20 -artifact_prefix="build/fuzz/$t-" "$@"
 }
 case $mode in

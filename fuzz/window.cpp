@@ -1,11 +1,12 @@
 // The window's operations: a sequence of user actions decoded from the input, worked on the
 // model the main window shows through the calls its controls make (each only while its control
-// is enabled), on the Chinese XP machine. Every Apply, and OK at the end, must keep the command
-// line's invariants; after every action the control states must follow from the snapshot.
+// is enabled), on the Chinese XP machine. Every Apply must keep what it holds, and OK at the end
+// all the command line's invariants; after every action the control states must follow from the
+// snapshot.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include "fuzz/fuzz.h"
-#include "hotkey/hotkey_handlers.h"
+#include "tests/support/scripted_session.h"
 #include "ui/keyboard_layouts.h"
 #include "ui/main_actions.h"
 #include "ui/main_controller.h"
@@ -14,23 +15,6 @@ namespace {
 
 // An item of a list of `count`, or -1 for none, as a list control reports its selection.
 int pick(FuzzedDataProvider& in, size_t count) { return in.ConsumeIntegralInRange<int>(-1, static_cast<int>(count) - 1); }
-
-// The hot-key editor as the user works it: "Enable hotkey" clicked or not, the modifiers, sides
-// and any item of the key list set while those controls are enabled, then OK or Cancel (a
-// refused OK, for a duplicate, is followed by Cancel).
-struct EditorScript : hotkey::EditorSession {
-    FuzzedDataProvider& in;
-    settings::UserPrompts& prompts;
-    EditorScript(FuzzedDataProvider& i, settings::UserPrompts& p) : in(i), prompts(p) {}
-    bool showModal(hotkey::HotkeyEditor& e, const hotkey::EditorContext& context) override {
-        e.onShow();
-        if (in.ConsumeBool()) e.clickEnable();
-        auto b = in.ConsumeIntegral<uint8_t>();
-        if (e.controlsEnabled) e.ctrl = b & 1, e.alt = b & 2, e.shift = b & 4, e.left = b & 8, e.right = b & 16;
-        if (e.controlsEnabled && (b & 32)) e.chooseKey(1 + pick(in, hotkey::KeyNameTable::instance().size()));
-        return in.ConsumeBool() && e.ok(context, prompts);
-    }
-};
 
 // "From the same snapshot": a model on the same machine that has never loaded is given a copy of
 // the acting model's snapshot and window state, then selects the list's row and the add box's
@@ -66,7 +50,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ui::KeyboardLayouts layouts(f.registry, f.m.system);  // made once the window stands, as its dialog is
     FuzzedDataProvider in(data, size);
     hotkey::HotkeyEditor editor;
-    EditorScript script(in, f.prompts);
+    // The hot-key editor as the user works it: "Enable hotkey" clicked or not, the modifiers,
+    // sides and any item of the key list set while those controls are enabled, then OK or Cancel.
+    testing_support::ScriptedSession script(f.prompts);
+    script.script = [&in](hotkey::HotkeyEditor& e) {
+        if (in.ConsumeBool()) e.clickEnable();
+        auto b = in.ConsumeIntegral<uint8_t>();
+        if (e.controlsEnabled) e.ctrl = b & 1, e.alt = b & 2, e.shift = b & 4, e.left = b & 8, e.right = b & 16;
+        if (e.controlsEnabled && (b & 32)) e.chooseKey(1 + pick(in, hotkey::KeyNameTable::instance().size()));
+        return in.ConsumeBool();
+    };
     hotkey::HotkeyHandlers hotkeys(model, editor, script, f.prompts,
                                    {{t.imeToggle, t.shapeToggle, t.symbolToggle}, t.duplicateHotkey, t.caption});
     const std::optional<std::string> browsed[] = {f.m.systemPath("SAMPLE.IME"), std::nullopt, "C:\\gone.ime"};
@@ -108,12 +101,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 if (c.registryDelete) controller.installer().deleteSelectedEntry();
                 break;
             case 28: in.ConsumeBool() ? controller.showHelp() : controller.showAbout(); break;
-            default: applyIsAFixedPoint(f, model, false);
+            default: applyKeepsWhatItHolds(model);
         }
         f.prompts.answers.clear();
-        controller.rowIconFiles();
         statesFollowTheSnapshot(f, model);
     }
+    controller.rowIconFiles();
     applyIsAFixedPoint(f, model, false);
     return 0;
 }
