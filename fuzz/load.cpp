@@ -1,5 +1,6 @@
 // Loading from every value the program reads, of any type and length, on the Chinese XP machine
-// (read as XP, 7 or 98): apply keeps what it must and is a fixed point.
+// (read as XP, 7 or 98), by a command-line run or by the window's start-up: apply keeps what it
+// must and is a fixed point.
 #include "fuzz/fuzz.h"
 
 namespace {
@@ -30,7 +31,7 @@ std::vector<Value> values() {
 
 }  // namespace
 
-// Input: a Windows version byte, then entries of value, type (0xFF deletes) and length bytes,
+// Input: a byte for the Windows version and the kind of run, then entries of value, type (0xFF deletes) and length bytes,
 // each followed by its data.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::vector<Value> table = values();
@@ -51,6 +52,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         i += 3 + length;
     }
-    applyIsAFixedPoint(f, f.start(true), true);
+    if (data[0] % 6 < 3) {
+        applyIsAFixedPoint(f, f.start(true), true);
+        return 0;
+    }
+    // The window's start-up: every name read, and input methods that share a file dropped.
+    ui::MainController controller(f.registry, f.m.system, f.prompts);
+    controller.create();
+    controller.initialise();
+    applyIsAFixedPoint(f, controller.model(), false);
     return 0;
 }

@@ -36,4 +36,7 @@ for t in $targets; do
     rm -rf "fuzz/corpus/$t" && mv "build/fuzz/merged/$t" "fuzz/corpus/$t"
   fi
 done
-if [ "$mode" = campaign ]; then du -sh fuzz/corpus/*; fi
+if [ "$mode" = campaign ]; then
+  du -sh --apparent-size fuzz/corpus/*
+  [ "$(cat fuzz/corpus/*/* | wc -c)" -le 2097152 ] || { echo "the corpora hold more than 2 MB" >&2; exit 1; }
+fi

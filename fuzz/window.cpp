@@ -77,7 +77,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             case 7: if (c.up) model.moveUp(); break;
             case 8: if (c.down) model.moveDown(); break;
             case 9: hotkeys.editEntryHotkey(); break;
-            case 10: if (c.property) actions.openProperties(0); break;
+            case 10:  // a double-click on the list: on a name it opens the properties, elsewhere the hot key
+                if (hotkey::doubleClickOpensProperties(in.ConsumeIntegralInRange(-10, 320), 154)) actions.openProperties(0);
+                else hotkeys.editEntryHotkey();
+                break;
             case 11: hotkeys.toggleSelectionChanged(pick(in, static_cast<size_t>(w.toggleChoiceCount))); break;
             case 12: hotkeys.editToggleHotkey(); break;
             case 13: actions.indicatorSwitchClicked(!s.indicatorSwitch); break;
