@@ -3,8 +3,9 @@
 #   fuzz/run.sh TARGET SECONDS   one target (cli, switch_file, window, load or reg_text) for that long
 #   fuzz/run.sh all SECONDS      every target in turn
 #   fuzz/run.sh ci               every target over its checked-in corpus for a few seconds
-#   fuzz/run.sh campaign RUNS    every target for RUNS inputs; then each checked-in corpus becomes
-#                                the smallest set of its inputs and the new ones that reaches as far
+#   fuzz/run.sh campaign RUNS [TARGET...]   every target (or those named) for RUNS inputs; then
+#       each checked-in corpus becomes the smallest set of its inputs and the new ones that reaches
+#       as far
 # New inputs go to build/fuzz/corpus/TARGET; a finding is written as build/fuzz/TARGET-crash-*
 # (or -timeout-*, -oom-*) and fails the run; build/fuzz/fuzz/fuzz_TARGET FILE runs it again.
 set -eu
@@ -16,15 +17,15 @@ cmake --build build/fuzz -j2 >/dev/null
 fuzz() {  # TARGET, then libFuzzer's options and folders
   t=$1 && shift
   # A switch file may be as long as the program reads, and a byte longer; a window's session
-  # is up to about fifty actions.
+  # is up to about twenty-five actions.
   if [ "$t" = switch_file ]; then set -- -max_len=1048577 "$@"; fi
-  if [ "$t" = window ]; then set -- -max_len=128 "$@"; fi
+  if [ "$t" = window ]; then set -- -max_len=64 "$@"; fi
   "build/fuzz/fuzz/fuzz_$t" -timeout=20 -artifact_prefix="build/fuzz/$t-" "$@"
 }
 case $mode in
   ci) targets=$all limit=-max_total_time=5 ;;
   all) targets=$all limit=-max_total_time=$amount ;;
-  campaign) targets=$all limit=-runs=$amount ;;
+  campaign) shift 2 && targets=${*:-$all} limit=-runs=$amount ;;
   *) targets=$mode limit=-max_total_time=$amount ;;
 esac
 for t in $targets; do
