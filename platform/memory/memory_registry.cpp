@@ -167,20 +167,13 @@ MemoryRegistry::MemoryRegistry() {
 
 MemoryRegistry::~MemoryRegistry() = default;
 
-MemoryRegistry::MemoryRegistry(const MemoryRegistry& other) : RegistryStore(other) { *this = other; }
-
-MemoryRegistry& MemoryRegistry::operator=(const MemoryRegistry& other) {
-    if (this == &other) return *this;
-    for (int i = 0; i < 2; ++i) {
-        if (roots_[i]) markDeleted(*roots_[i]);
-        roots_[i] = copyTree(*other.roots_[i], nullptr);
-    }
-    deleteTakesSubKeys_ = other.deleteTakesSubKeys_;
-    codePage_ = other.codePage_;
-    writesLeft_ = other.writesLeft_;
-    writesMade_ = other.writesMade_;
-    return *this;
+MemoryRegistry::MemoryRegistry(const MemoryRegistry& other)
+    : RegistryStore(other), deleteTakesSubKeys_(other.deleteTakesSubKeys_), codePage_(other.codePage_),
+      writesLeft_(other.writesLeft_), writesMade_(other.writesMade_) {
+    for (int i = 0; i < 2; ++i) roots_[i] = copyTree(*other.roots_[i], nullptr);
 }
+
+MemoryRegistry& MemoryRegistry::operator=(const MemoryRegistry& other) { return *this = MemoryRegistry(other); }
 
 bool MemoryRegistry::operator==(const MemoryRegistry& other) const {
     return sameTree(*roots_[0], *other.roots_[0]) && sameTree(*roots_[1], *other.roots_[1]);

@@ -16,10 +16,11 @@ class MemoryRegistry : public RegistryStore {
 public:
     MemoryRegistry();
     ~MemoryRegistry() override;
-    // A copy holds keys of its own, so that a machine can be set up once and restored cheaply.
-    // Keys opened on a registry before it is assigned to fail afterwards, as deleted keys do.
+    // A copy holds keys of its own (and the settings below), so that a machine can be set up
+    // once and restored cheaply. Keys opened before an assignment keep the keys they had.
     MemoryRegistry(const MemoryRegistry& other);
     MemoryRegistry& operator=(const MemoryRegistry& other);
+    MemoryRegistry& operator=(MemoryRegistry&& other) = default;
     // The same keys and values: names as written, values in order, types and bytes. The
     // settings below (deletion rule, code page, stopping) are not compared.
     bool operator==(const MemoryRegistry& other) const;
