@@ -1,5 +1,6 @@
 #include "platform/memory/reg_text.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "platform/codepage.h"
@@ -28,20 +29,14 @@ bool isStringType(uint32_t type) {
     return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz;
 }
 
+// Lines end at CR, LF or CR LF; text after the last line end is a line when there is any.
 std::vector<std::string> splitLines(const std::string& text) {
     std::vector<std::string> lines;
-    std::string current;
-    for (size_t i = 0; i < text.size(); ++i) {
-        char c = text[i];
-        if (c == '\r' || c == '\n') {
-            lines.push_back(current);
-            current.clear();
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        } else {
-            current += c;
-        }
+    for (size_t start = 0; start < text.size();) {
+        size_t end = std::min(text.find_first_of("\r\n", start), text.size());
+        lines.push_back(text.substr(start, end - start));
+        start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
     }
-    if (!current.empty()) lines.push_back(current);
     return lines;
 }
 
