@@ -406,19 +406,22 @@ RegImportResult importRegText(RegistryStore& store, std::string_view fileBytes, 
     } catch (const ParseError& e) {
         return RegImportResult{false, e.line, e.what()};
     }
+    // Values follow the key line of their key: it is opened once for all of them.
+    std::unique_ptr<RegistryKey> section;
     for (const auto& op : ops) {
         switch (op.kind) {
             case Operation::CreateKey:
-                store.create(op.root, op.path);
+                section = store.create(op.root, op.path);
                 break;
             case Operation::DeleteKey:
+                section.reset();
                 deleteKeyTree(store, op.root, op.path);
                 break;
             case Operation::SetValue:
-                if (auto k = store.create(op.root, op.path)) k->set(op.name, op.value.type, op.value.data);
+                if (section) section->set(op.name, op.value.type, op.value.data);
                 break;
             case Operation::DeleteValue:
-                if (auto k = store.open(op.root, op.path, KeyAccess::Full)) k->deleteValue(op.name);
+                if (section) section->deleteValue(op.name);
                 break;
         }
     }
