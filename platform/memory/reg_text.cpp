@@ -406,7 +406,7 @@ RegImportResult importRegText(RegistryStore& store, std::string_view fileBytes, 
     } catch (const ParseError& e) {
         return RegImportResult{false, e.line, e.what()};
     }
-    // Values follow the key line of their key: it is opened once for all of them.
+    // Values follow the key line of their key (never a deleting one): it is opened once for all.
     std::unique_ptr<RegistryKey> section;
     for (const auto& op : ops) {
         switch (op.kind) {
@@ -414,7 +414,6 @@ RegImportResult importRegText(RegistryStore& store, std::string_view fileBytes, 
                 section = store.create(op.root, op.path);
                 break;
             case Operation::DeleteKey:
-                section.reset();
                 deleteKeyTree(store, op.root, op.path);
                 break;
             case Operation::SetValue:
