@@ -24,7 +24,6 @@ public:
     // The same keys and values: names as written, values in order, types and bytes. The
     // settings below (deletion rule, code page, stopping) are not compared.
     bool operator==(const MemoryRegistry& other) const;
-    bool operator!=(const MemoryRegistry& other) const { return !(*this == other); }
 
     std::unique_ptr<RegistryKey> open(RegRoot root, const std::string& path,
                                       KeyAccess access) override;
