@@ -25,7 +25,7 @@ fuzz() {  # TARGET, then libFuzzer's options and folders
 case $mode in
   ci) targets=$all limit=-max_total_time=5 ;;
   all) targets=$all limit=-max_total_time=$amount ;;
-  campaign) shift 2 && targets=${*:-$all} limit=-runs=$amount ;;
+  campaign) shift && if [ $# -gt 0 ]; then shift; fi && targets=${*:-$all} limit=-runs=$amount ;;
   *) targets=$mode limit=-max_total_time=$amount ;;
 esac
 for t in $targets; do
