@@ -87,13 +87,27 @@ TEST(RegText, DeletionLinesRemoveKeysWithTheirSubKeysAndSingleValues) {
                          platform::KeyAccess::Read));
 }
 
-// A double-byte character whose second byte is "\\" does not split a key path (Shift-JIS 表).
+// Malformed text changes nothing: a value after a deleting key line, a dword with a letter past F.
+TEST(RegText, MalformedTextChangesNothing) {
+    for (const char* value : {"[-HKEY_CURRENT_USER\\B]\n\"v\"=\"1\"", "\"v\"=dword:0G"}) {
+        MemoryRegistry reg;
+        auto result = platform::importRegText(reg, "REGEDIT4\n[HKEY_CURRENT_USER\\A]\n" + std::string(value) + "\n", 936);
+        EXPECT_FALSE(result.ok) << value;
+        EXPECT_FALSE(reg.open(RegRoot::CurrentUser, "A", platform::KeyAccess::Read)) << value;
+    }
+}
+
+// A double-byte character whose second byte is "\\" does not split a key path (Shift-JIS 表, and
+// the same bytes in the Korean code page); a trailing "\\" is ignored, an empty component refused.
 TEST(MemoryRegistry, SecondBytesDoNotSplitKeyPaths) {
-    MemoryRegistry sjis;
-    sjis.setCodePage(932);
-    ASSERT_TRUE(sjis.create(RegRoot::CurrentUser, "x\\\x95\x5C"));
-    EXPECT_TRUE(sjis.open(RegRoot::CurrentUser, "x", platform::KeyAccess::Read));
-    EXPECT_FALSE(sjis.open(RegRoot::CurrentUser, "x\\\x95", platform::KeyAccess::Read));
+    for (unsigned codePage : {932u, 949u}) {
+        MemoryRegistry reg;
+        reg.setCodePage(codePage);
+        ASSERT_TRUE(reg.create(RegRoot::CurrentUser, "x\\\x95\x5C\\")) << codePage;
+        EXPECT_TRUE(reg.open(RegRoot::CurrentUser, "x", platform::KeyAccess::Read)) << codePage;
+        EXPECT_FALSE(reg.open(RegRoot::CurrentUser, "x\\\x95", platform::KeyAccess::Read)) << codePage;
+        EXPECT_FALSE(reg.create(RegRoot::CurrentUser, "x\\\\y")) << codePage;
+    }
 }
 
 TEST(MemoryRegistry, NinexRegistryDeletesSubKeysWithTheirParent) {
@@ -108,6 +122,8 @@ TEST(MemoryRegistry, NinexRegistryDeletesSubKeysWithTheirParent) {
     auto held = nt.open(RegRoot::CurrentUser, "Keyboard Layout\\preload\\1", platform::KeyAccess::Full);
     ASSERT_TRUE(platform::deleteKeyTree(nt, RegRoot::CurrentUser, "Keyboard Layout\\preload"));
     EXPECT_FALSE(held->set("x", platform::kRegSz, {0}));
+    std::vector<std::string> names;
+    EXPECT_FALSE(held->subKeyNames(names));
     EXPECT_TRUE(platform::deleteKeyTree(nt, RegRoot::CurrentUser, "missing")) << "a tree that is not there is gone";
 }
 
