@@ -28,8 +28,7 @@ int compareNoCase(std::string_view a, std::string_view b) {
         auto y = static_cast<unsigned char>(toUpperAscii(b[i]));
         if (x != y) return x < y ? -1 : 1;
     }
-    if (a.size() == b.size()) return 0;
-    return a.size() < b.size() ? -1 : 1;
+    return (a.size() > b.size()) - (a.size() < b.size());  // the shorter first; equal: 0
 }
 
 bool equalsNoCase(std::string_view a, std::string_view b) {

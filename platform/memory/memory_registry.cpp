@@ -47,10 +47,9 @@ bool isLeadByte(unsigned codePage, unsigned char c) {
     }
 }
 
-// Splits a key path at "\". A trailing "\" is ignored; an empty path is the root itself;
-// an empty component elsewhere makes the path invalid.
+// Splits a key path at "\" into `parts`, which the caller gives empty. A trailing "\" is
+// ignored; an empty path is the root itself; an empty component elsewhere makes the path invalid.
 bool splitPath(const std::string& path, unsigned codePage, std::vector<std::string_view>& parts) {
-    parts.clear();
     size_t start = 0;
     for (size_t i = 0; i <= path.size(); ++i) {
         if (i < path.size() && path[i] != '\\') {
