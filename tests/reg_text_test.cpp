@@ -110,6 +110,19 @@ TEST(MemoryRegistry, SecondBytesDoNotSplitKeyPaths) {
     }
 }
 
+// A copy equals its original until either changes, be it one value's bytes or one key more.
+TEST(MemoryRegistry, ACopyIsEqualUntilEitherChanges) {
+    MemoryRegistry a;
+    a.create(RegRoot::CurrentUser, "K")->set("v", platform::kRegSz, {1});
+    MemoryRegistry b = a;
+    EXPECT_TRUE(a == b);
+    b.create(RegRoot::CurrentUser, "K")->set("v", platform::kRegSz, {2});
+    EXPECT_FALSE(a == b);
+    b = a;
+    b.create(RegRoot::CurrentUser, "K\\S");
+    EXPECT_FALSE(a == b);
+}
+
 TEST(MemoryRegistry, NinexRegistryDeletesSubKeysWithTheirParent) {
     MemoryRegistry nt;
     MemoryRegistry ninex;

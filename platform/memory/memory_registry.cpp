@@ -76,7 +76,6 @@ std::shared_ptr<Node> copyTree(const Node& from, const std::shared_ptr<Node>& pa
     node->key = from.key;
     node->parent = parent;
     node->values = from.values;
-    node->children.reserve(from.children.size());
     for (const auto& c : from.children) node->children.push_back(copyTree(*c, node));
     return node;
 }
