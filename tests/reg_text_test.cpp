@@ -98,9 +98,10 @@ TEST(RegText, MalformedTextChangesNothing) {
 }
 
 // A double-byte character whose second byte is "\\" does not split a key path (Shift-JIS 表, and
-// the same bytes in the Korean code page); a trailing "\\" is ignored, an empty component refused.
+// the same bytes in the other double-byte code pages); a trailing "\\" is ignored, an empty
+// component refused.
 TEST(MemoryRegistry, SecondBytesDoNotSplitKeyPaths) {
-    for (unsigned codePage : {932u, 949u}) {
+    for (unsigned codePage : {932u, 936u, 949u, 950u}) {
         MemoryRegistry reg;
         reg.setCodePage(codePage);
         ASSERT_TRUE(reg.create(RegRoot::CurrentUser, "x\\\x95\x5C\\")) << codePage;
@@ -110,17 +111,25 @@ TEST(MemoryRegistry, SecondBytesDoNotSplitKeyPaths) {
     }
 }
 
-// A copy equals its original until either changes, be it one value's bytes or one key more.
+// A copy equals its original until either changes: one value's bytes or name, one key more. A
+// stopped registry takes no change.
 TEST(MemoryRegistry, ACopyIsEqualUntilEitherChanges) {
     MemoryRegistry a;
     a.create(RegRoot::CurrentUser, "K")->set("v", platform::kRegSz, {1});
     MemoryRegistry b = a;
     EXPECT_TRUE(a == b);
-    b.create(RegRoot::CurrentUser, "K")->set("v", platform::kRegSz, {2});
+    auto key = b.create(RegRoot::CurrentUser, "K");
+    key->set("v", platform::kRegSz, {2});
+    EXPECT_FALSE(a == b);
+    b = MemoryRegistry();
+    b.create(RegRoot::CurrentUser, "K")->set("w", platform::kRegSz, {1});
     EXPECT_FALSE(a == b);
     b = a;
     b.create(RegRoot::CurrentUser, "K\\S");
     EXPECT_FALSE(a == b);
+    b.stopAfterWrites(0);
+    EXPECT_FALSE(b.open(RegRoot::CurrentUser, "K", platform::KeyAccess::Full));
+    EXPECT_FALSE(key->set("v", platform::kRegSz, {3}));
 }
 
 TEST(MemoryRegistry, NinexRegistryDeletesSubKeysWithTheirParent) {
