@@ -10,12 +10,13 @@ namespace cli {
 std::vector<std::string> SplitText(const std::string& separator, const std::string& text) {
     std::vector<std::string> parts;
     if (separator.empty()) return {text};
-    std::string rest = text;
-    for (size_t cut = rest.find(separator); cut != std::string::npos; cut = rest.find(separator)) {
-        parts.push_back(rest.substr(0, cut));
-        rest = rest.substr(cut + separator.size());
+    // One pass over the text: a switch file at its size limit may hold a million separators.
+    size_t start = 0;
+    for (size_t cut = text.find(separator); cut != std::string::npos; cut = text.find(separator, start)) {
+        parts.push_back(text.substr(start, cut - start));
+        start = cut + separator.size();
     }
-    parts.push_back(rest);
+    parts.push_back(text.substr(start));
     return parts;
 }
 

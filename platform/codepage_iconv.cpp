@@ -1,6 +1,7 @@
 // Code-page conversion for the native build, through glibc's iconv.
 #include "platform/codepage.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <iconv.h>
 #include <map>
@@ -15,7 +16,9 @@ std::string iconvName(unsigned codePage) {
 
 // Converts with one '?' for each character that cannot be converted or decoded.
 std::string convert(std::string_view in, const std::string& from, const std::string& to) {
-    if (from == to) return std::string(in);
+    // Every code page here keeps ASCII as it is: most texts need no conversion at all.
+    bool ascii = std::all_of(in.begin(), in.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (from == to || ascii) return std::string(in);
     // Opening a conversion costs far more than most conversions: each pair is opened once.
     static struct Opened : std::map<std::pair<std::string, std::string>, iconv_t> {
         ~Opened() {

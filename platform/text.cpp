@@ -23,12 +23,12 @@ std::string lowerAscii(std::string_view text) {
 int compareNoCase(std::string_view a, std::string_view b) {
     size_t n = a.size() < b.size() ? a.size() : b.size();
     for (size_t i = 0; i < n; ++i) {
+        if (a[i] == b[i]) continue;  // most characters compared are the same: no need to fold them
         auto x = static_cast<unsigned char>(toUpperAscii(a[i]));
         auto y = static_cast<unsigned char>(toUpperAscii(b[i]));
         if (x != y) return x < y ? -1 : 1;
     }
-    if (a.size() == b.size()) return 0;
-    return a.size() < b.size() ? -1 : 1;
+    return (a.size() > b.size()) - (a.size() < b.size());  // the shorter first; equal: 0
 }
 
 bool equalsNoCase(std::string_view a, std::string_view b) {

@@ -44,15 +44,15 @@ std::string hotkeyRecordKey(uint32_t number) { return std::string(kHotKeysKey) +
 std::vector<uint32_t> hotkeyRecords(const Registry& registry, uint32_t first, uint32_t last) {
     std::vector<std::string> names;
     registry.listSubKeys(registry.openForRead(RegRoot::CurrentUser, kHotKeysKey), names);
+    // The numbers of the names hotkeyRecordKey gives (in either letter case), each name read once.
+    std::vector<uint32_t> listed;
+    for (const auto& name : names) {
+        uint32_t n = platform::readHex(name.size() > 5 ? name.substr(5) : std::string());
+        if (platform::equalsNoCase(name, "00000" + hexText(n, 3))) listed.push_back(n);
+    }
     std::vector<uint32_t> numbers;
     for (uint32_t n = first; n <= last; ++n) {
-        std::string name = "00000" + hexText(n, 3);
-        for (const auto& listed : names) {
-            if (platform::equalsNoCase(listed, name)) {
-                numbers.push_back(n);
-                break;
-            }
-        }
+        if (std::find(listed.begin(), listed.end(), n) != listed.end()) numbers.push_back(n);
     }
     return numbers;
 }

@@ -30,7 +30,7 @@ TEST(Loading, ReadsTheWholeXpMachine) {
         "caps mode 1, show status on\n"
         "language switch on key 1, layout switch on key 0\n"
         "enabled: style on, internat on, ctfmon on, language key on, layout switch on, layout key on, caps on\n"
-        "list selection 0, add selection 0, up off, down on, delete on, add on, property on\n"
+        "list selection 0, add selection 0, up off, down on, delete on, add on, property on, registry delete off, install off\n"
         "language caption 切换输入语言, toggle button Ctrl+SPACE, status 热键: Ctrl+Shift+1 KBDUS.DLL | E0010804\n",
         f.dump());
     EXPECT_EQ((std::array<uint32_t, 31>{0xE0010804, 0x04090409, 0xE00E0804}), f.model->snapshot.layoutSlots);

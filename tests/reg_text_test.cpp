@@ -87,13 +87,49 @@ TEST(RegText, DeletionLinesRemoveKeysWithTheirSubKeysAndSingleValues) {
                          platform::KeyAccess::Read));
 }
 
-// A double-byte character whose second byte is "\\" does not split a key path (Shift-JIS 表).
+// Malformed text changes nothing: a value after a deleting key line, a dword with a letter past F.
+TEST(RegText, MalformedTextChangesNothing) {
+    for (const char* value : {"[-HKEY_CURRENT_USER\\B]\n\"v\"=\"1\"", "\"v\"=dword:0G"}) {
+        MemoryRegistry reg;
+        auto result = platform::importRegText(reg, "REGEDIT4\n[HKEY_CURRENT_USER\\A]\n" + std::string(value) + "\n", 936);
+        EXPECT_FALSE(result.ok) << value;
+        EXPECT_FALSE(reg.open(RegRoot::CurrentUser, "A", platform::KeyAccess::Read)) << value;
+    }
+}
+
+// A double-byte character whose second byte is "\\" does not split a key path (Shift-JIS 表, and
+// the same bytes in the other double-byte code pages); a trailing "\\" is ignored, an empty
+// component refused.
 TEST(MemoryRegistry, SecondBytesDoNotSplitKeyPaths) {
-    MemoryRegistry sjis;
-    sjis.setCodePage(932);
-    ASSERT_TRUE(sjis.create(RegRoot::CurrentUser, "x\\\x95\x5C"));
-    EXPECT_TRUE(sjis.open(RegRoot::CurrentUser, "x", platform::KeyAccess::Read));
-    EXPECT_FALSE(sjis.open(RegRoot::CurrentUser, "x\\\x95", platform::KeyAccess::Read));
+    for (unsigned codePage : {932u, 936u, 949u, 950u}) {
+        MemoryRegistry reg;
+        reg.setCodePage(codePage);
+        ASSERT_TRUE(reg.create(RegRoot::CurrentUser, "x\\\x95\x5C\\")) << codePage;
+        EXPECT_TRUE(reg.open(RegRoot::CurrentUser, "x", platform::KeyAccess::Read)) << codePage;
+        EXPECT_FALSE(reg.open(RegRoot::CurrentUser, "x\\\x95", platform::KeyAccess::Read)) << codePage;
+        EXPECT_FALSE(reg.create(RegRoot::CurrentUser, "x\\\\y")) << codePage;
+    }
+}
+
+// A copy equals its original until either changes: one value's bytes or name, one key more. A
+// stopped registry takes no change.
+TEST(MemoryRegistry, ACopyIsEqualUntilEitherChanges) {
+    MemoryRegistry a;
+    a.create(RegRoot::CurrentUser, "K")->set("v", platform::kRegSz, {1});
+    MemoryRegistry b = a;
+    EXPECT_TRUE(a == b);
+    auto key = b.create(RegRoot::CurrentUser, "K");
+    key->set("v", platform::kRegSz, {2});
+    EXPECT_FALSE(a == b);
+    b = MemoryRegistry();
+    b.create(RegRoot::CurrentUser, "K")->set("w", platform::kRegSz, {1});
+    EXPECT_FALSE(a == b);
+    b = a;
+    b.create(RegRoot::CurrentUser, "K\\S");
+    EXPECT_FALSE(a == b);
+    b.stopAfterWrites(0);
+    EXPECT_FALSE(b.open(RegRoot::CurrentUser, "K", platform::KeyAccess::Full));
+    EXPECT_FALSE(key->set("v", platform::kRegSz, {3}));
 }
 
 TEST(MemoryRegistry, NinexRegistryDeletesSubKeysWithTheirParent) {
@@ -108,6 +144,8 @@ TEST(MemoryRegistry, NinexRegistryDeletesSubKeysWithTheirParent) {
     auto held = nt.open(RegRoot::CurrentUser, "Keyboard Layout\\preload\\1", platform::KeyAccess::Full);
     ASSERT_TRUE(platform::deleteKeyTree(nt, RegRoot::CurrentUser, "Keyboard Layout\\preload"));
     EXPECT_FALSE(held->set("x", platform::kRegSz, {0}));
+    std::vector<std::string> names;
+    EXPECT_FALSE(held->subKeyNames(names));
     EXPECT_TRUE(platform::deleteKeyTree(nt, RegRoot::CurrentUser, "missing")) << "a tree that is not there is gone";
 }
 

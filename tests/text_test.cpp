@@ -34,6 +34,7 @@ TEST(Numbers, DecimalsSaturateAndHexMayStartWithADollar) {
     EXPECT_EQ(std::numeric_limits<int32_t>::max(), platform::readDecimal("99999999999"));
     EXPECT_EQ(0x1Fu, platform::readHex("$1f"));
     EXPECT_EQ(0u, platform::readHex(""));
+    EXPECT_EQ(0xAu, platform::readHex(std::string_view("AF", 1))) << "a text ends where its view does";
 }
 
 }  // namespace

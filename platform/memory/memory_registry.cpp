@@ -8,22 +8,20 @@ namespace platform {
 
 struct MemoryRegistry::Node {
     std::string name;
+    std::string key;  // the name in upper case: children are sorted and found by it
     std::weak_ptr<Node> parent;
-    std::vector<std::shared_ptr<Node>> children;  // sorted without regard to ASCII case
+    std::vector<std::shared_ptr<Node>> children;  // sorted by key
     std::vector<std::pair<std::string, RegValue>> values;  // in creation order
     bool deleted = false;
 
-    // Where a child of that name is or would go: a binary search of the sorted children.
-    std::vector<std::shared_ptr<Node>>::const_iterator place(std::string_view childName) const {
-        return std::lower_bound(children.begin(), children.end(), childName,
-                                [](const std::shared_ptr<Node>& c, std::string_view n) {
-                                    return compareNoCase(c->name, n) < 0;
-                                });
+    // Where a child with that key is or would go: a binary search of the sorted children.
+    std::vector<std::shared_ptr<Node>>::const_iterator place(std::string_view childKey) const {
+        return std::lower_bound(children.begin(), children.end(), childKey,
+                                [](const std::shared_ptr<Node>& c, std::string_view k) { return c->key < k; });
     }
-    std::shared_ptr<Node> child(std::string_view childName) const {
-        auto it = place(childName);
-        if (it != children.end() && equalsNoCase((*it)->name, childName)) return *it;
-        return nullptr;
+    const std::shared_ptr<Node>* child(std::string_view childKey) const {
+        auto it = place(childKey);
+        return it != children.end() && (*it)->key == childKey ? &*it : nullptr;
     }
     const RegValue* value(const std::string& valueName) const {
         for (const auto& v : values) {
@@ -40,6 +38,28 @@ using Node = MemoryRegistry::Node;
 void markDeleted(Node& node) {
     node.deleted = true;
     for (auto& c : node.children) markDeleted(*c);
+}
+
+std::shared_ptr<Node> copyTree(const Node& from, const std::shared_ptr<Node>& parent) {
+    auto node = std::make_shared<Node>();
+    node->name = from.name;
+    node->key = from.key;
+    node->parent = parent;
+    node->values = from.values;
+    for (const auto& c : from.children) node->children.push_back(copyTree(*c, node));
+    return node;
+}
+
+bool sameTree(const Node& a, const Node& b) {
+    if (a.name != b.name || a.values.size() != b.values.size() || a.children.size() != b.children.size()) return false;
+    for (size_t i = 0; i < a.values.size(); ++i) {
+        const auto &x = a.values[i], &y = b.values[i];
+        if (x.first != y.first || x.second.type != y.second.type || x.second.data != y.second.data) return false;
+    }
+    for (size_t i = 0; i < a.children.size(); ++i) {
+        if (!sameTree(*a.children[i], *b.children[i])) return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -115,15 +135,28 @@ MemoryRegistry::MemoryRegistry() {
 
 MemoryRegistry::~MemoryRegistry() = default;
 
+MemoryRegistry::MemoryRegistry(const MemoryRegistry& other)
+    : RegistryStore(other), deleteTakesSubKeys_(other.deleteTakesSubKeys_), codePage_(other.codePage_),
+      writesLeft_(other.writesLeft_), writesMade_(other.writesMade_) {
+    for (int i = 0; i < 2; ++i) roots_[i] = copyTree(*other.roots_[i], nullptr);
+}
+
+MemoryRegistry& MemoryRegistry::operator=(const MemoryRegistry& other) { return *this = MemoryRegistry(other); }
+
+bool MemoryRegistry::operator==(const MemoryRegistry& other) const {
+    return sameTree(*roots_[0], *other.roots_[0]) && sameTree(*roots_[1], *other.roots_[1]);
+}
+
 std::shared_ptr<Node> MemoryRegistry::find(RegRoot root, const std::string& path) const {
+    std::string key = upperAscii(path);
     std::vector<std::string_view> parts;
-    if (stopped() || !splitKeyPath(path, codePage_, parts)) return nullptr;
-    std::shared_ptr<Node> node = roots_[static_cast<int>(root)];
+    if (stopped() || !splitKeyPath(key, codePage_, parts)) return nullptr;
+    const std::shared_ptr<Node>* node = &roots_[static_cast<int>(root)];
     for (const auto& p : parts) {
-        node = node->child(p);
+        node = (*node)->child(p);
         if (!node) return nullptr;
     }
-    return node;
+    return *node;
 }
 
 std::unique_ptr<RegistryKey> MemoryRegistry::open(RegRoot root, const std::string& path,
@@ -134,19 +167,23 @@ std::unique_ptr<RegistryKey> MemoryRegistry::open(RegRoot root, const std::strin
 }
 
 std::unique_ptr<RegistryKey> MemoryRegistry::create(RegRoot root, const std::string& path) {
+    // Upper-casing touches only ASCII letters, so the path splits at the same places.
+    std::string key = upperAscii(path);
     std::vector<std::string_view> parts;
-    if (stopped() || !splitKeyPath(path, codePage_, parts)) return nullptr;
+    if (stopped() || !splitKeyPath(key, codePage_, parts)) return nullptr;
     std::shared_ptr<Node> node = roots_[static_cast<int>(root)];
     for (const auto& p : parts) {
-        auto next = node->child(p);
-        if (!next) {
-            if (!write()) return nullptr;
-            next = std::make_shared<Node>();
-            next->name = std::string(p);
-            next->parent = node;
-            node->children.insert(node->place(p), next);
+        if (const auto* next = node->child(p)) {
+            node = *next;
+            continue;
         }
-        node = next;
+        if (!write()) return nullptr;
+        auto made = std::make_shared<Node>();
+        made->name = path.substr(static_cast<size_t>(p.data() - key.data()), p.size());
+        made->key = std::string(p);
+        made->parent = node;
+        node->children.insert(node->place(p), made);
+        node = made;
     }
     return std::make_unique<MemoryKey>(*this, node, KeyAccess::Full);
 }

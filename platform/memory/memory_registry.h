@@ -16,6 +16,14 @@ class MemoryRegistry : public RegistryStore {
 public:
     MemoryRegistry();
     ~MemoryRegistry() override;
+    // A copy holds keys of its own (and the settings below), so that a machine can be set up
+    // once and restored cheaply. Keys opened before an assignment keep the keys they had.
+    MemoryRegistry(const MemoryRegistry& other);
+    MemoryRegistry& operator=(const MemoryRegistry& other);
+    MemoryRegistry& operator=(MemoryRegistry&& other) = default;
+    // The same keys and values: names as written, values in order, types and bytes. The
+    // settings below (deletion rule, code page, stopping) are not compared.
+    bool operator==(const MemoryRegistry& other) const;
 
     std::unique_ptr<RegistryKey> open(RegRoot root, const std::string& path,
                                       KeyAccess access) override;

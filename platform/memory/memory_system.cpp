@@ -16,7 +16,7 @@ bool NoCaseLess::operator()(const std::string& a, const std::string& b) const {
     return compareNoCase(a, b) < 0;
 }
 
-MemorySystem::MemorySystem(MemoryRegistry& registry) : registry_(registry) {
+MemorySystem::MemorySystem(MemoryRegistry& registry) : registry_(&registry) {
     environment["SystemRoot"] = "C:\\WINDOWS";
     environment["windir"] = "C:\\WINDOWS";
 }
@@ -163,7 +163,7 @@ std::vector<uint32_t> MemorySystem::keyboardLayoutList(size_t room) {
 }
 
 uint32_t MemorySystem::loadKeyboardLayout(const std::string& klid, uint32_t flags) {
-    uint32_t handle = loadLayout(loadedLayouts, registry_, klid, flags);
+    uint32_t handle = loadLayout(loadedLayouts, *registry_, klid, flags);
     calls.push_back("LoadKeyboardLayoutA(\"" + klid + "\", " + hex0x(flags) + ") = " + hex0x(handle));
     return handle;
 }
@@ -200,8 +200,8 @@ uint32_t MemorySystem::installIme(const std::string& imeFile, const std::string&
         uint32_t handle = 0xE0000000 | (n << 16) | language;
         std::string klid = hexText(handle, 8);
         std::string key = std::string(kLayoutCatalogueKey) + "\\" + klid;
-        if (registry_.open(RegRoot::LocalMachine, key, KeyAccess::Read)) continue;
-        auto k = registry_.create(RegRoot::LocalMachine, key);
+        if (registry_->open(RegRoot::LocalMachine, key, KeyAccess::Read)) continue;
+        auto k = registry_->create(RegRoot::LocalMachine, key);
         if (!k) return 0;
         auto sz = [](const std::string& s) {
             std::vector<uint8_t> d(s.begin(), s.end());
@@ -223,13 +223,13 @@ void MemorySystem::appendToPreload(const std::string& klid) {
     if (versionValue & 0x80000000u) {
         for (int n = 1; n < 1000; ++n) {
             std::string key = "Keyboard Layout\\Preload\\" + std::to_string(n);
-            if (registry_.open(RegRoot::CurrentUser, key, KeyAccess::Read)) continue;
-            if (auto k = registry_.create(RegRoot::CurrentUser, key)) k->set("", kRegSz, data);
+            if (registry_->open(RegRoot::CurrentUser, key, KeyAccess::Read)) continue;
+            if (auto k = registry_->create(RegRoot::CurrentUser, key)) k->set("", kRegSz, data);
             return;
         }
         return;
     }
-    auto k = registry_.create(RegRoot::CurrentUser, "Keyboard Layout\\Preload");
+    auto k = registry_->create(RegRoot::CurrentUser, "Keyboard Layout\\Preload");
     if (!k) return;
     RegValue v;
     int n = 1;

@@ -92,12 +92,25 @@ public:
 private:
     void appendToPreload(const std::string& klid);
 
-    MemoryRegistry& registry_;
+    friend struct MemoryMachine;
+    MemoryRegistry* registry_;
     uint32_t nextProcessId_ = 100;
 };
 
-// A registry and a system that belong together, as one test machine.
+// A registry and a system that belong together, as one test machine. A copy is a machine of its
+// own (its system works on its own registry), so that a machine set up once can be restored.
 struct MemoryMachine {
+    MemoryMachine() = default;
+    MemoryMachine(const MemoryMachine& other) : registry(other.registry), system(other.system) {
+        system.registry_ = &registry;
+    }
+    MemoryMachine& operator=(const MemoryMachine& other) {
+        registry = other.registry;
+        system = other.system;
+        system.registry_ = &registry;
+        return *this;
+    }
+
     MemoryRegistry registry;
     MemorySystem system{registry};
 };

@@ -1,5 +1,6 @@
 #include "platform/memory/reg_text.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "platform/codepage.h"
@@ -28,20 +29,14 @@ bool isStringType(uint32_t type) {
     return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz;
 }
 
+// Lines end at CR, LF or CR LF; text after the last line end is a line when there is any.
 std::vector<std::string> splitLines(const std::string& text) {
     std::vector<std::string> lines;
-    std::string current;
-    for (size_t i = 0; i < text.size(); ++i) {
-        char c = text[i];
-        if (c == '\r' || c == '\n') {
-            lines.push_back(current);
-            current.clear();
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        } else {
-            current += c;
-        }
+    for (size_t start = 0; start < text.size();) {
+        size_t end = std::min(text.find_first_of("\r\n", start), text.size());
+        lines.push_back(text.substr(start, end - start));
+        start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
     }
-    if (!current.empty()) lines.push_back(current);
     return lines;
 }
 
@@ -411,19 +406,21 @@ RegImportResult importRegText(RegistryStore& store, std::string_view fileBytes, 
     } catch (const ParseError& e) {
         return RegImportResult{false, e.line, e.what()};
     }
+    // Values follow the key line of their key (never a deleting one): it is opened once for all.
+    std::unique_ptr<RegistryKey> section;
     for (const auto& op : ops) {
         switch (op.kind) {
             case Operation::CreateKey:
-                store.create(op.root, op.path);
+                section = store.create(op.root, op.path);
                 break;
             case Operation::DeleteKey:
                 deleteKeyTree(store, op.root, op.path);
                 break;
             case Operation::SetValue:
-                if (auto k = store.create(op.root, op.path)) k->set(op.name, op.value.type, op.value.data);
+                if (section) section->set(op.name, op.value.type, op.value.data);
                 break;
             case Operation::DeleteValue:
-                if (auto k = store.open(op.root, op.path, KeyAccess::Full)) k->deleteValue(op.name);
+                if (section) section->deleteValue(op.name);
                 break;
         }
     }

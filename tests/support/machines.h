@@ -1,4 +1,5 @@
-// Machines the model tests share.
+// Machines the model tests share. Seeding replaces the fixture's machine with a copy of one
+// read once per process.
 #pragma once
 
 #include "tests/support/model_fixture.h"
@@ -8,10 +9,6 @@ namespace testing_support {
 // The Simplified Chinese Windows XP user of tests/fixtures/xp_zh_cn.reg: its input-method
 // files, text services running and registered, its three layouts loaded.
 void seedXpChinese(ModelFixture& f);
-
-}  // namespace testing_support
-
-namespace testing_support {
 
 // The Simplified Chinese Windows 98 user of tests/fixtures/win98_zh_cn.reg, with internat.exe
 // running. `ninexRegistry`: the registry deletes a key with its sub-keys, as 9x does (Wine

@@ -28,9 +28,13 @@ std::string ScriptedPrompts::boxes() const {
 }
 
 settings::SettingsModel& ModelFixture::start(bool commandLineMode) {
-    auto language = settings::uiLanguageFor(m.system.lcid);
-    model = std::make_unique<settings::SettingsModel>(registry, m.system, prompts, ui::modelTexts(language),
-                                                      commandLineMode);
+    // The texts of each language, made once: making them converts every text.
+    using settings::UiLanguage;
+    static const settings::ModelTexts texts[] = {ui::modelTexts(UiLanguage::English),
+                                                 ui::modelTexts(UiLanguage::SimplifiedChinese),
+                                                 ui::modelTexts(UiLanguage::TraditionalChinese)};
+    auto language = static_cast<size_t>(settings::uiLanguageFor(m.system.lcid));
+    model = std::make_unique<settings::SettingsModel>(registry, m.system, prompts, texts[language], commandLineMode);
     model->load();
     return *model;
 }
@@ -49,11 +53,10 @@ std::string rowOrder(const settings::SettingsModel& model) {
     return out;
 }
 
-std::string ModelFixture::dump() const {
-    const auto& s = model->snapshot;
-    const auto& w = model->window;
-    const settings::ControlStates c = model->controlStates();
-    unsigned cp = m.system.codePage;
+std::string dump(const settings::SettingsModel& model, unsigned cp) {
+    const auto& s = model.snapshot;
+    const auto& w = model.window;
+    const settings::ControlStates c = model.controlStates();
     auto text = [cp](const std::string& bytes) { return platform::codePageToUtf8(bytes, cp); };
     auto onOff = [](bool b) { return b ? "on" : "off"; };
     std::ostringstream out;
@@ -79,7 +82,8 @@ std::string ModelFixture::dump() const {
         << "\n";
     out << "list selection " << w.listSelection << ", add selection " << w.addSelection << ", up " << onOff(c.up)
         << ", down " << onOff(c.down) << ", delete " << onOff(c.remove) << ", add " << onOff(c.add) << ", property "
-        << onOff(c.property) << "\n";
+        << onOff(c.property) << ", registry delete " << onOff(c.registryDelete) << ", install " << onOff(c.install)
+        << "\n";
     out << "language caption " << text(w.languageSwitchCaption) << ", toggle button " << text(w.toggleButtonCaption)
         << ", status " << text(w.status) << "\n";
     return out.str();

@@ -22,6 +22,9 @@ public:
     std::string boxes() const;
 };
 
+// The model's snapshot and window state, one fact a line, texts in UTF-8.
+std::string dump(const settings::SettingsModel& model, unsigned codePage);
+
 struct ModelFixture {
     TestMachine m;
     settings::Registry registry{m.registry};
@@ -31,7 +34,7 @@ struct ModelFixture {
     // Makes the model (in the machine's UI language) and loads it.
     settings::SettingsModel& start(bool commandLineMode = false);
     // The snapshot and the window state, one fact a line.
-    std::string dump() const;
+    std::string dump() const { return testing_support::dump(*model, m.system.codePage); }
     // Whether the dump holds the text; a failure shows the dump.
     ::testing::AssertionResult shows(const std::string& text) const;
     // Every key the program writes, as UTF-8 REGEDIT4 text without carriage returns.
