@@ -104,7 +104,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 if (c.registryDelete) controller.installer().deleteSelectedEntry();
                 break;
             case 28: in.ConsumeBool() ? controller.showHelp() : controller.showAbout(); break;
-            default: applyKeepsWhatItHolds(model);
+            default: applyKeepsWhatItHolds(f, model);
         }
         f.prompts.answers.clear();
         statesFollowTheSnapshot(f, model);
