@@ -4,6 +4,7 @@
 
 #include "hotkey/win32/hotkey_dialog.h"
 #include "platform/win32/win32_registry.h"
+#include "platform/win32/system_library.h"
 #include "platform/win32/win32_system.h"
 #include "settings/registry.h"
 #include "toolkit/message_loop.h"
@@ -34,6 +35,12 @@ HWND applicationWindow() {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    // Where Windows offers it (8 and later; Vista and 7 with an update), libraries named without
+    // a path come from the system folder only, never from the program's own folder.
+    const DWORD kSearchSystem32 = 0x800;  // LOAD_LIBRARY_SEARCH_SYSTEM32
+    if (auto setDirectories = platform::kernelFunction<BOOL(WINAPI*)(DWORD)>("SetDefaultDllDirectories")) {
+        setDirectories(kSearchSystem32);
+    }
     platform::Win32Registry store;
     platform::Win32System system;
     settings::Registry registry(store);

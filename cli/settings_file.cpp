@@ -41,6 +41,10 @@ SavedSettings settingsAsSwitches(settings::SettingsModel& model) {
     settings::Catalogue catalogue = model.catalogue();
     for (size_t i = 0; i < s.rows.size(); ++i) {
         const settings::PreloadRow& row = s.rows[i];
+        if (row.unreadable) {  // no switch adds a value that names no entry
+            unsaved("row " + std::to_string(i + 1) + ", which names no entry");
+            continue;
+        }
         std::string file = platform::fileNamePart(catalogue.imeFile(row.klid));
         bool byFile = settings::isImeKlid(row.klid) && !file.empty() && file.find(',') == std::string::npos;
         std::string item = byFile ? "/add2:" + file : "/add3:" + row.klid;

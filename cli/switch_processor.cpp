@@ -392,6 +392,7 @@ ItemResult SwitchProcessor::setHotkey(const std::string& argument) {
     std::string text = what + " hot key " + hotkey.displayText;
     if (n >= 1) {
         settings::PreloadRow& row = s.rows[static_cast<size_t>(n - 1)];
+        if (row.unreadable) return nothing("row " + std::to_string(n) + " names no entry");
         if (row.hotkeyText.empty()) {
             row.hotkeyText = hotkey.displayText;
             s.records.push_back({hotkey.modifierText, row.klid, hotkey.keyText});

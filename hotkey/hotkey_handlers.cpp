@@ -22,6 +22,7 @@ void HotkeyHandlers::editEntryHotkey() {
     int r = model_.window.listSelection;
     if (r < 0 || r >= static_cast<int>(s.rows.size())) return;
     settings::PreloadRow& row = s.rows[static_cast<size_t>(r)];
+    if (row.unreadable) return;  // it names no entry a hot key could switch to
     editor_.targetLabel = row.shownName;
 
     // The row's record; a hot-key text without a record counts as no hot key.

@@ -24,20 +24,6 @@ void RecordingSystem::log(const char* what, const std::string& subject, bool cha
     calls_.push_back({what + subject + (refused ? " (failed)" : ""), changes, refused});
 }
 
-std::string RecordingSystem::seenPath(const std::string& path) const {
-    for (auto it = copies_.rbegin(); it != copies_.rend(); ++it) {
-        if (equalsNoCase(it->first, path)) return it->second;
-    }
-    return path;
-}
-
-bool RecordingSystem::copyFile(const std::string& from, const std::string& to, bool failIfExists) {
-    bool done = preview_ ? isFile(from) && !(failIfExists && isFile(to)) : real_.copyFile(from, to, failIfExists);
-    if (preview_ && done) copies_.push_back({to, seenPath(from)});
-    log("copy file ", from + " to " + to, done, !done);
-    return done;
-}
-
 std::vector<ProcessEntry>* RecordingSystem::running() {
     if (!processesTaken_) {
         running_ = real_.processes();
@@ -86,10 +72,11 @@ bool RecordingSystem::startProgram(const std::string& commandLine) {
 }
 
 std::optional<int32_t> RecordingSystem::callRegistrationEntry(const std::string& library, bool registering) {
+    // A library named without a folder is the system folder's, as the program loads it.
     std::string path = library.find('\\') == std::string::npos ? systemDirectory() + "\\" + library : library;
     std::optional<int32_t> result;
     if (!preview_) {
-        result = real_.callRegistrationEntry(library, registering);
+        result = real_.callRegistrationEntry(path, registering);
     } else if (isFile(path)) {
         result = 0;
     }

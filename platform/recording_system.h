@@ -10,7 +10,7 @@ namespace platform {
 
 struct SystemCall {
     std::string text;      // e.g. "start program C:\WINDOWS\system32\ctfmon.exe"
-    bool changes = false;  // a program started that did not run yet, a process ended, a file copied, an install
+    bool changes = false;  // a program started that did not run yet, a process ended, an install
     bool refused = false;  // the system refused it (the text then ends in " (failed)")
 };
 
@@ -37,14 +37,14 @@ public:
     std::string commandLine() const override { return real_.commandLine(); }
     std::string systemDirectory() const override { return real_.systemDirectory(); }
     std::string nativeSystemDirectory() const override { return real_.nativeSystemDirectory(); }
+    std::string wow64SystemDirectory() const override { return real_.wow64SystemDirectory(); }
     std::string modulePath() const override { return real_.modulePath(); }
     std::string expandEnvironment(const std::string& text, size_t room) const override {
         return real_.expandEnvironment(text, room);
     }
-    // Files a preview copied are seen as their sources.
-    bool isFile(const std::string& path) const override { return real_.isFile(seenPath(path)); }
+    FileState fileState(const std::string& path) const override { return real_.fileState(path); }
     std::optional<std::string> readFile(const std::string& path, size_t maxBytes) const override {
-        return real_.readFile(seenPath(path), maxBytes);
+        return real_.readFile(path, maxBytes);
     }
     // The run's own files (its output, log and saved settings) are written in a preview too.
     bool writeFile(const std::string& path, const std::string& bytes, bool append) override {
@@ -54,13 +54,12 @@ public:
     bool desktopVisible() const override { return real_.desktopVisible(); }
     std::string localTime() const override { return real_.localTime(); }
     std::unique_ptr<VersionInfo> versionInfo(const std::string& path) const override {
-        return real_.versionInfo(seenPath(path));
+        return real_.versionInfo(path);
     }
     std::string loadString(const std::string& modulePath, unsigned id, size_t room) override {
-        return real_.loadString(seenPath(modulePath), id, room);
+        return real_.loadString(modulePath, id, room);
     }
 
-    bool copyFile(const std::string& from, const std::string& to, bool failIfExists) override;
     std::optional<std::vector<ProcessEntry>> processes() override;
     bool terminateProcess(uint32_t id) override;
     bool startProgram(const std::string& commandLine) override;
@@ -75,7 +74,6 @@ public:
 
 private:
     void log(const char* what, const std::string& subject, bool changes, bool refused);
-    std::string seenPath(const std::string& path) const;
     // The processes as the first list showed them, with the programs this run started and
     // without those it ended; null when there is no list.
     std::vector<ProcessEntry>* running();
@@ -85,7 +83,6 @@ private:
     RegistryStore& registry_;
     bool preview_;
     std::vector<SystemCall> calls_;
-    std::vector<std::pair<std::string, std::string>> copies_;  // a preview's copies: target, source
     bool processesTaken_ = false;
     std::optional<std::vector<ProcessEntry>> running_;
     bool layoutsTaken_ = false;

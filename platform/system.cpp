@@ -17,8 +17,7 @@ std::string programFile(const System& system, const std::string& commandLine) {
     }
     if (name.find('\\') != std::string::npos) return system.isFile(name) ? name : "";
     std::string systemDir = system.systemDirectory();
-    std::string windowsDir = folderOf(systemDir);
-    for (const std::string& dir : {folderOf(system.modulePath()), systemDir + "\\", windowsDir}) {
+    for (const std::string& dir : {systemDir + "\\", folderOf(systemDir)}) {
         if (system.isFile(dir + name)) return dir + name;
     }
     return "";

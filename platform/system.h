@@ -39,6 +39,10 @@ enum : uint32_t {
     kSpifSendChange = 2,
 };
 
+// What a file check can say: the file is there, it certainly is not (its file or its folder is not
+// found), or nothing certain (access denied, a drive not ready, a network path out of reach).
+enum class FileState { Present, Absent, Unchecked };
+
 // Keyboard-layout flags.
 enum : uint32_t {
     kKlfActivate = 0x1,
@@ -66,12 +70,16 @@ public:
     // it asks for system32) the Sysnative alias of the native one. Empty when this program
     // cannot look into the native folder at all.
     virtual std::string nativeSystemDirectory() const = 0;
+    // The folder where 64-bit Windows keeps its 32-bit system files (SysWOW64), which both builds
+    // can look into; empty on 32-bit Windows.
+    virtual std::string wow64SystemDirectory() const = 0;
     virtual std::string modulePath() const = 0;       // GetModuleFileNameA of the program
 
     // Files.
-    // True when GetFileAttributesA succeeds and the item is not a folder.
-    virtual bool isFile(const std::string& path) const = 0;
-    virtual bool copyFile(const std::string& from, const std::string& to, bool failIfExists) = 0;
+    // GetFileAttributesA: present when it succeeds on an item that is not a folder; absent when it
+    // fails because the file or its folder is not found, or names a folder.
+    virtual FileState fileState(const std::string& path) const = 0;
+    bool isFile(const std::string& path) const { return fileState(path) == FileState::Present; }
     // The whole file, or nothing when it cannot be read or is larger than maxBytes.
     virtual std::optional<std::string> readFile(const std::string& path, size_t maxBytes) const = 0;
     // Writes the bytes to the file, replacing it or appending to it (creating it when missing);
@@ -81,17 +89,21 @@ public:
     virtual std::string expandEnvironment(const std::string& text, size_t room) const = 0;
     // Null when the file has no version information.
     virtual std::unique_ptr<VersionInfo> versionInfo(const std::string& path) const = 0;
-    // LoadLibraryA, LoadStringA with room for `room` characters, FreeLibrary; empty on failure.
+    // The module loaded as data (none of its code runs), LoadStringA with room for `room`
+    // characters, FreeLibrary; empty on failure.
     virtual std::string loadString(const std::string& modulePath, unsigned id, size_t room) = 0;
 
     // Processes and libraries.
     // Nothing when the process list is unavailable (the toolhelp functions are missing).
     virtual std::optional<std::vector<ProcessEntry>> processes() = 0;
     virtual bool terminateProcess(uint32_t id) = 0;
-    // CreateProcessA of the command line, waiting at most 5 ms; true when it was created.
+    // CreateProcessA of the command line, waiting at most 5 ms; true when it was created. The
+    // program is named by its full path: a bare name would be looked for in this program's own
+    // folder and the current one first.
     virtual bool startProgram(const std::string& commandLine) = 0;
-    // LoadLibraryA, DllRegisterServer or DllUnregisterServer, FreeLibrary. Nothing when the
-    // library does not load or lacks the entry; otherwise the entry's result.
+    // LoadLibraryA of the library's full path, DllRegisterServer or DllUnregisterServer,
+    // FreeLibrary. Nothing when the library does not load or lacks the entry; otherwise the
+    // entry's result.
     virtual std::optional<int32_t> callRegistrationEntry(const std::string& library,
                                                          bool registering) = 0;
 
@@ -126,9 +138,10 @@ public:
 
 // The keyboard-layout catalogue under HKEY_LOCAL_MACHINE.
 extern const char kLayoutCatalogueKey[];
-// The program file CreateProcessA starts for a command line that is a full path (possibly
-// quoted) or a bare name, which is looked for in the program's folder, the system folder and
-// the Windows folder; empty when there is none.
+// The program file a command line starts: a full path (possibly quoted) as it is, a bare name
+// from the system folder or else the Windows folder (this program names its programs by their
+// full path; were it to name one bare, Windows would look in the program's own folder first,
+// where anyone may have put a program of that name); empty when there is none.
 std::string programFile(const System& system, const std::string& commandLine);
 // The loaded-layout list (first = active) as the system changes it. A KLID loads when the
 // catalogue has it, as its handle: an input method's KLID read as a number, a plain layout's

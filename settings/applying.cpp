@@ -14,10 +14,24 @@ namespace {
 
 constexpr uint32_t kLastDeletedRecord = 0x1C8;
 
-bool setNumberBinary(const Registry& registry, const RegKey& key, const std::string& name, uint32_t value) {
-    const uint8_t bytes[4] = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
-                              static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 24)};
-    return registry.setBinary(key, name, bytes, sizeof bytes);
+// A 32-bit number as the 4 little-endian bytes of a REG_BINARY value.
+std::vector<uint8_t> numberBytes(uint32_t value) {
+    return {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8), static_cast<uint8_t>(value >> 16),
+            static_cast<uint8_t>(value >> 24)};
+}
+
+void setNumberBinary(const Registry& registry, const RegKey& key, const std::string& name, uint32_t value) {
+    std::vector<uint8_t> bytes = numberBytes(value);
+    registry.setBinary(key, name, bytes.data(), bytes.size());
+}
+
+// A row's preload value: its KLID, or the value that is none as it was read.
+void writePreloadValue(const Registry& registry, const RegKey& key, const std::string& name, const PreloadRow& row) {
+    if (!row.unreadable) {
+        registry.setString(key, name, row.klid);
+    } else if (key.isOpen()) {
+        key.get()->set(name, row.unreadable->type, row.unreadable->data);
+    }
 }
 
 // The digit "Keyboard Layout\Toggle" stores for a key choice; empty for no choice.
@@ -84,7 +98,7 @@ void SettingsModel::writePreloadList() {
     if (version_.isNtFamily()) {
         // One opening for the whole list; without rows a missing key is not made.
         RegKey key = rows.empty() ? RegKey() : registry_.openOrCreate(RegRoot::CurrentUser, kPreloadKey);
-        for (size_t i = 0; i < rows.size(); ++i) registry_.setString(key, std::to_string(i + 1), rows[i].klid);
+        for (size_t i = 0; i < rows.size(); ++i) writePreloadValue(registry_, key, std::to_string(i + 1), rows[i]);
         if (!key.isOpen()) key = registry_.openForWrite(RegRoot::CurrentUser, kPreloadKey);
         registry_.listValueNames(key, names);
         for (const auto& name : names) {
@@ -95,7 +109,7 @@ void SettingsModel::writePreloadList() {
         // however many rows were loaded, so that none comes back at the next load.
         for (size_t i = 0; i < rows.size(); ++i) {
             RegKey key = registry_.openOrCreate(RegRoot::CurrentUser, std::string(kPreloadKey) + "\\" + std::to_string(i + 1));
-            registry_.setString(key, "", rows[i].klid);
+            writePreloadValue(registry_, key, "", rows[i]);
         }
         registry_.listSubKeys(registry_.openForRead(RegRoot::CurrentUser, kPreloadKey), names);
         for (const auto& name : names) {
@@ -109,18 +123,29 @@ void SettingsModel::writePreloadList() {
 
 // Records are written over the old ones from 0x100 first; the numbers beyond them are deleted
 // afterwards. A record of a row that stays only ever moves to a lower number, which is written
-// before its old key is touched, so a cut-short run never loses it.
+// before its old key is touched, so a cut-short run never loses it. A key that holds another
+// record loses its target first and gets it back last: until then it is incomplete, which
+// loading skips, so a cut-short run never binds one record's keys to another's target.
 void SettingsModel::writeHotkeyRecords() {
     for (size_t j = 0; j < snapshot.records.size(); ++j) {
         HotkeyRecord& record = snapshot.records[j];
-        RegKey key = registry_.openOrCreate(RegRoot::CurrentUser, hotkeyRecordKey(kFirstHotkeyRecord + static_cast<uint32_t>(j)));
-        setNumberBinary(registry_, key, "Key Modifiers", readHex(record.modifierText));
-        setNumberBinary(registry_, key, "Virtual Key", readHex(record.keyText));
         // A plain layout's KLID becomes its layout handle, the language twice.
         if (record.target.substr(0, 4) == "0000" && record.target.size() >= 8) {
             record.target = record.target.substr(4, 4) + record.target.substr(4, 4);
         }
-        setNumberBinary(registry_, key, "Target IME", readHex(record.target));
+        RegKey key = registry_.openOrCreate(RegRoot::CurrentUser, hotkeyRecordKey(kFirstHotkeyRecord + static_cast<uint32_t>(j)));
+        const std::pair<const char*, uint32_t> values[] = {{"Key Modifiers", readHex(record.modifierText)},
+                                                           {"Virtual Key", readHex(record.keyText)},
+                                                           {"Target IME", readHex(record.target)}};
+        bool holdsIt = key.isOpen();
+        for (const auto& [name, number] : values) {
+            platform::RegValue old;
+            holdsIt = holdsIt && key.get()->query(name, old) && old.type == platform::kRegBinary &&
+                      old.data == numberBytes(number);
+        }
+        if (holdsIt) continue;
+        registry_.deleteValue(key, "Target IME");
+        for (const auto& [name, number] : values) setNumberBinary(registry_, key, name, number);
     }
     for (uint32_t n : hotkeyRecords(registry_, kFirstHotkeyRecord + static_cast<uint32_t>(snapshot.records.size()),
                                     kLastDeletedRecord)) {
@@ -187,7 +212,7 @@ void SettingsModel::reloadLayouts() {
         if (layout != 0) system_.unloadKeyboardLayout(layout);
     }
     for (size_t i = snapshot.rows.size(); i-- > 0;) {
-        system_.loadKeyboardLayout(snapshot.rows[i].klid, platform::kKlfReorder);
+        if (!snapshot.rows[i].unreadable) system_.loadKeyboardLayout(snapshot.rows[i].klid, platform::kKlfReorder);
     }
     refill();
     system_.activateKeyboardLayout(slots[0], platform::kKlfActivate);

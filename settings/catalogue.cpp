@@ -13,6 +13,10 @@ const char kCatalogueKey[] = "SYSTEM\\CurrentControlSet\\Control\\Keyboard Layou
 
 std::string catalogueKeyOf(const std::string& klid) { return std::string(kCatalogueKey) + "\\" + klid; }
 
+bool isKlid(std::string_view text) {
+    return text.size() == 8 && text.find_first_not_of("0123456789ABCDEFabcdef") == std::string_view::npos;
+}
+
 bool isImeKlid(std::string_view klid) { return !klid.empty() && klid[0] != '0'; }
 
 std::string languageOf(std::string_view klid) {
@@ -25,6 +29,7 @@ bool Catalogue::exists(const std::string& klid) const {
 }
 
 std::string Catalogue::value(const std::string& klid, const std::string& name) const {
+    if (klid.empty()) return {};
     return registry_.getText(registry_.openForRead(RegRoot::LocalMachine, catalogueKeyOf(klid)), name);
 }
 
@@ -58,6 +63,7 @@ const CatalogueReads::Entry& Catalogue::stored(const std::string& klid) const {
     if (&reads == &ownReads_) reads.entries.clear();
     CatalogueReads::Entry& entry = reads.entries.emplace_back();
     entry.klid = klid;
+    if (klid.empty()) return entry;
     RegKey key = registry_.openForRead(RegRoot::LocalMachine, catalogueKeyOf(klid));
     entry.layoutText = registry_.getText(key, "Layout Text");
     entry.layoutDisplayName = registry_.getText(key, "Layout Display Name");
@@ -75,18 +81,31 @@ Catalogue::ImeFile Catalogue::checkImeFileOf(const CatalogueReads::Entry& entry,
     // A 32-bit program on 64-bit Windows sees SysWOW64 where it asks for system32, where no
     // 64-bit input method is: names in the system folder are looked for in the native one.
     std::string system = system_.systemDirectory() + "\\";
-    std::string native = system_.nativeSystemDirectory();
     bool fullPath = file[0] == '\\' || file.find(':') != std::string::npos;
     if (fullPath && platform::equalsNoCase(std::string_view(file).substr(0, system.size()), system)) {
         file = file.substr(system.size());
         fullPath = false;
     }
-    if (!fullPath) {
-        if (native.empty()) return ImeFile::Unchecked;
-        file = native + "\\" + file;
+    // Present where any place has it; absent only where every place certainly lacks it. An empty
+    // place is a folder this program cannot look into.
+    std::vector<std::string> places;
+    if (fullPath) {
+        places.push_back(file);
+    } else {
+        std::string native = system_.nativeSystemDirectory(), wow64 = system_.wow64SystemDirectory();
+        places.push_back(native.empty() ? native : native + "\\" + file);
+        if (!wow64.empty()) places.push_back(wow64 + "\\" + file);
     }
-    if (path) *path = file;
-    return system_.isFile(file) ? ImeFile::Present : ImeFile::Absent;
+    ImeFile found = ImeFile::Absent;
+    for (const auto& where : places) {
+        platform::FileState state = where.empty() ? platform::FileState::Unchecked : system_.fileState(where);
+        if (state == platform::FileState::Present) {
+            if (path) *path = where;
+            return ImeFile::Present;
+        }
+        if (state == platform::FileState::Unchecked) found = ImeFile::Unchecked;
+    }
+    return found;
 }
 
 Catalogue::ImeFile Catalogue::checkImeFile(const std::string& klid, std::string* path) const {

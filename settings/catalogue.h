@@ -18,6 +18,8 @@ namespace settings {
 extern const char kCatalogueKey[];  // under HKEY_LOCAL_MACHINE
 std::string catalogueKeyOf(const std::string& klid);
 
+// Eight hexadecimal digits, the one form of a KLID.
+bool isKlid(std::string_view text);
 bool isImeKlid(std::string_view klid);
 std::string languageOf(std::string_view klid);  // characters 5 to 8, upper case
 
@@ -59,7 +61,8 @@ public:
 
     bool exists(const std::string& klid) const;
     // A text value of the entry (REG_SZ, or REG_EXPAND_SZ unexpanded); empty when the entry or
-    // the value is missing or of another type.
+    // the value is missing or of another type. An empty KLID (a row whose preload value is none)
+    // names no entry: nothing is read for it.
     std::string value(const std::string& klid, const std::string& name) const;
     std::string imeFile(const std::string& klid) const { return stored(klid).imeFile; }
     // An entry with a "Layout Text" has both names, whatever else it holds.
@@ -67,11 +70,12 @@ public:
 
     // What the entry's "IME File" says of its input-method file. A file name is looked for in
     // the native system folder (input methods live there, also on 64-bit Windows when this
-    // program runs under WOW64); a REG_EXPAND_SZ value is expanded first, and a full path is
-    // tested where it points.
+    // program runs under WOW64), and on 64-bit Windows in SysWOW64 as well, where a 32-bit
+    // installer puts an input method that 32-bit programs use; a REG_EXPAND_SZ value is expanded
+    // first, and a full path is tested where it points.
     enum class ImeFile {
         NotNamed,   // no "IME File", an empty one, or one of a type that is not text
-        Unchecked,  // too long to expand, or the native system folder cannot be looked into
+        Unchecked,  // too long to expand, a folder that cannot be looked into, a failed check
         Present,
         Absent,     // names a file that certainly is not there
     };

@@ -91,14 +91,24 @@ void SettingsModel::removeRow(size_t s) {
     auto& rows = snapshot.rows;
     const PreloadRow row = rows[s];
 
-    SettingsSnapshot::AddableRow entry;
-    entry.klid = row.klid;
-    entry.classicName = row.classicName;
-    entry.displayName = row.displayName;
-    entry.itemText = row.shownName;
-    snapshot.addable.push_back(entry);
+    // A value that is no KLID names no entry to offer again.
+    if (!row.unreadable) {
+        SettingsSnapshot::AddableRow entry;
+        entry.klid = row.klid;
+        entry.classicName = row.classicName;
+        entry.displayName = row.displayName;
+        entry.itemText = row.shownName;
+        snapshot.addable.push_back(entry);
+    }
 
-    if (!row.hotkeyText.empty()) {
+    auto& slots = snapshot.layoutSlots;
+    for (size_t i = s; i + 1 < slots.size(); ++i) slots[i] = slots[i + 1];
+    rows.erase(rows.begin() + static_cast<long>(s));
+
+    // The KLID's record goes with its last row: a copy of the row that stays keeps its hot key.
+    bool listed = false;
+    for (const auto& other : rows) listed = listed || other.klid == row.klid;
+    if (!row.hotkeyText.empty() && !listed) {
         auto& records = snapshot.records;
         for (auto it = records.begin(); it != records.end(); ++it) {
             if (it->target != row.klid) continue;
@@ -106,10 +116,6 @@ void SettingsModel::removeRow(size_t s) {
             break;
         }
     }
-    auto& slots = snapshot.layoutSlots;
-    for (size_t i = s; i + 1 < slots.size(); ++i) slots[i] = slots[i + 1];
-
-    rows.erase(rows.begin() + static_cast<long>(s));
     selectRow(s < rows.size() ? static_cast<int>(s) : static_cast<int>(s) - 1);
 }
 

@@ -25,16 +25,22 @@ bool readNumber(const RegKey& key, const std::string& name, uint32_t& out) {
     return true;
 }
 
-// A preload entry whatever its type, so that a row is kept whenever its value names an entry:
+// A preload value whatever its type, so that a row is kept whenever its value names an entry:
 // a REG_DWORD as the KLID's eight hexadecimal digits, any other type as text up to its first zero.
-// False (and empty) when the value is missing.
-bool readKlid(const RegKey& key, const std::string& name, std::string& klid) {
+// Only eight hexadecimal digits make a KLID (the registry would take "E0010804\" for the key
+// E0010804); any other value is kept as read, to be written back. Nothing when it is missing.
+std::optional<PreloadRow> readPreloadValue(const RegKey& key, const std::string& name) {
     platform::RegValue v;
-    klid.clear();
-    if (!key.isOpen() || !key.get()->query(name, v)) return false;
+    if (!key.isOpen() || !key.get()->query(name, v)) return std::nullopt;
     bool number = v.type == platform::kRegDword && v.data.size() == 4;
-    klid = number ? hexText(numberFromBytes(v.data), 8) : textFromBytes(v.data);
-    return true;
+    std::string klid = number ? hexText(numberFromBytes(v.data), 8) : textFromBytes(v.data);
+    PreloadRow row;
+    if (isKlid(klid)) {
+        row.klid = platform::upperAscii(klid);
+    } else {
+        row.unreadable = v;
+    }
+    return row;
 }
 
 }  // namespace
@@ -117,13 +123,16 @@ void SettingsModel::loadSettings() {
 
     loadIndicatorChoice();
     loadedIndicatorOption_ = snapshot.indicatorOption;
+    // The entries the program relies on come back first, so that their rows find them.
+    catalogue().repair(texts_.repair);
     loadPreloadRows();
 
     // Rows without a name have no catalogue entry, or one that names itself nowhere: they are
-    // dropped.
+    // dropped. A value that is no KLID stays where it is.
     auto& rows = snapshot.rows;
     for (size_t i = rows.size(); i-- > 0;) {
-        if (rows[i].named && rows[i].shownName.empty()) rows.erase(rows.begin() + static_cast<long>(i));
+        bool nameless = rows[i].named && rows[i].shownName.empty() && !rows[i].unreadable;
+        if (nameless) rows.erase(rows.begin() + static_cast<long>(i));
     }
 
     loadHotkeyRecords();
@@ -192,32 +201,27 @@ void SettingsModel::loadIndicatorChoice() {
 }
 
 void SettingsModel::loadPreloadRows() {
-    std::vector<std::string> klids;
+    std::vector<PreloadRow> read;
     if (version_.isNtFamily()) {
         RegKey key = registry_.openForRead(RegRoot::CurrentUser, kPreloadKey);
-        std::string klid;
-        for (int n = 1; readKlid(key, std::to_string(n), klid); ++n) klids.push_back(klid);
+        for (int n = 1; auto row = readPreloadValue(key, std::to_string(n)); ++n) read.push_back(*row);
     } else if (version_.is9x()) {
         for (int n = 1;; ++n) {
             RegKey key = registry_.openForRead(RegRoot::CurrentUser, std::string(kPreloadKey) + "\\" + std::to_string(n));
             if (!key.isOpen()) break;
-            std::string klid;
-            readKlid(key, "", klid);
-            klids.push_back(klid);
+            if (auto row = readPreloadValue(key, "")) read.push_back(*row);
         }
     }
     Catalogue entries = catalogue();
-    for (const auto& klid : klids) {
-        PreloadRow row;
-        row.klid = platform::upperAscii(klid);
+    for (auto& r : read) {
         // A command-line run shows no list: a row whose entry has a "Layout Text", and so a name,
         // keeps its names unread until a switch looks for one (see nameRows).
-        if (commandLineMode_ && entries.hasLayoutText(row.klid)) {
-            row.named = false;
-        } else {
-            nameRow(row, entries);
+        if (commandLineMode_ && entries.hasLayoutText(r.klid)) {
+            r.named = false;
+        } else if (!r.unreadable) {
+            nameRow(r, entries);
         }
-        snapshot.rows.push_back(row);
+        snapshot.rows.push_back(r);
     }
 }
 
@@ -280,7 +284,6 @@ void SettingsModel::loadToggleSlots() {
 
 void SettingsModel::loadAddableEntries() {
     Catalogue entries = catalogue();
-    entries.repair(texts_.repair);
     std::vector<std::string> userKlids;
     for (const auto& row : snapshot.rows) userKlids.push_back(row.klid);
     for (const auto& row : entries.addableRows(userKlids, !commandLineMode_)) {

@@ -28,6 +28,10 @@ std::string ResolveDisplayName(platform::System& system, const std::string& text
     int64_t number = comma == std::string::npos ? 0 : platform::readDecimal(reference.substr(comma + 1));
     int64_t id = -number;
     std::string expanded = system.expandEnvironment(path, kPathRoom);
+    // A library named without a folder is the system folder's, never one beside this program.
+    if (!expanded.empty() && platform::fileNamePart(expanded) == expanded) {
+        expanded = system.systemDirectory() + "\\" + expanded;
+    }
     if (expanded.empty() || !system.isFile(expanded)) return {};
     // String resources are numbered 0 to 65535; a number outside names no string.
     if (id < 0 || id > 0xFFFF) return {};

@@ -12,7 +12,8 @@ namespace settings {
 std::string GetFileDescription(const platform::System& system, const std::string& path);
 
 // A text beginning with "@" names a string resource as "@path,-number": the result is that
-// string (empty when the file or the string is missing). Any other text comes back unchanged.
+// string (empty when the file or the string is missing); a path without a folder is looked for
+// in the system folder. Any other text comes back unchanged.
 std::string ResolveDisplayName(platform::System& system, const std::string& text);
 
 }  // namespace settings

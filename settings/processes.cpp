@@ -44,9 +44,9 @@ void Processes::end(const std::string& name) {
     if (!ended.empty()) forgetProcessList();
 }
 
-void Processes::start(const std::string& name) {
-    bool quote = name.find(' ') != std::string::npos && name.find('"') == std::string::npos;
-    if (system_.startProgram(quote ? "\"" + name + "\"" : name)) forgetProcessList();
+void Processes::start(const std::string& path) {
+    bool quote = path.find(' ') != std::string::npos && path.find('"') == std::string::npos;
+    if (system_.startProgram(quote ? "\"" + path + "\"" : path)) forgetProcessList();
 }
 
 bool Processes::startupEntry(const std::string& name, bool remove) {
@@ -65,7 +65,7 @@ bool Processes::startupEntry(const std::string& name, bool remove) {
 }
 
 bool Processes::registerLibrary(const std::string& library, bool registering) {
-    auto result = system_.callRegistrationEntry(library, registering);
+    auto result = system_.callRegistrationEntry(system_.systemDirectory() + "\\" + library, registering);
     return result && *result >= 0;
 }
 

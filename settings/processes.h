@@ -22,13 +22,15 @@ public:
     bool runs(const std::string& name) const;
     // Ends every running process that matches the name.
     void end(const std::string& name);
-    // Starts the program through the usual search path and waits at most 5 ms for it.
-    void start(const std::string& name);
+    // Starts the program at that full path (in quotes when it holds a blank) and waits at most
+    // 5 ms for it.
+    void start(const std::string& path);
     // Looks through the Run keys (the user's first, then the machine's) for values whose text
     // names the program: the file-name part equals the name exactly, letter case included, so
     // an entry with arguments does not match. Removes each match when asked. True on a match.
     bool startupEntry(const std::string& name, bool remove);
-    // DllRegisterServer or DllUnregisterServer of the library; true when it ran and succeeded.
+    // DllRegisterServer or DllUnregisterServer of the system folder's library of that name; true
+    // when it ran and succeeded.
     bool registerLibrary(const std::string& library, bool registering);
     // The process list is taken once and kept until this object starts or ends a program;
     // after a wait for the user it must be taken again.

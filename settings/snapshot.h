@@ -6,9 +6,11 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/registry_store.h"
 #include "settings/catalogue.h"
 
 namespace settings {
@@ -18,13 +20,16 @@ constexpr size_t kLayoutListRoom = 30;  // handles asked of GetKeyboardLayoutLis
 
 // One entry of the user's ordered list of input locales, with its line in the window's list.
 struct PreloadRow {
-    std::string klid;  // upper case
+    std::string klid;  // upper case; empty for a value that is no KLID
     std::string classicName;
     std::string displayName;
     std::string pendingDisplayName;  // a new name typed by the user, written by apply
     std::string hotkeyText;          // the list's second column
     std::string shownName;           // the list's first column
     bool named = true;               // false while a command-line load has left its names unread
+    // A preload value that is no KLID (eight hexadecimal digits), as read: the row names nothing,
+    // shows nothing and keeps its place, and apply writes the value back as it was.
+    std::optional<platform::RegValue> unreadable;
 };
 
 // A direct-switch hot key: pressing it switches to the target entry.

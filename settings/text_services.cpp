@@ -20,6 +20,8 @@ void SettingsModel::switchIndicator() {
     bool writesCtfValues =
         generation == Generation::Xp || generation == Generation::Server2003 || generation == Generation::Nt4;
     bool six = version_.isSixFamily();
+    // The programs are started by their full path, never looked for in this program's folder.
+    std::string systemDir = system_.systemDirectory() + "\\";
     auto setCtfValues = [&](uint32_t disableThreadInputManager, uint32_t showStatus) {
         registry_.setNumber(registry_.openOrCreate(RegRoot::CurrentUser, kCtfKey), "Disable Thread Input Manager",
                             disableThreadInputManager);
@@ -38,7 +40,7 @@ void SettingsModel::switchIndicator() {
         if (writesCtfValues) setCtfValues(0, 4);
         if (!six) {
             for (const char* library : {"msutb.dll", "msctf.dll", "msimtf.dll"}) processes_.registerLibrary(library, true);
-            processes_.start(kCtfmon);
+            processes_.start(systemDir + kCtfmon);
             if (processes_.runs(kCtfmon)) {
                 processes_.startupEntry(kInternat, true);
                 processes_.startupEntry(kCtfmon, true);
@@ -60,15 +62,12 @@ void SettingsModel::switchIndicator() {
     }
 
     if (snapshot.indicatorOption && snapshot.indicatorSwitch && !six) {
-        std::string systemDir = system_.systemDirectory() + "\\";
-        if (!processes_.runs(kInternat) && !system_.isFile(systemDir + kInternat)) {
-            std::string programDir = platform::folderOf(system_.modulePath());
-            for (const char* file : {kInternat, "indicdll.dll"}) {
-                if (system_.isFile(programDir + file)) system_.copyFile(programDir + file, systemDir + file, true);
-            }
-            processes_.start(kInternat);
+        // 9x keeps it in the Windows folder, the system folder's parent.
+        std::string internat = systemDir + kInternat;
+        if (version_.is9x() && !system_.isFile(internat)) {
+            internat = platform::folderOf(system_.systemDirectory()) + kInternat;
         }
-        if (!processes_.runs(kInternat)) processes_.start(kInternat);
+        if (!processes_.runs(kInternat)) processes_.start(internat);
         if (!processes_.runs(kInternat) && !commandLineMode_) {
             tell(texts_.settings.internatNotFound);
         } else {

@@ -21,8 +21,9 @@ TEST(Applying, AnUnchangedMachineComesOutAsItWent) {
         "LoadKeyboardLayoutA(\"00000409\", 0x00000008) = 0x04090409\n"
         "LoadKeyboardLayoutA(\"E0010804\", 0x00000008) = 0xE0010804\n"
         "ActivateKeyboardLayout(0xE0010804, 0x00000001)\n"
-        "SystemParametersInfoA(0x0000005A, 0, &0xE0010804, 2)\nDllRegisterServer(msutb.dll)\n"
-        "DllRegisterServer(msctf.dll)\nDllRegisterServer(msimtf.dll)\nCreateProcessA(ctfmon.exe)\n";
+        "SystemParametersInfoA(0x0000005A, 0, &0xE0010804, 2)\nDllRegisterServer(C:\\WINDOWS\\system32\\msutb.dll)\n"
+        "DllRegisterServer(C:\\WINDOWS\\system32\\msctf.dll)\nDllRegisterServer(C:\\WINDOWS\\system32\\msimtf.dll)\n"
+        "CreateProcessA(C:\\WINDOWS\\system32\\ctfmon.exe)\n";
     const std::string ninexCalls =
         "SystemParametersInfoA(0x0000006F, 0, NULL, 1)\nSystemParametersInfoA(0x0000005B, 0, NULL, 2)\n"
         "UnloadKeyboardLayout(0x04090409)\nUnloadKeyboardLayout(0xE0010804)\n"
@@ -30,8 +31,8 @@ TEST(Applying, AnUnchangedMachineComesOutAsItWent) {
         "LoadKeyboardLayoutA(\"E0010804\", 0x00000008) = 0xE0010804\n"
         "LoadKeyboardLayoutA(\"00000409\", 0x00000008) = 0x04090409\n"
         "ActivateKeyboardLayout(0x04090409, 0x00000001)\n"
-        "SystemParametersInfoA(0x0000005A, 0, &0x04090409, 2)\nDllUnregisterServer(msimtf.dll)\n"
-        "DllUnregisterServer(msctf.dll)\n";
+        "SystemParametersInfoA(0x0000005A, 0, &0x04090409, 2)\nDllUnregisterServer(C:\\WINDOWS\\SYSTEM\\msimtf.dll)\n"
+        "DllUnregisterServer(C:\\WINDOWS\\SYSTEM\\msctf.dll)\n";
     // 0: XP; 1: 98 whose registry deletes a key with its sub-keys; 2: 98 on a registry that does not.
     for (int machine = 0; machine < 3; ++machine) {
         ModelFixture f;
@@ -49,13 +50,15 @@ TEST(Applying, AnUnchangedMachineComesOutAsItWent) {
 
 // A run cut short after any write of an apply (from then on the registry fails every call)
 // leaves a list: a fresh load finds rows, only rows from before or being written, at least as
-// many as the shorter list has, and each row that stays keeps its hot key.
+// many as the shorter list has, each row that stays keeps its hot key, and every record is one
+// from before or being written, its three values together (a record written over another's key).
 TEST(Applying, ARunCutShortAfterAnyWriteLeavesAWorkingList) {
     auto klids = [](const settings::SettingsSnapshot& s) {
         std::set<std::string> out;
         for (const auto& r : s.rows) out.insert(r.klid);
         return out;
     };
+    auto line = [](const settings::HotkeyRecord& r) { return "record " + r.modifierText + " " + r.keyText + " -> " + r.target; };
     for (int machine = 0; machine < 3; ++machine) {
         for (long k = 1;; ++k) {
             ModelFixture f;
@@ -65,6 +68,7 @@ TEST(Applying, ARunCutShortAfterAnyWriteLeavesAWorkingList) {
             model.selectRow(0);
             model.removeSelected();
             model.addSelected();
+            model.snapshot.records.push_back({"0000C001", model.snapshot.rows[1].klid, "00000039"});
             model.snapshot.records.push_back({"0000C002", model.snapshot.rows.back().klid, "00000032"});
             auto written = model.snapshot;
             long start = f.m.registry.writesMade();
@@ -78,10 +82,15 @@ TEST(Applying, ARunCutShortAfterAnyWriteLeavesAWorkingList) {
             EXPECT_GE(after.rows.size(), std::min(before.rows.size(), written.rows.size())) << where;
             for (const auto& klid : klids(written)) known.insert(klid);
             for (const auto& klid : stays) EXPECT_TRUE(known.count(klid)) << klid << ", " << where;
+            std::set<std::string> whole;
+            for (const auto* s : {&before, &written}) {
+                for (const auto& r : s->records) whole.insert(line(r));
+            }
             for (const auto& r : before.records) {
                 if (!klids(written).count(r.target) || !stays.count(r.target)) continue;
-                EXPECT_TRUE(f.shows("record " + r.modifierText + " " + r.keyText + " -> " + r.target)) << where;
+                EXPECT_TRUE(f.shows(line(r))) << where;
             }
+            for (const auto& r : after.records) EXPECT_TRUE(whole.count(line(r))) << line(r) << ", " << where;
         }
     }
 }
@@ -146,7 +155,7 @@ TEST(Applying, BadValuesLoseNoUsableSetting) {
         for (char c : text + '\0') out += platform::lowerAscii(platform::hexText(static_cast<uint8_t>(c), 2)) + ",";
         return out.substr(0, out.size() - 1);
     };
-    const std::string all = "E0010804+hk 00000409+hk E00E0804 10", noUs = "E0010804+hk E00E0804 10";
+    const std::string all = "E0010804+hk 00000409+hk E00E0804 10", noUs = "E0010804+hk ? E00E0804 10";
     const std::string longText(300, 'x');
     struct Case {
         std::string key, value, shows, kept;
@@ -156,9 +165,10 @@ TEST(Applying, BadValuesLoseNoUsableSetting) {
         {preload, R"("2"=dword:00000409)", "row 00000409", all},
         {preload, R"("2"=)" + expand("00000409"), "row 00000409", all},
         {preload, R"("2"=hex:30,30,30,30,30,34,30,39)", "row 00000409", all},
-        {preload, R"("2"="0409")", "row E00E0804", noUs},  // names no entry: the row and its hot key go
-        {preload, R"("2"="000004090")", "row E00E0804", noUs},
-        {preload, R"("2"="zz\\..")", "row E00E0804", noUs},
+        // No KLID: kept as read, in its place, naming nothing (so the entry's hot key goes).
+        {preload, R"("2"=hex:30,34,30,39)", "row (type 3: 0409) |", noUs},
+        {preload, R"("2"="000004090")", "row (type 1: 000004090) |", noUs},
+        {preload, R"("2"="zz\\..")", "row (type 1: zz\\..) |", noUs},
         {pinyin, R"("Layout Text"=-)", "shown 全拼输入法 | hotkey Ctrl+Shift+1", all},
         {pinyin, R"("Layout Text"=)" + expand("A"), "shown A | hotkey Ctrl+Shift+1", all},
         {pinyin, R"("Layout Text"="@")", "shown 全拼输入法 |", all},
@@ -168,6 +178,8 @@ TEST(Applying, BadValuesLoseNoUsableSetting) {
         {pinyin, R"("IME File"=)" + expand("%SystemRoot%\\system32\\WINPY.IME"), "row E0010804 | 全拼输入法 |", all},
         {pinyin, R"("IME File"=)" + expand("%SystemRoot%\\gone.ime"), "row 00000409", "00000409+hk E00E0804 9"},
         {pinyin, R"("IME File"="gone.ime")", "row 00000409", "00000409+hk E00E0804 9"},
+        {pinyin, R"("IME File"="wow.ime")", "row E0010804 | 中文 (简体) - 全拼 |", all},  // in SysWOW64 only
+        {pinyin, R"("IME File"="\\\\server\\ime\\far.ime")", "row E0010804 | 中文 (简体) - 全拼 |", all},  // unchecked
         {pinyin, R"("IME File"=)" + expand("%SystemRoot%\\" + longText), "row E0010804 | 中文 (简体) - 全拼 |", all},
         {layouts + "00000409", R"("IME File"="gone.ime")", "row 00000409", all},  // a plain layout is never deleted
         {msPinyin, R"("Layout Display Name"="@%SystemRoot%\\system32\\none.dll,-5000")", "shown 中文 (简体) - 微软拼音输入法 3.0 版 |", all},
@@ -192,11 +204,14 @@ TEST(Applying, BadValuesLoseNoUsableSetting) {
     for (const auto& c : cases) {
         ModelFixture f;
         seedXpChinese(f);
+        f.m.system.wow64SystemDir = "C:\\WINDOWS\\SysWOW64";  // 64-bit Windows, and a share out of reach
+        f.m.system.addFile("C:\\WINDOWS\\SysWOW64\\wow.ime");
+        f.m.system.uncheckable = {"\\\\server\\ime\\far.ime"};
         f.m.load("REGEDIT4\n[" + c.key + "]\n" + c.value + "\n");
         f.start().apply();
         auto& model = f.start();
         std::string kept;
-        for (const auto& r : model.snapshot.rows) kept += r.klid + (r.hotkeyText.empty() ? " " : "+hk ");
+        for (const auto& r : model.snapshot.rows) kept += (r.unreadable ? "?" : r.klid) + (r.hotkeyText.empty() ? " " : "+hk ");
         EXPECT_EQ(c.kept, kept + std::to_string(model.catalogue().entries().size())) << c.value;
         EXPECT_NE(std::string::npos, f.dump().find(c.shows)) << c.value << "\n" << f.dump();
     }

@@ -27,6 +27,7 @@ TEST_F(KeyboardLayoutsTest, TheCurrentFieldNamesTheLayoutOrShowsItsFile) {
     EXPECT_EQ("KBDXX.DLL", dialog.currentLayout());
     dialog.show("Missing", "E0990804");
     EXPECT_EQ("", dialog.currentLayout());
+    for (const auto& layout : dialog.layouts()) EXPECT_NE("", layout.file) << layout.klid;  // none written empty
 }
 
 TEST_F(KeyboardLayoutsTest, OkWritesTheChosenFileAndEveryCloseKeepsTheChoice) {

@@ -71,17 +71,21 @@ TEST(ListDuplicates, LeaveOnlyTheTopmostRow) {
 "4"="E0200804"
 "5"="E0210804"
 "6"="E0010804"
+"7"="E0010804\\"
 )reg");
     auto& model = f.start();
-    ASSERT_EQ("E0010804 00000409 E00E0804 E0200804 E0210804 E0010804", rowOrder(model));
+    ASSERT_EQ("E0010804 00000409 E00E0804 E0200804 E0210804 E0010804 ", rowOrder(model));
     model.dropDuplicateInputMethods();
-    EXPECT_EQ("E0010804 00000409 E00E0804", rowOrder(model));
+    EXPECT_EQ("E0010804 00000409 E00E0804 ", rowOrder(model));
     // The copies' entries go; the entry listed twice keeps its key, as the row that stays needs it.
     auto has = [&model](const char* klid) { return model.catalogue().exists(klid); };
     EXPECT_FALSE(has("E0200804") || has("E0210804"));
     EXPECT_TRUE(has("E0010804"));
     EXPECT_EQ(std::string::npos, addable(model).find("E02")) << addable(model);
     EXPECT_EQ(std::string::npos, addable(model).find("E0010804")) << addable(model);
+    // The row that stays keeps its hot key.
+    model.apply();
+    EXPECT_TRUE(f.shows("record 0000C006 00000031 -> E0010804"));
 }
 
 }  // namespace

@@ -56,6 +56,8 @@ TEST_F(Startup, AMissingUsLayoutComesBackNamedInTheSystemsLanguage) {
     f.m.load("REGEDIT4\n[-HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Keyboard Layouts\\00000409]\n");
     start("");
     EXPECT_EQ(f.m.system.fromUtf8("美国英语"), controller->model().catalogue().value("00000409", "Layout Text"));
+    // Repaired before the rows are read: its row stays, and so its hot key.
+    EXPECT_EQ(2u, controller->model().snapshot.records.size());
 }
 
 // A command-line run reads the add box's names only when a switch looks for or adds an entry,

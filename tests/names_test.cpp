@@ -21,6 +21,7 @@ TEST(ResolveDisplayName, FollowsAnIndirectNameToItsStringResource) {
     m.system.stringResources[longDir + "\\input.dll"][1] = "too far";
     const char* cases[][2] = {
         {"@%SystemRoot%\\system32\\input.dll,-5000", "US"},
+        {"@input.dll,-5000", "US"},  // a library without a folder is the system folder's
         {"@%SystemRoot%\\system32\\input.dll,0", "zero"},
         {"@%SystemRoot%\\system32\\input.dll,-65535", "last"},
         {"@%SystemRoot%\\system32\\input.dll,-65536", ""},

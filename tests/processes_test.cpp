@@ -35,7 +35,7 @@ TEST_F(ProcessesTest, EndingOneProgramLeavesTheOthersAlone) {
     EXPECT_EQ((std::vector<std::string>{"TerminateProcess(100)", "TerminateProcess(108)"}), m.system.calls);
 }
 
-TEST_F(ProcessesTest, StartsThroughTheSearchPathQuotingNamesWithBlanks) {
+TEST_F(ProcessesTest, StartsQuotingNamesWithBlanks) {
     m.system.addFile("C:\\WINDOWS\\system32\\ctfmon.exe");
     processes.start("ctfmon.exe");
     processes.start("my tool.exe");
@@ -81,8 +81,9 @@ TEST_F(ProcessesTest, RegistrationSucceedsOnlyWhenTheEntryRunsAndSucceeds) {
     EXPECT_TRUE(processes.registerLibrary("msctf.dll", true));
     EXPECT_FALSE(processes.registerLibrary("msutb.dll", true));
     EXPECT_FALSE(processes.registerLibrary("msimtf.dll", false));
-    EXPECT_EQ((std::vector<std::string>{"DllRegisterServer(msctf.dll)", "DllRegisterServer(msutb.dll)",
-                                        "DllUnregisterServer(msimtf.dll)"}),
+    EXPECT_EQ((std::vector<std::string>{"DllRegisterServer(C:\\WINDOWS\\system32\\msctf.dll)",
+                                        "DllRegisterServer(C:\\WINDOWS\\system32\\msutb.dll)",
+                                        "DllUnregisterServer(C:\\WINDOWS\\system32\\msimtf.dll)"}),
               m.system.calls);
 }
 

@@ -52,7 +52,7 @@ TEST(TextServices, TheWindowsApplyAsksAgainWhichProgramsRun) {
     f.m.system.processTable.clear();
     f.m.system.calls.clear();
     model.apply();
-    EXPECT_NE(std::string::npos, f.calls().find("CreateProcessA(internat.exe)")) << f.calls();
+    EXPECT_NE(std::string::npos, f.calls().find("CreateProcessA(C:\\WINDOWS\\system32\\internat.exe)")) << f.calls();
 }
 
 TEST(TextServices, AStartedMonitorReplacesEveryStartUpEntry) {
@@ -78,8 +78,8 @@ TEST(TextServices, AStartedMonitorReplacesEveryStartUpEntry) {
 TEST(TextServices, TheIndicatorOnXpStopsTheMonitorAndAsksForInternatOnlyInWindowMode) {
     for (bool commandLine : {false, true}) {
         Switching s(kWinXp, true, true, false, commandLine, {"ctfmon.exe"});
-        EXPECT_EQ("TerminateProcess(100)\nDllUnregisterServer(msimtf.dll)\nDllUnregisterServer(msctf.dll)\n"
-                  "CreateProcessA(internat.exe)\nCreateProcessA(internat.exe)\n",
+        EXPECT_EQ("TerminateProcess(100)\nDllUnregisterServer(C:\\WINDOWS\\system32\\msimtf.dll)\n"
+                  "DllUnregisterServer(C:\\WINDOWS\\system32\\msctf.dll)\nCreateProcessA(C:\\WINDOWS\\system32\\internat.exe)\n",
                   s.calls);
         EXPECT_TRUE(s.wrote("\"Disable Thread Input Manager\"=dword:00000001"));
         EXPECT_TRUE(s.wrote("\"ShowStatus\"=dword:00000000"));
@@ -95,6 +95,8 @@ TEST(TextServices, TheIndicatorOnXpStopsTheMonitorAndAsksForInternatOnlyInWindow
             EXPECT_TRUE(s.wrote("\"indicator\"="));
         }
     }
+    // 9x keeps it in the Windows folder: started from there when the system folder lacks it.
+    EXPECT_NE(std::string::npos, Switching(kWin98, true, true, false).calls.find("CreateProcessA(C:\\WINDOWS\\internat.exe)"));
 }
 
 TEST(TextServices, TurningTheIndicatorOffEndsBothProgramsAndTheirStartUpEntries) {

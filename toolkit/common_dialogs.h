@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "platform/win32/system_library.h"
+
 namespace toolkit {
 
 // GetOpenFileNameA with a filter, a starting folder and an owner; the path and the file must
@@ -32,10 +34,7 @@ private:
 // Null when the library or the function is missing.
 template <typename Function>
 Function windowLibraryFunction(const char* library, const char* name) {
-    HMODULE module = GetModuleHandleA(library);
-    if (!module) module = LoadLibraryA(library);
-    if (!module) return nullptr;
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+    return platform::libraryFunction<Function>(platform::systemLibrary(library), name);
 }
 
 // The filter in the form the dialog takes: each "|" a NUL, and two NULs at the end.

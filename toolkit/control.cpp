@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/win32/system_library.h"
+
 namespace toolkit {
 namespace {
 
@@ -25,13 +27,7 @@ bool isLive(const Control* control) {
     return place != liveControls().end() && *place == control;
 }
 
-// GetProcAddress gives a generic pointer; the cast goes through void (*)() so the compiler
-// accepts the change of signature.
-template <typename Function>
-Function procAddress(HMODULE module, const char* name) {
-    if (!module) return nullptr;
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-}
+using platform::libraryFunction;
 
 }  // namespace
 
@@ -143,6 +139,7 @@ void Control::refit() {
     if (!dc) return;
     SIZE size = fittedSize(dc, text());
     ReleaseDC(hwnd_, dc);
+    if (widthLimit_ > 0 && size.cx > widthLimit_) size.cx = widthLimit_;
     if (size.cy > 0) {
         SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
@@ -204,21 +201,28 @@ SIZE measureText(HWND hwnd, HDC dc, const std::string& text, bool noPrefix) {
     return SIZE{text.empty() ? 0 : r.right - r.left, r.bottom - r.top};
 }
 
+HMODULE commonControls() {
+    // Activation contexts, and with them side-by-side loading, came with XP.
+    static HMODULE module = platform::kernelFunction<void (*)()>("ActivateActCtx")
+                                ? LoadLibraryA("comctl32.dll")
+                                : platform::systemLibrary("comctl32.dll");
+    return module;
+}
+
 void initCommonControls() {
     static bool done = false;
     if (done) return;
     done = true;
-    HMODULE comctl = GetModuleHandleA("comctl32.dll");
-    if (!comctl) comctl = LoadLibraryA("comctl32.dll");
+    HMODULE comctl = commonControls();
     using InitEx = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-    auto initEx = procAddress<InitEx>(comctl, "InitCommonControlsEx");
+    auto initEx = libraryFunction<InitEx>(comctl, "InitCommonControlsEx");
     if (initEx) {
         INITCOMMONCONTROLSEX icc{sizeof(INITCOMMONCONTROLSEX), ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES};
         if (initEx(&icc)) return;
     }
     // The first common controls have only this; the library stays out of the import table so
     // that a command-line run never loads it.
-    auto init = procAddress<void(WINAPI*)()>(comctl, "InitCommonControls");
+    auto init = libraryFunction<void(WINAPI*)()>(comctl, "InitCommonControls");
     if (init) init();
 }
 
@@ -230,8 +234,7 @@ int commonControlsVersion() {
         DWORD size, major, minor, build, platform;
     };
     using GetVersionFn = HRESULT(CALLBACK*)(VersionInfo*);
-    HMODULE comctl = GetModuleHandleA("comctl32.dll");
-    auto get = procAddress<GetVersionFn>(comctl, "DllGetVersion");
+    auto get = libraryFunction<GetVersionFn>(commonControls(), "DllGetVersion");
     VersionInfo info{sizeof(VersionInfo), 0, 0, 0, 0};
     if (get && SUCCEEDED(get(&info))) version = static_cast<int>(info.major * 100 + info.minor);
     return version;

@@ -114,6 +114,7 @@ protected:
 
     LRESULT callOriginal(UINT msg, WPARAM wParam, LPARAM lParam);
     bool autoSize_ = false;
+    int widthLimit_ = 0;  // a fitted width above this is cut to it; 0: none
 
 private:
     friend bool reflectToControl(UINT, WPARAM, LPARAM, LRESULT&);
@@ -140,6 +141,10 @@ bool registerWindowClass(const std::string& name, WNDPROC proc, HBRUSH backgroun
 // unless noPrefix.
 SIZE measureText(HWND hwnd, HDC dc, const std::string& text, bool noPrefix);
 
+// The common-controls library. From XP on, the program's manifest sends its name to the system's
+// version 6 (side by side, ahead of any folder); earlier Windows has no side-by-side loading,
+// and the system folder's copy is loaded by its full path.
+HMODULE commonControls();
 // Loads the common controls (list view, tab, status bar); InitCommonControlsEx is looked up at
 // run time because Windows 95 and NT 4 without Internet Explorer 3 lack it.
 void initCommonControls();

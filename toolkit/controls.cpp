@@ -91,6 +91,7 @@ bool Button::message(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
 
 bool CheckBox::create(const Args& a) {
     autoSize_ = a.pos.w == 0;
+    widthLimit_ = a.maxWidth;
     Creation c{"BUTTON", a.text};
     c.style = BS_AUTOCHECKBOX | WS_TABSTOP;
     c.parent = a.parent;

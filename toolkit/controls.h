@@ -47,6 +47,7 @@ public:
         Rect pos;  // width 0: sized to the text
         bool checked = false;
         int id = 0;
+        int maxWidth = 0;  // sized to the text, but no wider than this (the room it has); 0: any
     };
     bool create(const Args& a);
 

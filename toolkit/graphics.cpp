@@ -58,12 +58,12 @@ struct ImageListFunctions {
 const ImageListFunctions& imageListFunctions() {
     static ImageListFunctions f;
     if (!f.create) {
-        f.create = windowLibraryFunction<decltype(&ImageList_Create)>("comctl32.dll", "ImageList_Create");
-        f.destroy = windowLibraryFunction<decltype(&ImageList_Destroy)>("comctl32.dll", "ImageList_Destroy");
-        f.replaceIcon = windowLibraryFunction<decltype(&ImageList_ReplaceIcon)>("comctl32.dll", "ImageList_ReplaceIcon");
-        f.remove = windowLibraryFunction<decltype(&ImageList_Remove)>("comctl32.dll", "ImageList_Remove");
-        f.imageCount =
-            windowLibraryFunction<decltype(&ImageList_GetImageCount)>("comctl32.dll", "ImageList_GetImageCount");
+        HMODULE comctl = commonControls();
+        f.create = platform::libraryFunction<decltype(&ImageList_Create)>(comctl, "ImageList_Create");
+        f.destroy = platform::libraryFunction<decltype(&ImageList_Destroy)>(comctl, "ImageList_Destroy");
+        f.replaceIcon = platform::libraryFunction<decltype(&ImageList_ReplaceIcon)>(comctl, "ImageList_ReplaceIcon");
+        f.remove = platform::libraryFunction<decltype(&ImageList_Remove)>(comctl, "ImageList_Remove");
+        f.imageCount = platform::libraryFunction<decltype(&ImageList_GetImageCount)>(comctl, "ImageList_GetImageCount");
     }
     return f;
 }

@@ -12,11 +12,14 @@ KeyboardLayouts::KeyboardLayouts(const settings::Registry& registry, platform::S
     : registry_(registry), system_(system) {
     std::vector<std::string> names;
     registry_.listSubKeys(registry_.openForRead(RegRoot::LocalMachine, settings::kCatalogueKey), names);
-    layouts_.push_back(choiceFor("00000409"));
-    for (const auto& k : names) {
-        if (k == "00000404" || k == "00000804" || k == "00000409") continue;
+    names.insert(names.begin(), "00000409");
+    for (size_t i = 0; i < names.size(); ++i) {
+        const std::string& k = names[i];
+        if (i > 0 && (k == "00000404" || k == "00000804" || k == "00000409")) continue;
         if (!k.empty() && platform::toUpperAscii(k[0]) == 'E') continue;
-        layouts_.push_back(choiceFor(k));
+        // Only a layout with a file can be chosen: OK writes that file into the input method.
+        LayoutChoice layout = choiceFor(k);
+        if (!layout.file.empty()) layouts_.push_back(layout);
     }
 }
 

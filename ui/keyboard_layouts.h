@@ -19,7 +19,8 @@ struct LayoutChoice {
 class KeyboardLayouts {
 public:
     // Builds the layout list once: the US layout first, then every plain layout of the
-    // catalogue but the two Chinese US-keyboard entries, in enumeration order.
+    // catalogue but the two Chinese US-keyboard entries, in enumeration order; only layouts
+    // with a "Layout File".
     KeyboardLayouts(const settings::Registry& registry, platform::System& system);
 
     const std::vector<LayoutChoice>& layouts() const { return layouts_; }

@@ -7,9 +7,9 @@ namespace hotkey {
 HotkeyDialog::HotkeyDialog(settings::UiLanguage language, int fontHeight, settings::UserPrompts& prompts)
     : texts_(editorTexts(language)), font_("Tahoma", fontHeight), prompts_(prompts) {}
 
-bool HotkeyDialog::create(HWND owner) {
-    owner_ = owner;
-    return Dialog::create(owner, {texts_.title, 193, 189});
+bool HotkeyDialog::create(HWND over) {
+    owner_ = over;
+    return Dialog::create(GetWindow(over, GW_OWNER), {texts_.title, 193, 189});
 }
 
 void HotkeyDialog::onInit() {

@@ -14,7 +14,9 @@ class HotkeyDialog : public toolkit::Dialog, public EditorSession {
 public:
     HotkeyDialog(settings::UiLanguage language, int fontHeight, settings::UserPrompts& prompts);
 
-    bool create(HWND owner);
+    // Creates the hidden dialog under the application window, the owner of the window it opens
+    // over (the main window, which it disables while it is shown).
+    bool create(HWND over);
     // The window the dialog opens over.
     void setOwner(HWND owner) { owner_ = owner; }
     bool showModal(HotkeyEditor& editor, const EditorContext& context) override;

@@ -34,15 +34,9 @@ std::string MemorySystem::fromUtf8(std::string_view utf8) const {
     return utf8ToCodePage(utf8, codePage);
 }
 
-bool MemorySystem::isFile(const std::string& path) const { return files.count(path) != 0; }
-
-bool MemorySystem::copyFile(const std::string& from, const std::string& to, bool failIfExists) {
-    calls.push_back("CopyFileA(\"" + from + "\", \"" + to + "\", " + (failIfExists ? "TRUE" : "FALSE") + ")");
-    auto it = files.find(from);
-    if (it == files.end()) return false;
-    if (failIfExists && files.count(to)) return false;
-    files[to] = it->second;
-    return true;
+FileState MemorySystem::fileState(const std::string& path) const {
+    if (uncheckable.count(path)) return FileState::Unchecked;
+    return files.count(path) ? FileState::Present : FileState::Absent;
 }
 
 std::optional<std::string> MemorySystem::readFile(const std::string& path, size_t maxBytes) const {
@@ -151,8 +145,8 @@ std::optional<int32_t> MemorySystem::callRegistrationEntry(const std::string& li
                                                            bool registering) {
     calls.push_back(std::string(registering ? "DllRegisterServer(" : "DllUnregisterServer(") +
                     library + ")");
-    auto it = libraries.find(library);
-    if (it == libraries.end()) return std::nullopt;
+    auto it = libraries.find(fileNamePart(library));
+    if (it == libraries.end() || !equalsNoCase(folderOf(library), systemDir + "\\")) return std::nullopt;
     return it->second;
 }
 

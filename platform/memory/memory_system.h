@@ -4,6 +4,7 @@
 #pragma once
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -33,14 +34,19 @@ public:
     std::string systemDir = "C:\\WINDOWS\\system32";
     // The native system folder when the program runs under WOW64 ("" when it cannot be seen).
     std::optional<std::string> nativeSystemDir;
+    std::string wow64SystemDir;  // SysWOW64 on 64-bit Windows; empty on 32-bit Windows
     std::string programPath = "C:\\Program Files\\Kestrine\\kestrine.exe";
     std::map<std::string, std::string, NoCaseLess> files;        // full path -> contents
+    // Paths whose check fails for another reason than a missing file (access denied, a drive
+    // not ready): neither present nor absent.
+    std::set<std::string, NoCaseLess> uncheckable;
     std::map<std::string, std::string, NoCaseLess> environment;  // name -> value
     std::map<std::string, MemoryVersionInfo, NoCaseLess> versionInfos;  // full path -> info
     std::map<std::string, std::map<unsigned, std::string>, NoCaseLess> stringResources;
     std::vector<ProcessEntry> processTable;
     bool toolhelpAvailable = true;
-    // Libraries that load, with the result of their registration entries.
+    // Libraries of the system folder that load, by file name, with the result of their
+    // registration entries.
     std::map<std::string, int32_t, NoCaseLess> libraries;
     std::vector<uint32_t> loadedLayouts;  // first = active
     // ImmInstallIMEA fails; otherwise it creates the catalogue entry and, as Windows does (but
@@ -65,9 +71,9 @@ public:
     std::string commandLine() const override { return commandLineText; }
     std::string systemDirectory() const override { return systemDir; }
     std::string nativeSystemDirectory() const override { return nativeSystemDir.value_or(systemDir); }
+    std::string wow64SystemDirectory() const override { return wow64SystemDir; }
     std::string modulePath() const override { return programPath; }
-    bool isFile(const std::string& path) const override;
-    bool copyFile(const std::string& from, const std::string& to, bool failIfExists) override;
+    FileState fileState(const std::string& path) const override;
     std::optional<std::string> readFile(const std::string& path, size_t maxBytes) const override;
     bool writeFile(const std::string& path, const std::string& bytes, bool append) override;
     std::string expandEnvironment(const std::string& text, size_t room) const override;

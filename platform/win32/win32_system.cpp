@@ -7,6 +7,7 @@
 
 #include "platform/codepage.h"
 #include "platform/text.h"
+#include "platform/win32/system_library.h"
 
 namespace platform {
 namespace {
@@ -38,8 +39,28 @@ std::string pathFrom(Fill fill) {
 constexpr DWORD kImeConfigGeneral = 1;
 
 HMODULE imm32() {
-    static HMODULE module = LoadLibraryA("imm32.dll");
+    static HMODULE module = systemLibrary("imm32.dll");
     return module;
+}
+
+// version.dll is no known DLL, so an import of it would be taken from the program's folder when
+// one lies there: its functions come from the system folder's copy, bound when first needed.
+struct VersionFunctions {
+    DWORD(WINAPI* size)(LPCSTR, LPDWORD);
+    BOOL(WINAPI* read)(LPCSTR, DWORD, DWORD, LPVOID);
+    BOOL(WINAPI* query)(LPCVOID, LPCSTR, LPVOID*, PUINT);
+};
+
+const VersionFunctions& versionFunctions() {
+    static const VersionFunctions functions = [] {
+        HMODULE module = systemLibrary("version.dll");
+        VersionFunctions f;
+        f.size = libraryFunction<decltype(f.size)>(module, "GetFileVersionInfoSizeA");
+        f.read = libraryFunction<decltype(f.read)>(module, "GetFileVersionInfoA");
+        f.query = libraryFunction<decltype(f.query)>(module, "VerQueryValueA");
+        return f.size && f.read && f.query ? f : VersionFunctions{};
+    }();
+    return functions;
 }
 
 // A handle travels as its low 32 bits; 64-bit Windows holds it sign-extended (an input method's
@@ -57,7 +78,7 @@ public:
         std::vector<uint32_t> out;
         void* ptr = nullptr;
         UINT length = 0;
-        if (!VerQueryValueA(const_cast<char*>(data_.data()), "\\VarFileInfo\\Translation", &ptr, &length) ||
+        if (!versionFunctions().query(data_.data(), "\\VarFileInfo\\Translation", &ptr, &length) ||
             ptr == nullptr || !inside(ptr, length)) {
             return out;
         }
@@ -72,7 +93,7 @@ public:
     std::optional<std::string> queryString(const std::string& subBlock) const override {
         void* ptr = nullptr;
         UINT length = 0;
-        if (!VerQueryValueA(const_cast<char*>(data_.data()), subBlock.c_str(), &ptr, &length) ||
+        if (!versionFunctions().query(data_.data(), subBlock.c_str(), &ptr, &length) ||
             ptr == nullptr || !inside(ptr, 0)) {
             return std::nullopt;
         }
@@ -110,17 +131,14 @@ std::string Win32System::commandLine() const {
 }
 
 std::string Win32System::systemDirectory() const {
-    if (!systemDirectory_) systemDirectory_ = pathFrom([](char* b, DWORD n) { return GetSystemDirectoryA(b, n); });
+    if (!systemDirectory_) systemDirectory_ = systemFolder();
     return *systemDirectory_;
 }
 
 // True for a 32-bit program on 64-bit Windows. IsWow64Process is looked up at run time: Windows
 // before XP SP2 lacks it, and there is no WOW64 there.
 static bool runsUnderWow64() {
-    using IsWow64 = BOOL(WINAPI*)(HANDLE, PBOOL);
-    HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    auto isWow64 = kernel ? reinterpret_cast<IsWow64>(reinterpret_cast<void*>(GetProcAddress(kernel, "IsWow64Process")))
-                          : nullptr;
+    auto isWow64 = kernelFunction<BOOL(WINAPI*)(HANDLE, PBOOL)>("IsWow64Process");
     BOOL wow64 = FALSE;
     return isWow64 && isWow64(GetCurrentProcess(), &wow64) && wow64;
 }
@@ -144,21 +162,28 @@ std::string Win32System::nativeSystemDirectory() const {
     return *nativeSystemDirectory_;
 }
 
+// GetSystemWow64DirectoryA, which Windows before XP lacks; it fails on 32-bit Windows.
+std::string Win32System::wow64SystemDirectory() const {
+    if (!wow64SystemDirectory_) {
+        auto get = kernelFunction<UINT(WINAPI*)(LPSTR, UINT)>("GetSystemWow64DirectoryA");
+        wow64SystemDirectory_ = get ? pathFrom([get](char* b, DWORD n) { return static_cast<DWORD>(get(b, n)); }) : "";
+    }
+    return *wow64SystemDirectory_;
+}
+
 std::string Win32System::modulePath() const {
     if (!modulePath_) modulePath_ = pathFrom([](char* b, DWORD n) { return GetModuleFileNameA(nullptr, b, n); });
     return *modulePath_;
 }
 
-bool Win32System::isFile(const std::string& path) const {
+FileState Win32System::fileState(const std::string& path) const {
     QuietErrors quiet;
     DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool Win32System::copyFile(const std::string& from, const std::string& to, bool failIfExists) {
-    QuietErrors quiet;
-    unfoundProgram_.clear();
-    return CopyFileA(from.c_str(), to.c_str(), failIfExists ? TRUE : FALSE) != 0;
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        return attributes & FILE_ATTRIBUTE_DIRECTORY ? FileState::Absent : FileState::Present;
+    }
+    DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? FileState::Absent : FileState::Unchecked;
 }
 
 std::optional<std::string> Win32System::readFile(const std::string& path, size_t maxBytes) const {
@@ -219,9 +244,8 @@ std::string Win32System::expandEnvironment(const std::string& text, size_t room)
 // The size and last write time of a file, through GetFileAttributesExA where the system has it
 // (Windows 95 does not); false when they cannot be had.
 static bool fileStamp(const std::string& path, uint64_t& size, uint64_t& written) {
-    using GetAttributesEx = BOOL(WINAPI*)(LPCSTR, GET_FILEEX_INFO_LEVELS, LPVOID);
-    static const auto getAttributesEx = reinterpret_cast<GetAttributesEx>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetFileAttributesExA")));
+    static const auto getAttributesEx =
+        kernelFunction<BOOL(WINAPI*)(LPCSTR, GET_FILEEX_INFO_LEVELS, LPVOID)>("GetFileAttributesExA");
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!getAttributesEx || !getAttributesEx(path.c_str(), GetFileExInfoStandard, &data)) return false;
     size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
@@ -239,10 +263,11 @@ std::unique_ptr<VersionInfo> Win32System::versionInfo(const std::string& path) c
         if (info.path == now.path) known = &info;
     }
     if (!stamped || !known || known->size != now.size || known->written != now.written) {
+        const VersionFunctions& version = versionFunctions();
         DWORD handle = 0;
-        DWORD size = GetFileVersionInfoSizeA(path.c_str(), &handle);
+        DWORD size = version.size ? version.size(path.c_str(), &handle) : 0;
         now.data.resize(size);
-        if (size != 0 && !GetFileVersionInfoA(path.c_str(), 0, size, now.data.data())) now.data.clear();
+        if (size != 0 && !version.read(path.c_str(), 0, size, now.data.data())) now.data.clear();
         if (!known) known = &versionInfos_.emplace_back();
         *known = std::move(now);
     }
@@ -253,7 +278,8 @@ std::unique_ptr<VersionInfo> Win32System::versionInfo(const std::string& path) c
 std::string Win32System::loadString(const std::string& modulePath, unsigned id, size_t room) {
     if (room == 0) return {};
     QuietErrors quiet;
-    HMODULE module = LoadLibraryA(modulePath.c_str());
+    // Only its strings are wanted: mapped as data, none of its code runs.
+    HMODULE module = LoadLibraryExA(modulePath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     if (!module) return {};
     std::vector<char> buffer(room + 1, '\0');
     int n = LoadStringA(module, id, buffer.data(), static_cast<int>(room));
@@ -266,14 +292,10 @@ std::string Win32System::loadString(const std::string& modulePath, unsigned id, 
 std::optional<std::vector<ProcessEntry>> Win32System::processes() {
     static_assert(sizeof(PROCESSENTRY32) == (sizeof(void*) == 8 ? 304 : 296),
                   "the process record is 296 bytes on 32-bit Windows and 304 on 64-bit Windows");
-    using Snapshot = HANDLE(WINAPI*)(DWORD, DWORD);
     using Walk = BOOL(WINAPI*)(HANDLE, PROCESSENTRY32*);
-    HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    if (!kernel) return std::nullopt;
-    auto snapshot = reinterpret_cast<Snapshot>(
-        reinterpret_cast<void*>(GetProcAddress(kernel, "CreateToolhelp32Snapshot")));
-    auto first = reinterpret_cast<Walk>(reinterpret_cast<void*>(GetProcAddress(kernel, "Process32First")));
-    auto next = reinterpret_cast<Walk>(reinterpret_cast<void*>(GetProcAddress(kernel, "Process32Next")));
+    auto snapshot = kernelFunction<HANDLE(WINAPI*)(DWORD, DWORD)>("CreateToolhelp32Snapshot");
+    auto first = kernelFunction<Walk>("Process32First");
+    auto next = kernelFunction<Walk>("Process32Next");
     if (!snapshot || !first || !next) return std::nullopt;
     HANDLE list = snapshot(TH32CS_SNAPPROCESS, 0);
     if (list == INVALID_HANDLE_VALUE) return std::nullopt;
@@ -299,12 +321,6 @@ bool Win32System::terminateProcess(uint32_t id) {
 }
 
 bool Win32System::startProgram(const std::string& commandLine) {
-    // Found nowhere on the search path a moment ago, and no file copied since: the same start
-    // cannot succeed now.
-    if (!unfoundProgram_.empty() && commandLine == unfoundProgram_ && GetTickCount() - unfoundAt_ < 1000) {
-        return false;
-    }
-    unfoundProgram_.clear();
     std::vector<char> line(commandLine.begin(), commandLine.end());
     line.push_back('\0');  // CreateProcessA may write into its command line
     STARTUPINFOA startup;
@@ -317,10 +333,6 @@ bool Win32System::startProgram(const std::string& commandLine) {
     QuietErrors quiet;
     if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE, nullptr,
                         nullptr, &startup, &info)) {
-        if (GetLastError() == ERROR_FILE_NOT_FOUND) {
-            unfoundProgram_ = commandLine;
-            unfoundAt_ = GetTickCount();
-        }
         return false;
     }
     WaitForSingleObject(info.hProcess, 5);
@@ -331,11 +343,10 @@ bool Win32System::startProgram(const std::string& commandLine) {
 
 std::optional<int32_t> Win32System::callRegistrationEntry(const std::string& library, bool registering) {
     QuietErrors quiet;
-    HMODULE module = LoadLibraryA(library.c_str());
+    HMODULE module = LoadLibraryExA(library.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     if (!module) return std::nullopt;
-    using Entry = HRESULT(STDAPICALLTYPE*)();
-    auto entry = reinterpret_cast<Entry>(reinterpret_cast<void*>(
-        GetProcAddress(module, registering ? "DllRegisterServer" : "DllUnregisterServer")));
+    auto entry =
+        libraryFunction<HRESULT(STDAPICALLTYPE*)()>(module, registering ? "DllRegisterServer" : "DllUnregisterServer");
     std::optional<int32_t> result;
     if (entry) result = static_cast<int32_t>(entry());
     FreeLibrary(module);
@@ -425,21 +436,14 @@ std::string Win32System::localTime() const {
 }
 
 uint32_t Win32System::installIme(const std::string& imeFile, const std::string& layoutText) {
-    using Install = HKL(WINAPI*)(LPCSTR, LPCSTR);
-    HMODULE module = imm32();
-    auto install = module ? reinterpret_cast<Install>(reinterpret_cast<void*>(
-                                GetProcAddress(module, "ImmInstallIMEA")))
-                          : nullptr;
+    auto install = libraryFunction<HKL(WINAPI*)(LPCSTR, LPCSTR)>(imm32(), "ImmInstallIMEA");
     if (!install) return 0;
     return fromHkl(install(imeFile.c_str(), layoutText.c_str()));
 }
 
 bool Win32System::configureIme(uint32_t layout, uintptr_t ownerWindow, bool wide) {
-    using Configure = BOOL(WINAPI*)(HKL, HWND, DWORD, LPVOID);
-    HMODULE module = imm32();
-    auto configure = module ? reinterpret_cast<Configure>(reinterpret_cast<void*>(GetProcAddress(
-                                  module, wide ? "ImmConfigureIMEW" : "ImmConfigureIMEA")))
-                            : nullptr;
+    auto configure = libraryFunction<BOOL(WINAPI*)(HKL, HWND, DWORD, LPVOID)>(
+        imm32(), wide ? "ImmConfigureIMEW" : "ImmConfigureIMEA");
     if (!configure) return false;
     return configure(toHkl(layout), reinterpret_cast<HWND>(ownerWindow), kImeConfigGeneral, nullptr) != 0;
 }

@@ -20,9 +20,9 @@ public:
     std::string commandLine() const override;
     std::string systemDirectory() const override;
     std::string nativeSystemDirectory() const override;
+    std::string wow64SystemDirectory() const override;
     std::string modulePath() const override;
-    bool isFile(const std::string& path) const override;
-    bool copyFile(const std::string& from, const std::string& to, bool failIfExists) override;
+    FileState fileState(const std::string& path) const override;
     std::optional<std::string> readFile(const std::string& path, size_t maxBytes) const override;
     bool writeFile(const std::string& path, const std::string& bytes, bool append) override;
     std::string expandEnvironment(const std::string& text, size_t room) const override;
@@ -48,6 +48,7 @@ private:
     // The folders never change while the program runs: asked once.
     mutable std::optional<std::string> systemDirectory_;
     mutable std::optional<std::string> nativeSystemDirectory_;
+    mutable std::optional<std::string> wow64SystemDirectory_;
     mutable std::optional<std::string> modulePath_;
 
     // Version information already read, with the size and time of the file it came from, so
@@ -59,11 +60,6 @@ private:
         std::vector<char> data;
     };
     mutable std::vector<ReadVersionInfo> versionInfos_;
-
-    // The last program the search path did not find, and when; starting it again at once
-    // cannot succeed unless this program has copied a file since.
-    std::string unfoundProgram_;
-    uint32_t unfoundAt_ = 0;
 };
 
 }  // namespace platform

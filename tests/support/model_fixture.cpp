@@ -61,7 +61,9 @@ std::string dump(const settings::SettingsModel& model, unsigned cp) {
     auto onOff = [](bool b) { return b ? "on" : "off"; };
     std::ostringstream out;
     for (const auto& r : s.rows) {
-        out << "row " << r.klid << " | " << text(r.classicName) << " | " << text(r.displayName) << " | pending "
+        const auto* v = r.unreadable ? &*r.unreadable : nullptr;  // a value that is no KLID: its type and text
+        std::string klid = v ? "(type " + std::to_string(v->type) + ": " + settings::textFromBytes(v->data) + ")" : r.klid;
+        out << "row " << klid << " | " << text(r.classicName) << " | " << text(r.displayName) << " | pending "
             << text(r.pendingDisplayName) << " | shown " << text(r.shownName) << " | hotkey " << text(r.hotkeyText)
             << "\n";
     }

@@ -9,7 +9,7 @@ KeyboardDialog::KeyboardDialog(const settings::Registry& registry, platform::Sys
       texts_(keyboardDialogTexts(settings::uiLanguageFor(system.systemDefaultLcid()))),
       font_("Tahoma", dialogFontHeight(settings::WindowsVersion(system.version()))) {}
 
-bool KeyboardDialog::create(HWND owner) { return Dialog::create(owner, {texts_.title, 255, 124}); }
+bool KeyboardDialog::create(HWND over) { return Dialog::create(GetWindow(over, GW_OWNER), {texts_.title, 255, 124}); }
 
 void KeyboardDialog::onInit() {
     font_.applyTo(hwnd(), false);

@@ -15,8 +15,9 @@ class KeyboardDialog : public toolkit::Dialog {
 public:
     KeyboardDialog(const settings::Registry& registry, platform::System& system);
 
-    // Creates the hidden dialog, with its language taken from the system's locale again.
-    bool create(HWND owner);
+    // Creates the hidden dialog, with its language taken from the system's locale again, under the
+    // application window, the owner of the window it opens over (see showFor).
+    bool create(HWND over);
     // Shows the dialog modally for a row; OK writes the chosen layout into the catalogue.
     void showFor(HWND owner, const std::string& rowText, const std::string& klid);
 

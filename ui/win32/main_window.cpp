@@ -99,8 +99,10 @@ void MainWindow::buildPageNormal(toolkit::TabPage& page) {
     indicatorSwitch_.create({p, t.enableDisable, {176, 5}, true});
     switchGroup_.create({p, "", {8, 65, 289, 79}});
     HWND s = switchGroup_.hwnd();
-    languageSwitch_.create({s, t.switchInputLanguages, {14, 18}});
-    layoutSwitch_.create({s, t.switchKeyboardLayouts, {145, 18}});
+    // Each box as wide as its caption, up to the next box or the group's edge: a long caption is
+    // cut short rather than run over the other box's square or out of the group.
+    languageSwitch_.create({s, t.switchInputLanguages, {14, 18}, false, 0, 145 - 14 - 4});
+    layoutSwitch_.create({s, t.switchKeyboardLayouts, {145, 18}, false, 0, 289 - 145 - 6});
     languageKey_.create({s, {14, 41}});
     layoutKey_.create({s, {145, 41}});
     styleGroup_.create({p, t.imeStyle, {8, 7, 289, 52}});
@@ -351,6 +353,7 @@ void MainWindow::openKeyboardDialog() {
     int r = model.window.listSelection;
     if (!keyboard_ || r < 0 || r >= static_cast<int>(model.snapshot.rows.size())) return;
     const settings::PreloadRow& row = model.snapshot.rows[static_cast<size_t>(r)];
+    if (row.unreadable) return;  // it names no entry, and so no layout
     keyboard_->showFor(window_.hwnd(), row.shownName, row.klid);
 }
 
