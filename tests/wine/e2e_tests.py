@@ -5,8 +5,9 @@
 # ImmInstallIMEA in the /install box and the window tests.
 # Wine differs from Windows: a process that loads user32 resets preload value "1" (the seed puts the
 # locale's default layout there), "Show Status" is not stored by SystemParametersInfoA (the program
-# writes it), RegDeleteKeyA keeps a key with sub-keys (also as win98), and ImmInstallIMEA stores the
-# full path it is given as "Ime File".
+# writes it), RegDeleteKeyA keeps a key with sub-keys (also as win98), ImmInstallIMEA stores the
+# full path it is given as "Ime File", and a native DLL is preferred to Wine's own only where
+# WINEDLLOVERRIDES says so (Windows prefers any DLL in the program's folder but the known DLLs).
 import difflib
 import re
 from contextlib import contextmanager
@@ -99,13 +100,15 @@ for _version, _locale in (("winxp", "zh_CN.UTF-8"), ("nt40", "en_US.UTF-8"), ("w
     switch_file(_version, _locale)
 
 
-@test("wow64: the 32-bit kestrine.exe on 64-bit Windows keeps input methods of the native system folder (winxp, zh_CN)")
+@test("wow64: the 32-bit kestrine.exe on 64-bit Windows keeps input methods of the native system folder and SysWOW64 (winxp, zh_CN)")
 def wow64_native_system_folder(ctx):
     # The lab's build is the x86-64 one: its samples are 64-bit files in the native system32 only.
     # Any change makes apply judge the catalogue; /status:1 starts no program (Wine has no
     # internat.exe, whose start an indicator switch would count as refused).
     keys = [CATALOGUE, PRELOAD]
-    with machine(ctx, "wow64", exe=ctx.wow64_exe) as p:
+    # Also an input method that a 32-bit installer put into SysWOW64 only.
+    with machine(ctx, "wow64", exe=ctx.wow64_exe, extra=f'\n[{CATALOGUE}\\E0200804]\n"IME File"="kswow.ime"\n') as p:
+        p.put_file(ctx.build / "resources/samples/winsp.ime", r"C:\windows\syswow64\kswow.ime")
         run_and_compare(p, ["/status:1"], "the catalogue and the preload list", p.registry(keys), keys)
 
 
@@ -151,3 +154,21 @@ def preview_and_travel(ctx):
         status, out = kestrine(b, "/load:a.txt", "/save:b.txt")
         assert status == 0 and b.unix_path(PROGRAM_DIR + r"\b.txt").read_bytes() == saved, out
         assert ime_list(a) == ime_list(b), (ime_list(a), ime_list(b))
+
+
+@test("planted beside kestrine.exe: its runs (/ctfmon, /internat, /off, the window) load and start none of them")
+def planted_libraries_and_programs(ctx):
+    def plant(p):
+        furnish(ctx, p)
+        for name in ("msutb.dll", "msctf.dll", "msimtf.dll", "version.dll", "ctfmon.exe", "internat.exe"):
+            p.put_file(ctx.build / ("kplanted.dll" if name.endswith(".dll") else "kplanted_program.exe"), PROGRAM_DIR + "\\" + name)
+        p.put_file(ctx.build / "resources/samples/ksidle.exe", p.system_dir() + r"\ctfmon.exe")  # so that no box waits
+        p.env["WINEDLLOVERRIDES"] += ";msutb,msctf,msimtf,version=n,b"  # the planted copies first, as Windows would
+    with ShownPrefix(ctx.lab, ctx.build / "kdriver.exe", "planted", "zh_CN.UTF-8", "winxp", setup=plant) as s:
+        p = s.prefix
+        for switch in ("/ctfmon", "/internat", "/off"):  # Wine has no msutb.dll: /ctfmon ends in 2
+            p.run(EXE, [switch], timeout=90)
+        program = p.start(EXE, name="kestrine")
+        s.driver.command("close", hwnd=s.driver.facts("wait-window", timeout=30000, **{"class": "Kestrine.MainWindow"})[0]["hwnd"])
+        assert program.wait(15) == 0
+        assert not (ran := sorted(marker.name for marker in p.unix_path("C:\\").glob("planted-*"))), f"these ran: {ran}"

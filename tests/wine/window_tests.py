@@ -98,7 +98,8 @@ class Scenario(ShownPrefix):
 
     def v_layout(self, font):
         # The main window's controls compared whole with main_window.txt: class, parent, position
-        # and size (the window's client size), font ("F" there: the one given) and caption.
+        # and size (the window's client size; "<N" a size below N), font ("F" there: the one given)
+        # and caption.
         tree, names = self.driver.facts("tree", hwnd=self.named["window"]), {h: n for n, h in self.named.items()}
         want, got = [], []
         for row, c in zip(self.layout, tree):
@@ -106,7 +107,7 @@ class Scenario(ShownPrefix):
             row = row[:7] + [font if row[7] == "F" else row[7], row[CAPTIONS[self.locale]]]
             fields = [row[0], c["class"], names.get(c["parent"], "-"), *rect, c["font"], c.text()]
             want.append(shlex.join(row))
-            got.append(shlex.join(["*" if w == "*" else str(g) for w, g in zip(row, fields)]))
+            got.append(shlex.join([w if w == "*" or w[:1] == "<" and int(g) < int(w[1:]) else str(g) for w, g in zip(row, fields)]))
         got += [f"{c['class']} {c.text()!r} not in the layout" for c in tree[len(self.layout):]]
         want += [shlex.join(row) for row in self.layout[len(tree):]]
         assert got == want, "\n".join(f"  {g}\n    expected {w}" for g, w in zip_longest(got, want, fillvalue="nothing") if g != w)

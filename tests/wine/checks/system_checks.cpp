@@ -30,10 +30,17 @@ struct Wine : testing::Test {
 TEST_F(Wine, AStartedProgramRunsUntilItIsEnded) {
     processes.end("ksidle.exe");
     ASSERT_TRUE(eventually([&] { return !processes.runs("ksidle.exe"); }));
-    processes.start("ksidle.exe");
+    processes.start(system.systemDirectory() + "\\ksidle.exe");
     EXPECT_TRUE(eventually([&] { return processes.runs("KSIDLE.EXE"); }));
     processes.end("ksidle.exe");
     EXPECT_TRUE(eventually([&] { return !processes.runs("ksidle.exe"); }));
+}
+
+// Only a file or folder that is not found makes a file absent; a check that fails otherwise (a
+// name the file system refuses here) proves nothing.
+TEST_F(Wine, AFileIsAbsentOnlyWhenItOrItsFolderIsNotFound) {
+    EXPECT_EQ(platform::FileState::Absent, system.fileState("C:\\no such folder\\gone.ime"));
+    EXPECT_EQ(platform::FileState::Unchecked, system.fileState("C:\\bad|name.ime"));
 }
 
 TEST_F(Wine, RegistrationEntriesRunInTheRealLibrary) {
