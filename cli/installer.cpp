@@ -21,6 +21,8 @@ uint32_t Installer::InstallInputMethod() {
     settings::RegKey key = registry_.openForWrite(settings::RegRoot::LocalMachine, settings::catalogueKeyOf(klid));
     if (key.isOpen()) registry_.setString(key, "Layout Display Name", window.installName);
     model_.load();
+    // Windows puts the new entry into the list itself (Wine does not): the profile learns of it here.
+    model_.updateLanguageProfile(klid);
     return handle;
 }
 

@@ -22,7 +22,8 @@ public:
         : model_(model), registry_(registry), system_(system), prompts_(prompts), texts_(std::move(texts)) {}
 
     // Applies what has changed so far, installs the file of the "IME file" edit under the text
-    // of the "Layout Text" edit, shows the new entry's KLID, names the entry and loads again.
+    // of the "Layout Text" edit, shows the new entry's KLID, names the entry, loads again and
+    // enables the entry in the language profile when the system put it into the list.
     // Returns the new layout's handle, 0 when the install failed.
     uint32_t InstallInputMethod();
 

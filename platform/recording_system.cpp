@@ -20,8 +20,8 @@ size_t RecordingSystem::refusals() const {
         std::count_if(calls_.begin(), calls_.end(), [](const SystemCall& c) { return c.refused; }));
 }
 
-void RecordingSystem::log(const char* what, const std::string& subject, bool changes, bool refused) {
-    calls_.push_back({what + subject + (refused ? " (failed)" : ""), changes, refused});
+void RecordingSystem::log(const char* what, const std::string& subject, bool changes, bool refused, const char* failure) {
+    calls_.push_back({what + subject + (refused ? failure : ""), changes, refused});
 }
 
 std::vector<ProcessEntry>* RecordingSystem::running() {
@@ -156,6 +156,22 @@ uint32_t RecordingSystem::installIme(const std::string& imeFile, const std::stri
 bool RecordingSystem::configureIme(uint32_t layout, uintptr_t ownerWindow, bool wide) {
     log("configure input method ", hexText(layout, 8), false, false);
     return preview_ || real_.configureIme(layout, ownerWindow, wide);
+}
+
+ProfileCall RecordingSystem::logProfileCall(const char* what, const std::string& items, ProfileCall result) {
+    log(what, items, result == ProfileCall::Done, result != ProfileCall::Done,
+        result == ProfileCall::Failed ? " (failed)" : " (failed: no input.dll with this function in the system folder)");
+    return result;
+}
+
+ProfileCall RecordingSystem::installLayoutOrTip(const std::string& list, uint32_t flags) {
+    return logProfileCall(flags & kIlotUninstall ? "language profile: disable " : "language profile: enable ", list,
+                          preview_ ? ProfileCall::Done : real_.installLayoutOrTip(list, flags));
+}
+
+ProfileCall RecordingSystem::setDefaultLayoutOrTip(const std::string& item, uint32_t flags) {
+    return logProfileCall("language profile: make default ", item,
+                          preview_ ? ProfileCall::Done : real_.setDefaultLayoutOrTip(item, flags));
 }
 
 }  // namespace platform

@@ -10,7 +10,8 @@ namespace platform {
 
 struct SystemCall {
     std::string text;      // e.g. "start program C:\WINDOWS\system32\ctfmon.exe"
-    bool changes = false;  // a program started that did not run yet, a process ended, an install
+    bool changes = false;  // a program started that did not run yet, a process ended, an install,
+                           // a change of the language profile
     bool refused = false;  // the system refused it (the text then ends in " (failed)")
 };
 
@@ -31,6 +32,7 @@ public:
     bool layoutsChanged();
 
     uint32_t version() const override { return real_.version(); }
+    RealVersion realVersion() const override { return real_.realVersion(); }
     uint32_t systemDefaultLcid() const override { return real_.systemDefaultLcid(); }
     unsigned ansiCodePage() const override { return real_.ansiCodePage(); }
     std::string fromUtf8(std::string_view utf8) const override { return real_.fromUtf8(utf8); }
@@ -71,9 +73,13 @@ public:
     bool systemParametersInfo(uint32_t action, uint32_t uiParam, const uint32_t* pvParam, uint32_t winIni) override;
     uint32_t installIme(const std::string& imeFile, const std::string& layoutText) override;
     bool configureIme(uint32_t layout, uintptr_t ownerWindow, bool wide) override;
+    // A preview takes them as done; a call refused or not made counts as refused.
+    ProfileCall installLayoutOrTip(const std::string& list, uint32_t flags) override;
+    ProfileCall setDefaultLayoutOrTip(const std::string& item, uint32_t flags) override;
 
 private:
-    void log(const char* what, const std::string& subject, bool changes, bool refused);
+    void log(const char* what, const std::string& subject, bool changes, bool refused, const char* failure = " (failed)");
+    ProfileCall logProfileCall(const char* what, const std::string& items, ProfileCall result);
     // The processes as the first list showed them, with the programs this run started and
     // without those it ended; null when there is no list.
     std::vector<ProcessEntry>* running();

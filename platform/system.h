@@ -43,6 +43,17 @@ enum : uint32_t {
 // found), or nothing certain (access denied, a drive not ready, a network path out of reach).
 enum class FileState { Present, Absent, Unchecked };
 
+// The version Windows really is, as RtlGetVersion gives it: GetVersion tells a program without
+// a compatibility manifest that Windows 8.1, 10 and 11 are 6.2.
+struct RealVersion {
+    uint32_t major = 0, minor = 0, build = 0;
+};
+
+// The answer of a call to input.dll's language-profile functions: done, refused, or not made
+// because the system folder holds no input.dll that exports the function.
+enum class ProfileCall { Done, Failed, NotAvailable };
+enum : uint32_t { kIlotUninstall = 0x1 };  // InstallLayoutOrTip: disable the items
+
 // Keyboard-layout flags.
 enum : uint32_t {
     kKlfActivate = 0x1,
@@ -57,6 +68,7 @@ public:
 
     // Version and locale.
     virtual uint32_t version() const = 0;            // the raw GetVersion value
+    virtual RealVersion realVersion() const = 0;     // RtlGetVersion, else from GetVersion (9x)
     virtual uint32_t systemDefaultLcid() const = 0;  // GetSystemDefaultLCID
     virtual unsigned ansiCodePage() const = 0;       // GetACP
     // UTF-8 text in the system's ANSI code page; characters it lacks become '?'.
@@ -131,6 +143,11 @@ public:
     virtual uint32_t installIme(const std::string& imeFile, const std::string& layoutText) = 0;
     // ImmConfigureIMEW (wide) or ImmConfigureIMEA with IME_CONFIG_GENERAL and no data.
     virtual bool configureIme(uint32_t layout, uintptr_t ownerWindow, bool wide) = 0;
+
+    // The user's language profile of Windows Vista and later (input.dll, loaded once by its full
+    // path in the system folder). Items are "<LANGID>:<KLID>" texts in ASCII, separated by ";".
+    virtual ProfileCall installLayoutOrTip(const std::string& list, uint32_t flags) = 0;
+    virtual ProfileCall setDefaultLayoutOrTip(const std::string& item, uint32_t flags) = 0;
 };
 
 // What the machines that only simulate the system (the memory machine, a preview) share with

@@ -44,6 +44,35 @@ std::string toggleDigit(int choice) {
     }
 }
 
+// "<LANGID>:<KLID>", the language being the KLID's low word; empty for a KLID that is not eight
+// hexadecimal digits, which the profile is never told about.
+std::string profileItem(const std::string& klid) {
+    bool wellFormed = klid.size() == 8 && klid.find_first_not_of("0123456789ABCDEFabcdef") == std::string::npos;
+    return wellFormed ? languageOf(klid) + ":" + klid : "";
+}
+
+// Whether one of the first `end` rows holds the KLID.
+bool holds(const std::vector<PreloadRow>& rows, size_t end, const std::string& klid) {
+    for (size_t i = 0; i < end && i < rows.size(); ++i) {
+        if (rows[i].klid == klid) return true;
+    }
+    return false;
+}
+
+// Hands each entry of `rows` that no row of `other` holds (or that is `counted`) to
+// InstallLayoutOrTip, once, one call per item, so that an item Windows refuses cannot keep the
+// others out.
+void tellProfile(platform::System& system, const std::vector<PreloadRow>& rows, const std::vector<PreloadRow>& other,
+                 uint32_t flags, const std::string& counted) {
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const std::string& klid = rows[i].klid;
+        std::string item = profileItem(klid);
+        if (!item.empty() && !holds(rows, i, klid) && (!holds(other, other.size(), klid) || klid == counted)) {
+            system.installLayoutOrTip(item, flags);
+        }
+    }
+}
+
 }  // namespace
 
 bool SettingsModel::apply() {
@@ -66,6 +95,9 @@ bool SettingsModel::apply() {
     writeSwitchKeys();
     writeCapsLockMode();
     system_.systemParametersInfo(platform::kSpiSetInputLangToggle, 0, nullptr, platform::kSpifSendChange);
+    // Before the reload: whatever the profile calls do to the running session, the reload then
+    // loads and activates the layouts in the list's order.
+    updateLanguageProfile();
     reloadLayouts();
     removeUnusableInputMethods();
     if (indicator) switchIndicator();
@@ -217,6 +249,19 @@ void SettingsModel::reloadLayouts() {
     refill();
     system_.activateKeyboardLayout(slots[0], platform::kKlfActivate);
     system_.systemParametersInfo(platform::kSpiSetDefaultInputLang, 0, &slots[0], platform::kSpifSendChange);
+}
+
+void SettingsModel::updateLanguageProfile(const std::string& installed) {
+    const auto &before = loaded_.rows, &after = snapshot.rows;
+    platform::RealVersion v = system_.realVersion();
+    if (v.major < 6 || (v.major == 6 && v.minor < 2) || after.empty()) return;
+    // Enabled first and made the default before the old default is disabled.
+    tellProfile(system_, after, before, 0, installed);
+    std::string head = profileItem(after[0].klid);
+    if (!head.empty() && (before.empty() || before[0].klid != after[0].klid || after[0].klid == installed)) {
+        system_.setDefaultLayoutOrTip(head, 0);
+    }
+    tellProfile(system_, before, after, platform::kIlotUninstall, {});
 }
 
 void SettingsModel::removeUnusableInputMethods() {

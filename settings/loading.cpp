@@ -164,7 +164,7 @@ void SettingsModel::loadSettings() {
     window.toggleButtonCaption = hotkey::FormatHotkeyText(snapshot.toggles[static_cast<size_t>(slot)].modifierText,
                                                           snapshot.toggles[static_cast<size_t>(slot)].keyText,
                                                           texts_.sides);
-    if (commandLineMode_) loaded_ = snapshot;
+    loaded_ = snapshot;
 }
 
 bool SettingsModel::changedSinceLoad() const {

@@ -57,6 +57,14 @@ public:
     // True when a setting that apply writes differs from what the last load read (command-line
     // runs only; the window always applies).
     bool changedSinceLoad() const;
+    // On Windows 8 and later (by the real version), where the user's language profile rebuilds
+    // the preload list at sign-in, tells the profile what changed in the list since the last
+    // load: each entry added is enabled, each entry gone from every row disabled, and a new
+    // first row made the default. Text services and untouched entries stay as Windows has them,
+    // and so does everything when the list is left empty (Windows keeps one input method).
+    // `installed`: an entry the system put into the list with an install, which the load after
+    // it read, counted as added.
+    void updateLanguageProfile(const std::string& installed = {});
 
     // List editing: add the add box's selected entry, remove, move the selected row.
     void addSelected();
@@ -128,7 +136,7 @@ private:
     Processes processes_;
     mutable CatalogueReads catalogueReads_;
     bool loadedIndicatorOption_ = true;  // the last load's: rows and add box show classic names
-    SettingsSnapshot loaded_;            // what the last load read, in a command-line run
+    SettingsSnapshot loaded_;            // what the last load read
 };
 
 }  // namespace settings

@@ -149,7 +149,8 @@ TEST(Recording, TheSystemLogsEachCallAndAPreviewSimulatesIt) {
                         r.systemParametersInfo(kSpiSetShowImeUi, 0, nullptr, 1),
                         r.systemParametersInfo(kSpiSetInputLangToggle, 0, nullptr, 2),
                         r.systemParametersInfo(1, 0, 0, 0), r.configureIme(layout, 0, true),
-                        r.installIme("C:\\W\\x.ime", "X") == 0}) {
+                        r.installIme("C:\\W\\x.ime", "X") == 0,
+                        r.installLayoutOrTip("0804:E0010804", 0) == ProfileCall::Done}) {
             answers += ok ? '1' : '0';
         }
         s.addProcess("late.exe");  // seen passing through only
@@ -164,14 +165,24 @@ TEST(Recording, TheSystemLogsEachCallAndAPreviewSimulatesIt) {
                   "keyboard layout E0020804\nactivate keyboard layout E0010804\nactivate keyboard layout 00000001\n"
                   "activate keyboard layout 00000000, flags 40000000\nset the default input language to 04090409\n"
                   "hide the input method status window\nreload the input language switch keys\nset system parameter "
-                  "00000001\nconfigure input method 04090409\ninstall input method C:\\W\\x.ime as \"X\" *\n",
+                  "00000001\nconfigure input method 04090409\ninstall input method C:\\W\\x.ime as \"X\" *\n"
+                  "language profile: enable 0804:E0010804 *\n",
                   lines);
-        EXPECT_EQ(preview ? "011010101111011111111111 104 i.exe 108 ctfmon.exe E0010804"
-                          : "011010101111011111111110 104 i.exe 108 ctfmon.exe 112 late.exe E0010804",
+        EXPECT_EQ(preview ? "0110101011110111111111111 104 i.exe 108 ctfmon.exe E0010804"
+                          : "0110101011110111111111101 104 i.exe 108 ctfmon.exe 112 late.exe E0010804",
                   answers);
         EXPECT_EQ(3u, r.refusals());
         s.imeInstallFails = true;
         EXPECT_EQ(!preview, r.installIme("C:\\W\\x.ime", "Y") == 0 && r.calls().back().refused);
+        s.profileAnswer = ProfileCall::Failed;
+        r.installLayoutOrTip("0409:00000409", kIlotUninstall);
+        s.profileAnswer = ProfileCall::NotAvailable;
+        r.setDefaultLayoutOrTip("0409:00000409", 0);
+        EXPECT_EQ(preview ? 3u : 6u, r.refusals());
+        EXPECT_EQ(preview ? "language profile: disable 0409:00000409|language profile: make default 0409:00000409"
+                          : "language profile: disable 0409:00000409 (failed)|language profile: make default "
+                            "0409:00000409 (failed: no input.dll with this function in the system folder)",
+                  r.calls()[r.calls().size() - 2].text + "|" + r.calls().back().text);
         EXPECT_TRUE(!preview || (s.calls.empty() && files == s.files && s.processTable.size() == 2));
     }
 }

@@ -46,6 +46,9 @@ void MainController::initialise() {
     if (run_) run_->runSwitches(model, *installer_, [this] { applyWithClose(); });
     // A command-line run that applied nothing writes nothing, not even the start-up's clean-up.
     if (!run_ || applied_) model.dropDuplicateInputMethods();
+    // The window's apply tells the language profile what the drop took out; a command-line run,
+    // which has applied already, tells it now.
+    if (applied_) model.updateLanguageProfile();
     if (model.window.listSelection < 0 && !model.snapshot.rows.empty()) {
         model.selectRow(static_cast<int>(model.snapshot.rows.size()) - 1);
     }

@@ -237,4 +237,17 @@ bool MemorySystem::configureIme(uint32_t layout, uintptr_t ownerWindow, bool wid
     return true;
 }
 
+ProfileCall MemorySystem::profileCall(const char* name, const std::string& items, uint32_t flags) {
+    if (profileAnswer != ProfileCall::NotAvailable) calls.push_back(name + ("(\"" + items + "\", " + hex0x(flags) + ")"));
+    return profileAnswer;
+}
+
+ProfileCall MemorySystem::installLayoutOrTip(const std::string& list, uint32_t flags) {
+    return profileCall("InstallLayoutOrTip", list, flags);
+}
+
+ProfileCall MemorySystem::setDefaultLayoutOrTip(const std::string& item, uint32_t flags) {
+    return profileCall("SetDefaultLayoutOrTip", item, flags);
+}
+
 }  // namespace platform

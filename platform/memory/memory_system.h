@@ -28,6 +28,7 @@ public:
 
     // What the test sets up. Paths are compared without regard to ASCII case.
     uint32_t versionValue = 0x0A280105;  // Windows XP
+    RealVersion realVersionValue{5, 1, 2600};
     uint32_t lcid = 0x0804;
     unsigned codePage = 936;
     std::string commandLineText = "\"C:\\Program Files\\Kestrine\\kestrine.exe\" ";
@@ -53,6 +54,8 @@ public:
     // not Wine: installAddsToList false), adds the new layout at the end of the user's preload list.
     bool imeInstallFails = false;
     bool installAddsToList = true;
+    // The answer of input.dll's language-profile functions; NotAvailable: there is none to call.
+    ProfileCall profileAnswer = ProfileCall::Done;
     // Where a command-line run's output goes: nothing when the program has no output channel.
     std::optional<std::string> output;
     bool visibleDesktop = true;
@@ -65,6 +68,7 @@ public:
     void addProcess(const std::string& exeFile);
 
     uint32_t version() const override { return versionValue; }
+    RealVersion realVersion() const override { return realVersionValue; }
     uint32_t systemDefaultLcid() const override { return lcid; }
     unsigned ansiCodePage() const override { return codePage; }
     std::string fromUtf8(std::string_view utf8) const override;
@@ -94,8 +98,12 @@ public:
     std::string localTime() const override { return timeText; }
     uint32_t installIme(const std::string& imeFile, const std::string& layoutText) override;
     bool configureIme(uint32_t layout, uintptr_t ownerWindow, bool wide) override;
+    ProfileCall installLayoutOrTip(const std::string& list, uint32_t flags) override;
+    ProfileCall setDefaultLayoutOrTip(const std::string& item, uint32_t flags) override;
 
 private:
+    ProfileCall profileCall(const char* name, const std::string& items, uint32_t flags);
+
     void appendToPreload(const std::string& klid);
 
     friend struct MemoryMachine;

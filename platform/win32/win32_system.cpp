@@ -119,6 +119,18 @@ private:
 
 uint32_t Win32System::version() const { return GetVersion(); }
 
+RealVersion Win32System::realVersion() const {
+    using Get = LONG(WINAPI*)(OSVERSIONINFOW*);
+    HMODULE ntdll = GetModuleHandleA("ntdll.dll");  // loaded into every process where it exists
+    auto get = ntdll ? reinterpret_cast<Get>(reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion"))) : nullptr;
+    OSVERSIONINFOW info;
+    std::memset(&info, 0, sizeof info);
+    info.dwOSVersionInfoSize = sizeof info;
+    if (get && get(&info) == 0) return {info.dwMajorVersion, info.dwMinorVersion, info.dwBuildNumber};
+    DWORD v = GetVersion();  // 9x keeps no build number in it
+    return {v & 0xFF, (v >> 8) & 0xFF, (v & 0x80000000) ? 0 : v >> 16};
+}
+
 uint32_t Win32System::systemDefaultLcid() const { return GetSystemDefaultLCID(); }
 
 unsigned Win32System::ansiCodePage() const { return GetACP(); }
@@ -446,6 +458,30 @@ bool Win32System::configureIme(uint32_t layout, uintptr_t ownerWindow, bool wide
         imm32(), wide ? "ImmConfigureIMEW" : "ImmConfigureIMEA");
     if (!configure) return false;
     return configure(toHkl(layout), reinterpret_cast<HWND>(ownerWindow), kImeConfigGeneral, nullptr) != 0;
+}
+
+// Both language-profile functions take a UTF-16 item list and flags and return TRUE on success.
+// input.dll has no import library; it is loaded by its full path only, never found by the search
+// order, which would also look in the program's folder.
+static ProfileCall callInputLibrary(const std::string& systemDir, const char* name, const std::string& items, uint32_t flags) {
+    static HMODULE module = [&]() -> HMODULE {
+        QuietErrors quiet;
+        return systemDir.empty() ? nullptr : LoadLibraryA((systemDir + "\\input.dll").c_str());
+    }();
+    using Call = BOOL(WINAPI*)(LPCWSTR, DWORD);
+    auto call = module ? reinterpret_cast<Call>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+    if (!call) return ProfileCall::NotAvailable;
+    std::vector<wchar_t> wide(items.size() + 1);
+    for (size_t i = 0; i < items.size(); ++i) wide[i] = static_cast<unsigned char>(items[i]);  // ASCII: one unit each
+    return call(wide.data(), flags) ? ProfileCall::Done : ProfileCall::Failed;
+}
+
+ProfileCall Win32System::installLayoutOrTip(const std::string& list, uint32_t flags) {
+    return callInputLibrary(systemDirectory(), "InstallLayoutOrTip", list, flags);
+}
+
+ProfileCall Win32System::setDefaultLayoutOrTip(const std::string& item, uint32_t flags) {
+    return callInputLibrary(systemDirectory(), "SetDefaultLayoutOrTip", item, flags);
 }
 
 }  // namespace platform

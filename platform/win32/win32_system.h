@@ -1,5 +1,6 @@
 // The system services over the real Win32 API. Functions that some Windows generations lack
-// (the toolhelp functions on NT 4, the wide IME configuration call on 9x) are bound at run time.
+// (the toolhelp functions on NT 4, the wide IME configuration call on 9x, RtlGetVersion, input.dll's
+// language-profile functions) are bound at run time.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +15,7 @@ namespace platform {
 class Win32System : public System {
 public:
     uint32_t version() const override;
+    RealVersion realVersion() const override;
     uint32_t systemDefaultLcid() const override;
     unsigned ansiCodePage() const override;
     std::string fromUtf8(std::string_view utf8) const override;
@@ -43,6 +45,8 @@ public:
     std::string localTime() const override;
     uint32_t installIme(const std::string& imeFile, const std::string& layoutText) override;
     bool configureIme(uint32_t layout, uintptr_t ownerWindow, bool wide) override;
+    ProfileCall installLayoutOrTip(const std::string& list, uint32_t flags) override;
+    ProfileCall setDefaultLayoutOrTip(const std::string& item, uint32_t flags) override;
 
 private:
     // The folders never change while the program runs: asked once.
