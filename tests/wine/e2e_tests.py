@@ -172,3 +172,29 @@ def planted_libraries_and_programs(ctx):
         s.driver.command("close", hwnd=s.driver.facts("wait-window", timeout=30000, **{"class": "Kestrine.MainWindow"})[0]["hwnd"])
         assert program.wait(15) == 0
         assert not (ran := sorted(marker.name for marker in p.unix_path("C:\\").glob("planted-*"))), f"these ran: {ran}"
+
+
+@test("windows 8 to 11: the list's changes reach the language profile through the system folder's input.dll "
+      "(win10, zh_CN; none on win7; one beside the program is never loaded)")
+def language_profile(ctx):
+    # Wine has no input.dll: a stand-in (tests/wine/input_standin.c) records its loading and each call
+    # in C:\input-calls.txt. The switch file adds WINGB.IME, moves it to the top and deletes E0020804.
+    def run(version, dll_folder):
+        with machine(ctx, f"profile-{version}", version=version) as p:
+            p.put_file(ctx.build / "standin/input.dll", dll_folder + r"\input.dll")
+            p.put_file(ctx.repo / "tests/wine/switches/edit.txt", PROGRAM_DIR + r"\edit.txt")
+            p.env["WINEDLLOVERRIDES"] += ";input=n,b"  # as Windows, a library beside the program comes first
+            status, out = kestrine(p, "/load:edit.txt")
+            p.shutdown()
+            calls = p.unix_path(r"C:\input-calls.txt")
+            return (calls.read_text("ascii") if calls.exists() else None), status, out
+
+    want = ("loaded\nInstallLayoutOrTip 0804:E0030804 0\nSetDefaultLayoutOrTip 0804:E0030804 0\n"
+            "InstallLayoutOrTip 0804:E0020804 1\n")
+    for version, calls in (("win10", want), ("win7", None)):
+        got = run(version, r"C:\windows\system32")
+        assert got[:2] == (calls, 0), f"{version}: calls {got[0]!r}, exit {got[1]}\n{got[2]}"
+    calls, status, out = run("win10", PROGRAM_DIR)
+    assert calls is None and status == 2 and out.count("(failed: no input.dll with this function") == 3, \
+        f"the library beside the program: {calls!r}, exit {status}\n{out}"
+    return "win10 recorded " + " | ".join(want.splitlines()[1:])
