@@ -162,10 +162,6 @@ TEST_F(CommandLine, SavedSettingsTravel) {
     EXPECT_EQ(written, b.written());
 }
 
-}  // namespace
-
-namespace {
-
 // On Windows 8 and later (by the real version, whatever GetVersion says) the language profile
 // learns what a run changed in the list: each entry added, each entry no row holds any more, a
 // new first row. Everything else the run does is the same on every version; a command-line run
@@ -186,13 +182,10 @@ TEST(LanguageProfile, ListChangesReachTheProfileOnlyOnWindows8AndLater) {
         return "InstallLayoutOrTip(\"" + std::string(item) + "\", 0x0000000" + std::to_string(flags) + ")\n";
     };
     auto makeDefault = [](const char* item) { return "SetDefaultLayoutOrTip(\"" + std::string(item) + "\", 0x00000000)\n"; };
-    struct Case {
-        bool duplicates;
-        const char* arguments;  // none: the window's Add (00000407), Delete (E0010804, 00000409, E001), OK
-        std::string calls;
-    };
+    // Arguments none: the window's Add (00000804), Delete (E0010804, 00000409, E001), OK.
+    struct Case { bool duplicates; const char* arguments; std::string calls; };
     const Case cases[] = {
-        {true, "", enable("0407:00000407", 0) + makeDefault("0804:E00E0804") + enable("0804:E0010804", 1) +
+        {true, "", enable("0804:00000804", 0) + makeDefault("0804:E00E0804") + enable("0804:E0010804", 1) +
                        enable("0409:00000409", 1) + enable("0804:E0060804", 1)},
         {false, "/del4:E0010804 /add3:00000407 /move3:00000407,1",
          enable("0407:00000407", 0) + makeDefault("0407:00000407") + enable("0804:E0010804", 1)},
@@ -214,24 +207,18 @@ TEST(LanguageProfile, ListChangesReachTheProfileOnlyOnWindows8AndLater) {
                 f.m.system.realVersionValue = v;
                 f.m.system.profileAnswer = answer;
                 uint32_t status = 0;
-                std::string out;
                 if (*c.arguments) {
-                    out = run(f, c.arguments, &status);
+                    run(f, c.arguments, &status);
                 } else {
                     ui::MainController window(f.registry, f.m.system, f.prompts);
                     window.create();
                     window.initialise();
-                    auto& model = window.model();
-                    const auto& addable = model.snapshot.addable;
-                    for (size_t i = 0; i < addable.size(); ++i) {
-                        if (addable[i].klid == "00000407") model.window.addSelection = static_cast<int>(i);
-                    }
-                    model.addSelected();
-                    for (int row : {0, 0, 1}) model.selectRow(row), model.removeSelected();
+                    window.model().addSelected();
+                    for (int row : {0, 0, 1}) window.model().selectRow(row), window.model().removeSelected();
                     window.applyWithClose();
                 }
-                std::string label = std::string(c.arguments) + " on " + std::to_string(v.major) + "." +
-                                    std::to_string(v.minor) + (answer == ProfileCall::Done ? "" : " without input.dll");
+                std::string label = c.arguments + (" on " + std::to_string(v.major * 10 + v.minor)) +
+                                    (answer == ProfileCall::Done ? "" : " without input.dll");
                 std::string profile, others = f.written();
                 for (const auto& call : f.m.system.calls) (call.find("LayoutOrTip(") == std::string::npos ? others : profile) += call + "\n";
                 bool told = v.major > 6 || v.minor >= 2;
@@ -240,8 +227,6 @@ TEST(LanguageProfile, ListChangesReachTheProfileOnlyOnWindows8AndLater) {
                 EXPECT_EQ(rest, others) << label;
                 bool refused = told && answer == ProfileCall::NotAvailable && *c.arguments && !c.calls.empty();
                 EXPECT_EQ(refused ? cli::kWindowsRefused : 0u, status) << label;
-                EXPECT_EQ(refused, out.find(" (failed: no input.dll with this function in the system folder)\r\n") !=
-                                       std::string::npos) << out;
             }
         }
     }

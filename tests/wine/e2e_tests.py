@@ -185,7 +185,6 @@ def language_profile(ctx):
             p.put_file(ctx.repo / "tests/wine/switches/edit.txt", PROGRAM_DIR + r"\edit.txt")
             p.env["WINEDLLOVERRIDES"] += ";input=n,b"  # as Windows, a library beside the program comes first
             status, out = kestrine(p, "/load:edit.txt")
-            p.shutdown()
             calls = p.unix_path(r"C:\input-calls.txt")
             return (calls.read_text("ascii") if calls.exists() else None), status, out
 

@@ -1,30 +1,23 @@
-/* A stand-in for Windows' input.dll, which Wine lacks: loading it appends "loaded" to
-   C:\input-calls.txt, and each call of the two language-profile functions its name, item text
-   (ASCII) and flags, one line each; both succeed. */
+// A stand-in for Windows' input.dll, which Wine lacks: loading it appends "loaded" to
+// C:\input-calls.txt, and each call of the two language-profile functions a line with its name,
+// items and flags; both succeed.
 #include <windows.h>
 
-static void note(const char* text) {
-    DWORD written;
+static BOOL note(const char* name, LPCWSTR items, DWORD flags) {
+    char line[1100];  // wsprintfA writes at most 1,024 characters
+    DWORD written, n = (DWORD)wsprintfA(line, items ? "%s %ls %lu\r\n" : "%s\r\n", name, items, flags);
     HANDLE file = CreateFileA("C:\\input-calls.txt", FILE_APPEND_DATA, FILE_SHARE_READ, NULL, OPEN_ALWAYS, 0, NULL);
-    if (file == INVALID_HANDLE_VALUE) return;
-    WriteFile(file, text, (DWORD)lstrlenA(text), &written, NULL);
-    CloseHandle(file);
+    if (file == INVALID_HANDLE_VALUE) return FALSE;
+    WriteFile(file, line, n, &written, NULL);
+    return CloseHandle(file);
 }
 
-static BOOL record(const char* name, LPCWSTR items, DWORD flags) {
-    char line[300];
-    int n = wsprintfA(line, "%s ", name), i;
-    for (i = 0; items && items[i] && n < 280; ++i) line[n++] = (char)items[i];
-    wsprintfA(line + n, " %lu\r\n", (unsigned long)flags);
-    note(line);
-    return TRUE;
-}
-
-__declspec(dllexport) BOOL WINAPI InstallLayoutOrTip(LPCWSTR list, DWORD flags) { return record("InstallLayoutOrTip", list, flags); }
-__declspec(dllexport) BOOL WINAPI SetDefaultLayoutOrTip(LPCWSTR item, DWORD flags) { return record("SetDefaultLayoutOrTip", item, flags); }
+#define RECORDED(name) \
+    __declspec(dllexport) BOOL WINAPI name(LPCWSTR items, DWORD flags) { return note(#name, items, flags); }
+RECORDED(InstallLayoutOrTip)
+RECORDED(SetDefaultLayoutOrTip)
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     (void)instance, (void)reserved;
-    if (reason == DLL_PROCESS_ATTACH) note("loaded\r\n");
-    return TRUE;
+    return reason != DLL_PROCESS_ATTACH || note("loaded", NULL, 0);
 }
