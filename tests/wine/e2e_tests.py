@@ -89,6 +89,8 @@ def switch_file(version, locale):
                      fixture="wine_9x_user.reg" if version == "win98" else "wine_nt_user.reg") as p:
             catalogue = p.registry([CATALOGUE])
             p.put_file(ctx.repo / "tests/wine/switches/edit.txt", PROGRAM_DIR + r"\edit.txt")
+            if version == "win10":  # Windows 10 has an input.dll for the list's changes, Wine none
+                p.put_file(ctx.build / "standin/input.dll", p.system_dir() + r"\input.dll")
             expected = ctx.repo / f"tests/wine/expected/edit_{version}_{locale[:5]}.reg"
             run_and_compare(p, ["/load:edit.txt"], "the user's settings",
                             ctx.lab.regtool(["canon", str(expected)] + USER_KEYS).decode(), USER_KEYS)
