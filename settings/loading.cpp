@@ -172,7 +172,8 @@ bool SettingsModel::changedSinceLoad() const {
     const SettingsSnapshot& b = loaded_;
     bool same = a.rows.size() == b.rows.size() && a.records.size() == b.records.size();
     for (size_t i = 0; same && i < a.rows.size(); ++i) {
-        same = a.rows[i].klid == b.rows[i].klid && a.rows[i].pendingDisplayName == b.rows[i].pendingDisplayName;
+        same = a.rows[i].klid == b.rows[i].klid && a.rows[i].unreadable == b.rows[i].unreadable &&
+               a.rows[i].pendingDisplayName == b.rows[i].pendingDisplayName;
     }
     for (size_t i = 0; same && i < a.records.size(); ++i) {
         const HotkeyRecord &x = a.records[i], &y = b.records[i];
