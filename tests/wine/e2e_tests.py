@@ -78,7 +78,8 @@ def registry_conformance(ctx):
                        ["--gtest_color=no"], timeout=120)
         out = result.stdout.decode(errors="replace")
         passed, skipped = (re.findall(rf"^\[  {word} *\] (\d+) tests?", out, re.M) for word in ("PASSED", "SKIPPED"))
-        assert result.returncode == 0 and passed, f"exit {result.returncode}\n{out[-3000:]}"
+        assert result.returncode == 0 and passed, \
+            f"exit {result.returncode}\n{out[-3000:]}\n{result.stderr.decode(errors='replace')[-2000:]}"
         return f"{passed[0]} cases passed against Wine" + (f", {skipped[0]} skipped (see the test)" if skipped else "")
 
 

@@ -19,10 +19,11 @@ struct Wine : testing::Test {
     settings::Registry registry{store};
     settings::Processes processes{registry, system};
 
-    // Waits up to five seconds for a condition that another process makes true.
+    // Waits up to fifteen seconds for a condition that another process makes true (a loaded
+    // machine can take seconds to start a program under Wine).
     template <typename Condition>
     static bool eventually(Condition condition) {
-        for (int i = 0; i < 100 && !condition(); ++i) Sleep(50);
+        for (int i = 0; i < 300 && !condition(); ++i) Sleep(50);
         return condition();
     }
 };
