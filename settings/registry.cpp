@@ -1,7 +1,5 @@
 #include "settings/registry.h"
 
-#include <cstring>
-
 namespace settings {
 
 using platform::KeyAccess;
@@ -63,14 +61,6 @@ uint32_t Registry::getNumber(const RegKey& key, const std::string& name) const {
     // A 4-byte buffer: data longer than that does not fit and reads as 0; shorter data fills
     // the low bytes.
     return v.data.size() > 4 ? 0 : numberFromBytes(v.data);
-}
-
-void Registry::getBinary(const RegKey& key, const std::string& name, uint8_t* buffer,
-                         size_t size) const {
-    RegValue v;
-    if (!key.isOpen() || buffer == nullptr || !key.get()->query(name, v)) return;
-    size_t n = v.data.size() < size ? v.data.size() : size;
-    if (n > 0) std::memcpy(buffer, v.data.data(), n);
 }
 
 bool Registry::setString(const RegKey& key, const std::string& name, const std::string& text) const {

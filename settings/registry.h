@@ -53,8 +53,6 @@ public:
     std::string getText(const RegKey& key, const std::string& name, bool* expandable = nullptr) const;
     // A REG_DWORD value; 0 when missing or of another type.
     uint32_t getNumber(const RegKey& key, const std::string& name) const;
-    // Copies at most `size` bytes of the value into the buffer; a missing value leaves it alone.
-    void getBinary(const RegKey& key, const std::string& name, uint8_t* buffer, size_t size) const;
 
     bool setString(const RegKey& key, const std::string& name, const std::string& text) const;
     bool setNumber(const RegKey& key, const std::string& name, uint32_t value) const;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/report.h"
+#include "cli/settings_file.h"
 #include "platform/codepage.h"
 #include "tests/support/machines.h"
 #include "ui/main_controller.h"
@@ -41,7 +42,7 @@ TEST_F(CommandLine, ARunAskedForNothingChangesNothing) {
     std::string before = f.written();
     const std::pair<const char*, uint32_t> runs[] = {
         {"/?", 0}, {"/frobnicate", 1}, {"/load:missing.txt", 1}, {"/del2:NoSuchName", 1},
-        {"/add3:00000409 /move3:E0010804,1 /status:1 /switch:3b", 0}};
+        {"/add3:00000409 /move3:E0010804,1 /status:1 /switch:3b", 0}, {"/whatif /ctfmon", cli::kWouldChange}};
     for (auto [arguments, exit] : runs) {
         run(arguments);
         EXPECT_EQ(exit, status) << arguments;
@@ -75,10 +76,11 @@ TEST_F(CommandLine, RefusalsSetTheSecondBitAndQuietRunsShowNoBox) {
     EXPECT_EQ(cli::kWindowsRefused, status);
     f.m.registry.stopAfterWrites(-1);
     f.m.system.files.erase(f.m.systemPath("ctfmon.exe"));
+    f.m.system.addFile(kFolder + "k.log", "old\n");
     std::string out = run("/quiet /log:k.log /ctfmon");
     EXPECT_EQ(cli::kWindowsRefused, status);
     EXPECT_NE(std::string::npos, out.find("message: " + ui::modelTexts(settings::UiLanguage::SimplifiedChinese).settings.ctfmonNotFound)) << out;
-    EXPECT_EQ("---- 2026-12-07 09:30:00 " + f.m.system.commandLineText + "\r\n" + platform::codePageToUtf8(out, 936),
+    EXPECT_EQ("old\n---- 2026-12-07 09:30:00 " + f.m.system.commandLineText + "\r\n" + platform::codePageToUtf8(out, 936),
               file("k.log"));
     f.m.system.visibleDesktop = false;
     run("/?");
@@ -96,6 +98,8 @@ TEST_F(CommandLine, AnInstallsHotKeyGoesToTheNewEntry) {
         << out;
     EXPECT_TRUE(f.start(true).snapshot.records.back().target == "E0020804");
     EXPECT_EQ("E0010804 00000409 E00E0804 E0020804", rowOrder(*f.model));
+    run("/quiet /del4:E0020804 /uninstall3:E0020804");  // a quiet run answers its question with yes
+    EXPECT_FALSE(f.start(true).catalogue().exists("E0020804"));
 }
 
 // A preview writes nothing and lists exactly what the real run then does.
@@ -108,7 +112,9 @@ TEST_F(CommandLine, APreviewChangesNothingAndListsWhatTheRunThenDoes) {
     EXPECT_EQ(before, f.written());
     EXPECT_EQ("", f.calls());
     EXPECT_EQ(cli::kWouldChange, status);
+    EXPECT_EQ("exit status 4: preview, nothing was changed; applying would make 11 registry changes\r\n", preview.substr(preview.rfind("exit")));
     std::string real = run("/load:setup.txt");
+    EXPECT_EQ("exit status 0: 11 registry changes\r\n", real.substr(real.rfind("exit")));
     EXPECT_EQ(0u, status);
     auto withoutSummary = [](std::string text) {
         text.erase(text.rfind("exit status"));
@@ -160,6 +166,29 @@ TEST_F(CommandLine, SavedSettingsTravel) {
     ::run(b, "/load:a.txt", &bStatus);
     EXPECT_EQ(0u, bStatus);
     EXPECT_EQ(written, b.written());
+}
+
+// The keys each state of the switches saves as; what no switch can say is saved as a comment:
+// a row that names no entry, a toggle hot key with a modifier and no key.
+TEST(SavedSettings, SwitchKeysAndWhatNoSwitchSays) {
+    ModelFixture f;
+    seedXpChinese(f);
+    auto& s = f.start(true).snapshot;
+    s.rows[1].unreadable = platform::RegValue{};
+    s.toggles[0] = {"00C00000", "00000000"};
+    using settings::kAltShift, settings::kCtrlShift;
+    const std::tuple<bool, int, bool, int> cases[] = {
+        {false, kAltShift, true, kAltShift}, {false, kCtrlShift, true, kCtrlShift}, {false, kAltShift, false, kAltShift}};
+    std::string lines;
+    for (auto [language, languageKey, layout, layoutKey] : cases) {
+        std::tie(s.languageSwitch, s.languageKey, s.layoutSwitch, s.layoutKey) = std::tie(language, languageKey, layout, layoutKey);
+        cli::SavedSettings saved = cli::settingsAsSwitches(*f.model);
+        size_t at = saved.text.find("/switch:");
+        lines += saved.text.substr(at, saved.text.find('\r', at) - at) + " " + std::to_string(saved.unsaved.size()) + " ";
+    }
+    EXPECT_EQ("/switch:2a 2 /switch:2b 2 /switch:0 2 ", lines);
+    EXPECT_EQ("", cli::hotkeyWords("00C00000", "00000041") + cli::hotkeyWords("00000002", "00000041"));
+    EXPECT_EQ("a  b", cli::oneLine("a\r\nb"));
 }
 
 // On Windows 8 and later (by the real version, whatever GetVersion says) the language profile

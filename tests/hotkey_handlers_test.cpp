@@ -73,19 +73,6 @@ TEST_F(Handlers, AnEntryGainsChangesAndLosesItsHotkey) {
     EXPECT_EQ("[]" + us + "[]" + usRecord, hotkeys());
 }
 
-TEST_F(Handlers, AnotherRowsHotkeyIsRefusedAndNoRowOpensNothing) {
-    const std::string before = hotkeys();
-    f.model->selectRow(2);
-    session.script = press("CS", 1);  // Ctrl+Shift+1 belongs to row 0
-    handlers->editEntryHotkey();
-    EXPECT_EQ(before, hotkeys());
-    EXPECT_EQ("Kestrine: Duplicate hotkey! active\n", f.prompts.boxes());
-    f.model->selectRow(-1);
-    session.opened.clear();
-    handlers->editEntryHotkey();
-    EXPECT_EQ("", session.opened);
-}
-
 TEST_F(Handlers, ToggleSlotsAreEditedThroughTheChooser) {
     auto slot = [this] { return snap().toggles[1].modifierText + "/" + snap().toggles[1].keyText; };
     handlers->toggleSelectionChanged(1);

@@ -82,22 +82,6 @@ TEST_F(Actions, AStyleChangeSetsTheCaptionsNamesAndKeyChoicesOnlyWhenTheStyleRea
     EXPECT_EQ("10 keys 01 Switch IME editable 0 layout 00 add -1", style());
 }
 
-// The switch enables the style group; on the 6.x generation ticking it also chooses text services.
-TEST_F(Actions, TheIndicatorSwitchEnablesTheStyleGroup) {
-    for (uint32_t version : {kWinXp, kVista}) {
-        f.model.reset();
-        start(version);
-        snap().indicatorOption = true;
-        snap().textServicesOption = false;
-        actions->indicatorSwitchClicked(false);
-        EXPECT_TRUE(f.shows("enabled: style off, internat off, ctfmon off"));
-        actions->indicatorSwitchClicked(true);
-        bool xp = version == kWinXp;
-        EXPECT_TRUE(f.shows(xp ? "internat on, ctfmon off\n" : "internat off, ctfmon on\n"));
-        EXPECT_TRUE(f.shows(std::string("enabled: style on, internat ") + (xp ? "on" : "off") + ", ctfmon on"));
-    }
-}
-
 TEST_F(Actions, InstallIsEnabledWithBothEditsFilledAndNeverOnTheSixGeneration) {
     for (uint32_t version : {kWinXp, kWin7}) {
         f.model.reset();

@@ -40,6 +40,16 @@ TEST_F(Startup, TheHelpSwitchShowsHelpAndCloses) {
     EXPECT_EQ("", f.calls());
 }
 
+// The window's help shows the same text, in front; the list's icons come from the rows' files.
+TEST_F(Startup, TheWindowsHelpAndIcons) {
+    auto& c = start("");
+    c.showHelp();
+    EXPECT_EQ("Kestrine: " + c.helpText() + " foreground\n", f.prompts.boxes());
+    std::string icons;
+    for (const auto& file : c.rowIconFiles()) icons += file + "|";
+    EXPECT_EQ("C:\\WINDOWS\\system32\\WINPY.IME||C:\\WINDOWS\\system32\\PINTLGNT.IME|", icons);
+}
+
 TEST_F(Startup, WithoutArgumentsNothingRunsAndTheWindowStays) {
     for (const char* arguments : {"", " ", " \"\"", "/on"}) {
         f.m.system.calls.clear();
@@ -53,43 +63,13 @@ TEST_F(Startup, WithoutArgumentsNothingRunsAndTheWindowStays) {
 
 // The program's own texts reach the catalogue it repairs: the US layout in the system's language.
 TEST_F(Startup, AMissingUsLayoutComesBackNamedInTheSystemsLanguage) {
-    f.m.load("REGEDIT4\n[-HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Keyboard Layouts\\00000409]\n");
+    f.m.load("REGEDIT4\n[-HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Keyboard Layouts\\00000409]\n"
+             "[-HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Keyboard Layouts\\00000804]\n");
     start("");
+    EXPECT_TRUE(controller->model().catalogue().exists("00000804"));
     EXPECT_EQ(f.m.system.fromUtf8("美国英语"), controller->model().catalogue().value("00000409", "Layout Text"));
     // Repaired before the rows are read: its row stays, and so its hot key.
     EXPECT_EQ(2u, controller->model().snapshot.records.size());
-}
-
-// A command-line run reads the add box's names only when a switch looks for or adds an entry,
-// and gives them as its load would have shown them (display names, with text services running
-// then), whatever switch came before.
-TEST_F(Startup, AnAddedEntryTakesTheNameItsLoadWouldHaveShown) {
-    f.m.load("REGEDIT4\n[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Keyboard Layouts\\E0050804]\n"
-             "\"Layout Display Name\"=\"Sample board\"\n");
-    start(" /internat /add3:E0050804 /move1:Sample board,1");
-    EXPECT_EQ("E0050804 E0010804 00000409 E00E0804", rowOrder(controller->model()));
-}
-
-// The run's reads of the catalogue go stale when it changes it: the load after apply sees the
-// entry of a vanished input method gone, and drops its row.
-TEST_F(Startup, ARowWhoseFileIsGoneLeavesWithItsEntry) {
-    f.m.system.files.erase(f.m.systemPath("WINPY.IME"));
-    start(" /on");
-    EXPECT_EQ("00000409 E00E0804", rowOrder(controller->model()));
-    EXPECT_FALSE(controller->model().catalogue().exists("E0010804"));
-}
-
-TEST_F(Startup, DuplicateInputMethodsAreDroppedAfterTheSwitches) {
-    f.m.load(R"reg(REGEDIT4
-[HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Keyboard Layouts\E0060804]
-"IME File"="winpy.ime"
-"Layout Text"="A second QuanPin"
-)reg");
-    start(" /add3:E0060804");
-    // The apply at the end of the switches wrote the duplicate; start-up then drops it and
-    // deletes its catalogue entry at once.
-    EXPECT_EQ("E0010804 00000409 E00E0804", rowOrder(controller->model()));
-    EXPECT_FALSE(controller->model().catalogue().exists("E0060804"));
 }
 
 }  // namespace

@@ -5,56 +5,11 @@
 #include "platform/recording_system.h"
 #include "platform/text.h"
 #include "tests/support/machines.h"
-#include "ui/texts.h"
 
 using namespace testing_support;
 using namespace platform;
 
 namespace {
-
-// The Simplified Chinese XP machine with text services neither running nor registered yet and
-// one input method's file gone; the first row is removed and the monitor asked for, applied
-// through the given platform. Returns the registry as it was before.
-std::string applyChanged(ModelFixture& f, const settings::Registry& registry, System& system) {
-    seedXpChinese(f);
-    for (const char* dll : {"msutb.dll", "msctf.dll", "msimtf.dll"}) f.m.system.addFile(f.m.systemPath(dll));
-    f.m.system.processTable.clear();
-    f.m.system.files.erase(f.m.systemPath("WINGB.IME"));
-    std::string before = f.written();
-    settings::SettingsModel model(registry, system, f.prompts, ui::modelTexts(settings::UiLanguage::SimplifiedChinese),
-                                  true);
-    model.load();
-    model.selectRow(0);
-    model.removeSelected();
-    model.snapshot.indicatorSwitch = model.snapshot.textServicesOption = true;
-    model.snapshot.indicatorOption = false;
-    model.apply();
-    return before;
-}
-
-struct Recorded {
-    ModelFixture f;
-    RecordingStore store;
-    RecordingSystem system;
-    settings::Registry registry{store};
-    std::string before = applyChanged(f, registry, system);
-
-    explicit Recorded(bool preview) : store(f.m.registry, preview, 936), system(f.m.system, store, preview) {}
-};
-
-TEST(Recording, APreviewChangesNothingAndListsWhatTheRealRunThenDoes) {
-    Recorded preview(true), real(false);
-    ModelFixture plain;
-    applyChanged(plain, plain.registry, plain.m.system);
-    EXPECT_EQ(preview.before, preview.f.written());
-    EXPECT_TRUE(preview.f.m.system.calls.empty());
-    EXPECT_EQ(preview.store.changes(), real.store.changes());
-    EXPECT_EQ(preview.system.calls(), real.system.calls());
-    EXPECT_EQ(plain.written(), real.f.written());
-    // Three preload values, a hot key written and one deleted, a catalogue key deleted.
-    EXPECT_EQ(8u, real.store.changes().size());
-    EXPECT_EQ("start program C:\\WINDOWS\\system32\\ctfmon.exe", real.system.calls().back().text);
-}
 
 // Edits made on a memory registry and through a recording store over one seeded alike: a
 // preview reads as the edited registry, passing through makes the edits, and both record the

@@ -117,6 +117,9 @@ TEST(SwitchFileEncoding, ChineseLinesInGbkOrBig5AreTakenAsTheyStand) {
             EXPECT_FALSE(unicode) << platform::codePageToUtf8(line, settings::codePageFor(language));
         }
     }
+    bool multibyte = true;
+    EXPECT_TRUE(platform::isUtf8("/on", multibyte) && !multibyte);
+    EXPECT_FALSE(platform::isUtf8("\xC3\x41", multibyte));
 }
 
 }  // namespace

@@ -42,19 +42,6 @@ struct Switching {
     bool wrote(const std::string& text) const { return written.find(text) != std::string::npos; }
 };
 
-// The window applies after the user has had it: an indicator ended meanwhile is started again.
-TEST(TextServices, TheWindowsApplyAsksAgainWhichProgramsRun) {
-    ModelFixture f;
-    f.m.system.versionValue = kWinXp;
-    f.m.system.addProcess("internat.exe");
-    f.m.system.addFile(f.m.systemPath("internat.exe"));
-    auto& model = f.start();
-    f.m.system.processTable.clear();
-    f.m.system.calls.clear();
-    model.apply();
-    EXPECT_NE(std::string::npos, f.calls().find("CreateProcessA(C:\\WINDOWS\\system32\\internat.exe)")) << f.calls();
-}
-
 TEST(TextServices, AStartedMonitorReplacesEveryStartUpEntry) {
     ModelFixture f;
     f.m.system.versionValue = kWinXp;
@@ -97,12 +84,6 @@ TEST(TextServices, TheIndicatorOnXpStopsTheMonitorAndAsksForInternatOnlyInWindow
     }
     // 9x keeps it in the Windows folder: started from there when the system folder lacks it.
     EXPECT_NE(std::string::npos, Switching(kWin98, true, true, false).calls.find("CreateProcessA(C:\\WINDOWS\\internat.exe)"));
-}
-
-TEST(TextServices, TurningTheIndicatorOffEndsBothProgramsAndTheirStartUpEntries) {
-    Switching s(kWinXp, false, false, true, false, {"internat.exe", "ctfmon.exe"});
-    EXPECT_EQ("TerminateProcess(100)\nTerminateProcess(104)\n", s.calls);
-    EXPECT_FALSE(s.wrote("\"indicator\"=") || s.wrote("\"monitor\"=") || s.wrote("\"machine monitor\"=")) << s.written;
 }
 
 }  // namespace

@@ -47,6 +47,7 @@ TEST(HelpText, ThirtyTwoLinesConvertedOnlyForChinese) {
     for (const auto& c : kLanguages) {
         std::string text = cli::helpText(c.language);
         EXPECT_EQ(31, std::count(text.begin(), text.end(), '\r')) << c.name;
+        EXPECT_EQ(67, std::count(text.begin(), text.end(), '\t')) << c.name;
         EXPECT_EQ(std::string::npos, text.find('\n')) << c.name;
         EXPECT_EQ(2, testing_support::questionMarks(text)) << c.name;
     }
