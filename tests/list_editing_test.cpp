@@ -34,27 +34,9 @@ TEST_F(ListEditing, MovesExchangeWholeRowsAndStopAtTheEnds) {
     EXPECT_EQ("00000409 E00E0804 E0010804", rowOrder(model));
     EXPECT_FALSE(model.controlStates().down);
     EXPECT_TRUE(model.controlStates().up);
-    model.selectRow(-1);
+    model.selectRow(3);  // past the end: nothing is selected
     model.moveUp();
     EXPECT_EQ("00000409 E00E0804 E0010804", rowOrder(model));
-}
-
-// The entry moves from the add box to the end of the list, with a pending name only where its
-// text is neither of its names.
-TEST_F(ListEditing, AddMovesTheSelectedEntryToTheEndOfTheList) {
-    model.window.addSelection = static_cast<int>(model.snapshot.addable.size());  // past the end: nothing
-    model.addSelected();
-    model.snapshot.addable[1].displayName = "Display";  // E0030804, its item text its classic name
-    model.window.addSelection = 1;
-    model.window.listFocusRequested = false;
-    model.addSelected();
-    EXPECT_EQ("E0010804 00000409 E00E0804 E0030804", rowOrder(model));
-    EXPECT_EQ("", model.snapshot.rows.back().pendingDisplayName);
-    EXPECT_EQ("00000804 00000404", addable(model).substr(0, 17));
-    EXPECT_TRUE(model.window.listFocusRequested);
-    model.snapshot.addable[0].itemText = "Typed";
-    model.addSelected();
-    EXPECT_EQ("Typed", model.snapshot.rows.back().pendingDisplayName);
 }
 
 TEST(ListDuplicates, LeaveOnlyTheTopmostRow) {

@@ -111,27 +111,6 @@ TEST(MemoryRegistry, SecondBytesDoNotSplitKeyPaths) {
     }
 }
 
-// A copy equals its original until either changes: one value's bytes or name, one key more. A
-// stopped registry takes no change.
-TEST(MemoryRegistry, ACopyIsEqualUntilEitherChanges) {
-    MemoryRegistry a;
-    a.create(RegRoot::CurrentUser, "K")->set("v", platform::kRegSz, {1});
-    MemoryRegistry b = a;
-    EXPECT_TRUE(a == b);
-    auto key = b.create(RegRoot::CurrentUser, "K");
-    key->set("v", platform::kRegSz, {2});
-    EXPECT_FALSE(a == b);
-    b = MemoryRegistry();
-    b.create(RegRoot::CurrentUser, "K")->set("w", platform::kRegSz, {1});
-    EXPECT_FALSE(a == b);
-    b = a;
-    b.create(RegRoot::CurrentUser, "K\\S");
-    EXPECT_FALSE(a == b);
-    b.stopAfterWrites(0);
-    EXPECT_FALSE(b.open(RegRoot::CurrentUser, "K", platform::KeyAccess::Full));
-    EXPECT_FALSE(key->set("v", platform::kRegSz, {3}));
-}
-
 TEST(MemoryRegistry, NinexRegistryDeletesSubKeysWithTheirParent) {
     MemoryRegistry nt;
     MemoryRegistry ninex;

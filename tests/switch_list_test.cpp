@@ -39,11 +39,6 @@ TEST_F(SwitchListTest, EveryPieceAfterTheProgramIsAnItem) {
     EXPECT_TRUE(cli::buildSwitchList("C:/Tools/kestrine.exe/on", m.system).items.empty());
 }
 
-TEST_F(SwitchListTest, OnlyALoneHelpItemAsksForHelp) {
-    for (const char* help : {"/?", "/ ? ", "/h", "/H", "/help", "/HeLp\t"}) EXPECT_TRUE(list(help).help) << help;
-    for (const char* other : {"/? /on", "/hel", "/helpme", "/?x"}) EXPECT_FALSE(list(other).help) << other;
-}
-
 TEST_F(SwitchListTest, ALoneLoadItemReadsTheSwitchFileFromTheProgramFolder) {
     m.system.addFile("C:\\Program Files\\Kestrine\\setup.txt", "on\r\n/caps\r\n/add2:sample.ime,ctrl_1\r\n");
     EXPECT_EQ((Parts{"on", "caps", "add2:sample.ime,ctrl_1"}), items("/load:setup.txt"));
