@@ -10,7 +10,7 @@
 # (or -timeout-*, -oom-*) and fails the run; build/fuzz/fuzz/fuzz_TARGET FILE runs it again.
 set -eu
 cd "$(dirname "$0")/.."
-mode=${1:-all} amount=${2:-60} all="cli switch_file window load reg_text"
+mode=${1:-all} amount=${2:-60} all="cli switch_file preview_save window load reg_text"
 cmake -S . -B build/fuzz -DKESTRINE_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 cmake --build build/fuzz -j2 >/dev/null
