@@ -108,11 +108,13 @@ inline void runCommandLine(const std::string& arguments, const std::string& file
     auto& s = f.m.system;
     s.addFile("C:\\Program Files\\Kestrine\\f.txt", file);
     s.commandLineText += arguments;
+    cli::SwitchList list = cli::buildSwitchList(s.commandLine(), s);
+    // A preview's model sees what its run records, not the machine: the preview target checks it.
+    if (list.options.whatif) return;
     ui::MainController controller(f.registry, s, f.prompts);
     controller.create();
     auto& model = controller.model();
     model.load();
-    cli::SwitchList list = cli::buildSwitchList(s.commandLine(), s);
     model.switchesIndicator = !cli::hasArguments(s.commandLine()) || cli::SwitchProcessor::asksForIndicator(list.items);
     cli::Report report;
     cli::SwitchProcessor(model, controller.installer(), s)
