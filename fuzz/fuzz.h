@@ -106,7 +106,7 @@ inline void runCommandLine(const std::string& arguments, const std::string& file
     testing_support::ModelFixture f;
     seedXpWithSample(f);
     auto& s = f.m.system;
-    s.addFile("C:\\Program Files\\Kestrine\\f.txt", file);
+    s.addFile(testing_support::kProgramFolder + "f.txt", file);
     s.commandLineText += arguments;
     cli::SwitchList list = cli::buildSwitchList(s.commandLine(), s);
     // A preview's model sees what its run records, not the machine: the preview target checks it.

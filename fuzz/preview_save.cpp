@@ -5,29 +5,23 @@
 
 #include "fuzz/fuzz.h"
 
-const std::string kFolder = "C:\\Program Files\\Kestrine\\";
+using testing_support::kProgramFolder;
 
-// The run's output without its summary and with "would " dropped; its exit status in `status`.
+// The run's output without its summary and "would "; its exit status in `status`.
 std::string run(testing_support::ModelFixture& f, const std::string& arguments, uint32_t& status) {
-    auto& s = f.m.system;
-    s.output = "", s.commandLineText = "\"" + kFolder + "kestrine.exe\" " + arguments;
-    ui::MainController c(f.registry, s, f.prompts);
-    c.create(), c.initialise(), status = c.exitStatus();
-    std::string out = s.output->substr(0, s.output->rfind("exit status"));
-    for (size_t at; (at = out.find("would ")) != std::string::npos;) out.erase(at, 6);
-    return out;
+    return testing_support::withoutPreviewWords(testing_support::runProgram(f, arguments, &status));
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     testing_support::ModelFixture a, preview, fresh;
     seedXpWithSample(a);
     fresh.m = a.m;
-    a.m.system.addFile(kFolder + "f.txt", std::string(reinterpret_cast<const char*>(bytes), size));
+    a.m.system.addFile(kProgramFolder + "f.txt", std::string(reinterpret_cast<const char*>(bytes), size));
     preview.m = a.m;
     const platform::MemoryMachine before = a.m;
-    const std::string args = "/load:f.txt /save:s.txt", saveFile = kFolder + "s.txt";
+    const std::string args = "/load:f.txt /save:s.txt", saveFile = kProgramFolder + "s.txt";
     // The file's own preview, log or save switch would change what these runs are.
-    auto options = cli::buildSwitchList("\"" + kFolder + "kestrine.exe\" " + args, a.m.system).options;
+    auto options = cli::buildSwitchList(a.m.system.commandLineText + args, a.m.system).options;
     if (options.whatif || !options.logFile.empty() || options.saveFile != saveFile) return 0;
     uint32_t previewStatus, status;
     std::string previewed = run(preview, "/whatif " + args, previewStatus), done = run(a, args, status);
@@ -50,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     // An input method installed or removed from the catalogue is so on the first machine only.
     auto& model = a.start(true);
     if (model.catalogue().entries() != fresh.start(true).catalogue().entries()) return 0;
-    require(fresh.m.system.files[kFolder + "t.txt"] == files[saveFile], "a saved file saves the same", [] { return ""; });
+    require(fresh.m.system.files[kProgramFolder + "t.txt"] == files[saveFile], "a saved file saves the same", [] { return ""; });
     // The rows show their hot keys; the records' numbers and other entries' keys are no settings.
     auto settingsOf = [&](auto& m) { return data(m, a.m.system.codePage, {"row ", "toggle ", "indicator ", "caps "}); };
     std::string settings = settingsOf(model), loaded = settingsOf(*fresh.model);
