@@ -5,15 +5,10 @@
 
 #include "fuzz/fuzz.h"
 
-using testing_support::kProgramFolder;
-
-// The run's output without its summary and "would "; its exit status in `status`.
-std::string run(testing_support::ModelFixture& f, const std::string& arguments, uint32_t& status) {
-    return testing_support::withoutPreviewWords(testing_support::runProgram(f, arguments, &status));
-}
+using namespace testing_support;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
-    testing_support::ModelFixture a, preview, fresh;
+    ModelFixture a, preview, fresh;
     seedXpWithSample(a);
     fresh.m = a.m;
     a.m.system.addFile(kProgramFolder + "f.txt", std::string(reinterpret_cast<const char*>(bytes), size));
@@ -23,8 +18,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     // The file's own preview, log or save switch would change what these runs are.
     auto options = cli::buildSwitchList(a.m.system.commandLineText + args, a.m.system).options;
     if (options.whatif || !options.logFile.empty() || options.saveFile != saveFile) return 0;
-    uint32_t previewStatus, status;
-    std::string previewed = run(preview, "/whatif " + args, previewStatus), done = run(a, args, status);
+    uint32_t previewStatus;
+    std::string previewed = withoutPreviewWords(runProgram(preview, "/whatif " + args, &previewStatus));
+    std::string done = withoutPreviewWords(runProgram(a, args));
     // A preview cannot know what an install makes: it counts one as a change and goes on as if
     // it produced no layout, so what follows one may differ.
     bool installs = done.find("call: install input method") != std::string::npos;
@@ -40,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     require(bool(previewStatus & cli::kWouldChange) == changed, "a preview says whether the run changes", [&] { return done; });
 
     fresh.m.system.addFile(saveFile, files[saveFile]);
-    run(fresh, "/load:s.txt /save:t.txt", status);
+    runProgram(fresh, "/load:s.txt /save:t.txt");
     // An input method installed or removed from the catalogue is so on the first machine only.
     auto& model = a.start(true);
     if (model.catalogue().entries() != fresh.start(true).catalogue().entries()) return 0;
