@@ -22,7 +22,7 @@ fuzz() {  # TARGET, then libFuzzer's options and folders
   "build/fuzz/fuzz/fuzz_$t" -max_len=$n -timeout=20 -artifact_prefix="build/fuzz/$t-" "$@"
 }
 case $mode in
-  ci) targets=$all limit=-max_total_time=5 ;;
+  ci) targets=$all limit=-max_total_time=3 ;;
   all) targets=$all limit=-max_total_time=$amount ;;
   campaign) shift && if [ $# -gt 0 ]; then shift; fi && targets=${*:-$all} limit=-runs=$amount ;;
   *) targets=$mode limit=-max_total_time=$amount ;;
