@@ -5,7 +5,7 @@
 # win32/ folders are not built natively).
 set -eu
 cd "$(dirname "$0")/.."
-targets="cli switch_file window load reg_text" out=build/coverage
+targets="cli switch_file preview_save window load reg_text" out=build/coverage
 flags="-fprofile-instr-generate -fcoverage-mapping"
 cmake -S . -B $out -DKESTRINE_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
   -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="$flags" >/dev/null

@@ -19,7 +19,8 @@ extern "C" const char* __asan_default_options() { return "malloc_context_size=2:
 template <typename Detail>
 void require(bool ok, const char* what, const Detail& detail) {
     if (ok) return;
-    std::fprintf(stderr, "broken: %s\n%s\n", what, std::string(detail()).c_str());
+    std::string text = "broken: " + std::string(what) + "\n" + detail() + "\n";  // NULs too
+    std::fwrite(text.data(), 1, text.size(), stderr);
     std::abort();
 }
 
@@ -34,12 +35,13 @@ inline void seedXpWithSample(testing_support::ModelFixture& f) {
 
 // The snapshot's data in the dump, without the window state that a load leaves as the window
 // had it (the Delete button, the key choice of a switch that is off).
-inline std::string data(const settings::SettingsModel& model, unsigned codePage) {
+inline std::string data(const settings::SettingsModel& model, unsigned codePage,
+                        std::initializer_list<const char*> kinds = {"row ", "addable ", "record ", "toggle ", "indicator ", "caps "}) {
     std::string out, dump = testing_support::dump(model, codePage);
     for (size_t start = 0, end; start < dump.size(); start = end + 1) {
         end = dump.find('\n', start);
         std::string line = dump.substr(start, end - start);
-        for (const char* kind : {"row ", "addable ", "record ", "toggle ", "indicator ", "caps "}) {
+        for (const char* kind : kinds) {
             if (line.rfind(kind, 0) == 0) out += line + "\n";
         }
     }
@@ -104,13 +106,15 @@ inline void runCommandLine(const std::string& arguments, const std::string& file
     testing_support::ModelFixture f;
     seedXpWithSample(f);
     auto& s = f.m.system;
-    s.addFile("C:\\Program Files\\Kestrine\\f.txt", file);
+    s.addFile(testing_support::kProgramFolder + "f.txt", file);
     s.commandLineText += arguments;
+    cli::SwitchList list = cli::buildSwitchList(s.commandLine(), s);
+    // A preview's model sees what its run records, not the machine: the preview target checks it.
+    if (list.options.whatif) return;
     ui::MainController controller(f.registry, s, f.prompts);
     controller.create();
     auto& model = controller.model();
     model.load();
-    cli::SwitchList list = cli::buildSwitchList(s.commandLine(), s);
     model.switchesIndicator = !cli::hasArguments(s.commandLine()) || cli::SwitchProcessor::asksForIndicator(list.items);
     cli::Report report;
     cli::SwitchProcessor(model, controller.installer(), s)

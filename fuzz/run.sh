@@ -10,20 +10,19 @@
 # (or -timeout-*, -oom-*) and fails the run; build/fuzz/fuzz/fuzz_TARGET FILE runs it again.
 set -eu
 cd "$(dirname "$0")/.."
-mode=${1:-all} amount=${2:-60} all="cli switch_file window load reg_text"
+mode=${1:-all} amount=${2:-60} all="cli switch_file preview_save window load reg_text"
 cmake -S . -B build/fuzz -DKESTRINE_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 cmake --build build/fuzz -j2 >/dev/null
 fuzz() {  # TARGET, then libFuzzer's options and folders
   t=$1 && shift
   # A switch file may be as long as the program reads, and a byte longer; a window's session
-  # is up to about twenty-five actions.
-  if [ "$t" = switch_file ]; then set -- -max_len=1048577 "$@"; fi
-  if [ "$t" = window ]; then set -- -max_len=64 "$@"; fi
-  "build/fuzz/fuzz/fuzz_$t" -timeout=20 -artifact_prefix="build/fuzz/$t-" "$@"
+  # is up to about twenty-five actions; the other inputs need a few KB (big files: switch_file).
+  case $t in switch_file) n=1048577 ;; window) n=64 ;; reg_text) n=4096 ;; *) n=2048 ;; esac
+  "build/fuzz/fuzz/fuzz_$t" -max_len=$n -timeout=20 -artifact_prefix="build/fuzz/$t-" "$@"
 }
 case $mode in
-  ci) targets=$all limit=-max_total_time=5 ;;
+  ci) targets=$all limit=-max_total_time=3 ;;
   all) targets=$all limit=-max_total_time=$amount ;;
   campaign) shift && if [ $# -gt 0 ]; then shift; fi && targets=${*:-$all} limit=-runs=$amount ;;
   *) targets=$mode limit=-max_total_time=$amount ;;

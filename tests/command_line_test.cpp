@@ -11,20 +11,6 @@ using namespace testing_support;
 
 namespace {
 
-const std::string kFolder = "C:\\Program Files\\Kestrine\\";
-
-// Runs kestrine.exe with the arguments on the machine, with an output channel: the output.
-std::string run(ModelFixture& machine, const std::string& arguments, uint32_t* status = nullptr) {
-    auto& s = machine.m.system;
-    s.output = "";
-    s.commandLineText = "\"" + kFolder + "kestrine.exe\" " + arguments;
-    ui::MainController c(machine.registry, s, machine.prompts);
-    c.create();
-    c.initialise();
-    if (status) *status = c.exitStatus();
-    return *s.output;
-}
-
 // The Simplified Chinese XP user; nothing runs yet, as when a logon script runs before the Run
 // key has started ctfmon.exe.
 struct CommandLine : ::testing::Test {
@@ -34,8 +20,8 @@ struct CommandLine : ::testing::Test {
         seedXpChinese(f);
         f.m.system.processTable.clear();
     }
-    std::string run(const std::string& arguments) { return ::run(f, arguments, &status); }
-    std::string file(const std::string& name) { return f.m.system.files[kFolder + name]; }
+    std::string run(const std::string& arguments) { return runProgram(f, arguments, &status); }
+    std::string file(const std::string& name) { return f.m.system.files[kProgramFolder + name]; }
 };
 
 TEST_F(CommandLine, ARunAskedForNothingChangesNothing) {
@@ -54,7 +40,7 @@ TEST_F(CommandLine, ARunAskedForNothingChangesNothing) {
 // A switch file that only edits the list leaves the indicator as it found it.
 TEST_F(CommandLine, AListOnlyRunLeavesTheIndicatorAlone) {
     using platform::RegRoot;
-    f.m.system.addFile(kFolder + "list.txt", "/del4:E00E0804\r\n/add3:00000407\r\n");
+    f.m.system.addFile(kProgramFolder + "list.txt", "/del4:E00E0804\r\n/add3:00000407\r\n");
     auto indicator = [this] {
         return f.m.exportKeys({{RegRoot::CurrentUser, "Software\\Microsoft\\CTF"},
                                {RegRoot::CurrentUser, settings::kRunKey},
@@ -76,7 +62,7 @@ TEST_F(CommandLine, RefusalsSetTheSecondBitAndQuietRunsShowNoBox) {
     EXPECT_EQ(cli::kWindowsRefused, status);
     f.m.registry.stopAfterWrites(-1);
     f.m.system.files.erase(f.m.systemPath("ctfmon.exe"));
-    f.m.system.addFile(kFolder + "k.log", "old\n");
+    f.m.system.addFile(kProgramFolder + "k.log", "old\n");
     std::string out = run("/quiet /log:k.log /ctfmon");
     EXPECT_EQ(cli::kWindowsRefused, status);
     EXPECT_NE(std::string::npos, out.find("message: " + ui::modelTexts(settings::UiLanguage::SimplifiedChinese).settings.ctfmonNotFound)) << out;
@@ -102,7 +88,7 @@ TEST_F(CommandLine, AnInstallsHotKeyGoesToTheNewEntry) {
 
 // A preview writes nothing and lists exactly what the real run then does.
 TEST_F(CommandLine, APreviewChangesNothingAndListsWhatTheRunThenDoes) {
-    f.m.system.addFile(kFolder + "setup.txt", "/ctfmon\r\n/del4:E00E0804\r\n/add3:00000407,ctrl_9\r\n"
+    f.m.system.addFile(kProgramFolder + "setup.txt", "/ctfmon\r\n/del4:E00E0804\r\n/add3:00000407,ctrl_9\r\n"
                                               "/move3:00000407,1\r\n/hotkey:a,alt_z\r\n/status:0\r\n/caps\r\n");
     f.m.system.files.erase(f.m.systemPath("WINGB.IME"));  // its catalogue entry goes
     std::string before = f.written();
@@ -114,12 +100,7 @@ TEST_F(CommandLine, APreviewChangesNothingAndListsWhatTheRunThenDoes) {
     std::string real = run("/load:setup.txt");
     EXPECT_EQ("exit status 0: 12 registry changes\r\n", real.substr(real.rfind("exit")));
     EXPECT_EQ(0u, status);
-    auto withoutSummary = [](std::string text) {
-        text.erase(text.rfind("exit status"));
-        for (size_t at; (at = text.find("would ")) != std::string::npos;) text.erase(at, 6);
-        return text;
-    };
-    EXPECT_EQ(withoutSummary(real), withoutSummary(preview));
+    EXPECT_EQ(withoutPreviewWords(real), withoutPreviewWords(preview));
     EXPECT_NE(std::string::npos, preview.find("would set HKEY_CURRENT_USER\\Keyboard Layout\\preload \"1\" = \"00000407\" (was \"E0010804\")"));
     EXPECT_NE(std::string::npos, preview.find(" (was dword:00010000)")) << preview;
 }
@@ -155,14 +136,14 @@ TEST_F(CommandLine, SavedSettingsTravel) {
 [HKEY_CURRENT_USER\Control Panel\Input Method]
 "Show Status"="0"
 )reg");
-    b.m.system.addFile(kFolder + "a.txt", file("a.txt"));
+    b.m.system.addFile(kProgramFolder + "a.txt", file("a.txt"));
     uint32_t bStatus = 9;
-    ::run(b, "/load:a.txt /save:b.txt", &bStatus);
+    runProgram(b, "/load:a.txt /save:b.txt", &bStatus);
     EXPECT_EQ(0u, bStatus);
-    EXPECT_EQ(file("a.txt"), b.m.system.files[kFolder + "b.txt"]);
+    EXPECT_EQ(file("a.txt"), b.m.system.files[kProgramFolder + "b.txt"]);
     EXPECT_EQ("E0070804 00000409 E00E0804", rowOrder(b.start(true)));
     std::string written = b.written();
-    ::run(b, "/load:a.txt", &bStatus);
+    runProgram(b, "/load:a.txt", &bStatus);
     EXPECT_EQ(0u, bStatus);
     EXPECT_EQ(written, b.written());
 }
@@ -237,7 +218,7 @@ TEST(LanguageProfile, ListChangesReachTheProfileOnlyOnWindows8AndLater) {
                 f.m.system.profileAnswer = answer;
                 uint32_t status = 0;
                 if (*c.arguments) {
-                    run(f, c.arguments, &status);
+                    runProgram(f, c.arguments, &status);
                 } else {
                     ui::MainController window(f.registry, f.m.system, f.prompts);
                     window.create();

@@ -1,5 +1,7 @@
 #include "tests/support/machines.h"
 
+#include "ui/main_controller.h"
+
 namespace testing_support {
 
 // Each machine is read from its .reg text once; every test gets a copy of it.
@@ -49,6 +51,23 @@ void seedWin98Chinese(ModelFixture& f, bool ninexRegistry) {
     };
     static const TestMachine machines[] = {seed(false), seed(true)};
     f.m = machines[ninexRegistry ? 1 : 0];
+}
+
+std::string runProgram(ModelFixture& machine, const std::string& arguments, uint32_t* status) {
+    auto& s = machine.m.system;
+    s.output = "";
+    s.commandLineText = "\"" + kProgramFolder + "kestrine.exe\" " + arguments;
+    ui::MainController c(machine.registry, s, machine.prompts);
+    c.create();
+    c.initialise();
+    if (status) *status = c.exitStatus();
+    return *s.output;
+}
+
+std::string withoutPreviewWords(std::string output) {
+    output.erase(output.rfind("exit status"));
+    for (size_t at; (at = output.find("would ")) != std::string::npos;) output.erase(at, 6);
+    return output;
 }
 
 }  // namespace testing_support

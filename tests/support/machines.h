@@ -15,4 +15,12 @@ void seedXpChinese(ModelFixture& f);
 // and the NT family do not).
 void seedWin98Chinese(ModelFixture& f, bool ninexRegistry);
 
+inline const std::string kProgramFolder = "C:\\Program Files\\Kestrine\\";
+
+// Runs kestrine.exe from that folder with the arguments on the machine, as the program runs a
+// command line, with an output channel: the output, and the exit status in `status`.
+std::string runProgram(ModelFixture& machine, const std::string& arguments, uint32_t* status = nullptr);
+// A run's output without its summary line and the word "would ": a preview's must be the run's.
+std::string withoutPreviewWords(std::string output);
+
 }  // namespace testing_support
