@@ -120,9 +120,8 @@ private:
 uint32_t Win32System::version() const { return GetVersion(); }
 
 RealVersion Win32System::realVersion() const {
-    using Get = LONG(WINAPI*)(OSVERSIONINFOW*);
-    HMODULE ntdll = GetModuleHandleA("ntdll.dll");  // loaded into every process where it exists
-    auto get = ntdll ? reinterpret_cast<Get>(reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion"))) : nullptr;
+    // ntdll is loaded into every process where it exists.
+    auto get = libraryFunction<LONG(WINAPI*)(OSVERSIONINFOW*)>(GetModuleHandleA("ntdll.dll"), "RtlGetVersion");
     OSVERSIONINFOW info;
     std::memset(&info, 0, sizeof info);
     info.dwOSVersionInfoSize = sizeof info;
@@ -411,9 +410,7 @@ bool Win32System::writeOutput(const std::string& text) {
     }
     // Else the console of the program that started this one, when there is one. AttachConsole
     // came with Windows XP: looked up at run time, so that older systems still start the program.
-    using Attach = BOOL(WINAPI*)(DWORD);
-    auto attach = reinterpret_cast<Attach>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "AttachConsole")));
+    auto attach = kernelFunction<BOOL(WINAPI*)(DWORD)>("AttachConsole");
     if (!attach || !attach(static_cast<DWORD>(-1))) return false;  // ATTACH_PARENT_PROCESS
     HANDLE console = CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                  OPEN_EXISTING, 0, nullptr);
@@ -425,12 +422,9 @@ bool Win32System::writeOutput(const std::string& text) {
 
 bool Win32System::desktopVisible() const {
     // Windows 95 lacks window stations: a desktop is always there.
-    using GetStation = HWINSTA(WINAPI*)();
-    using GetInformation = BOOL(WINAPI*)(HANDLE, int, PVOID, DWORD, LPDWORD);
     HMODULE user = GetModuleHandleA("user32.dll");
-    auto station = reinterpret_cast<GetStation>(reinterpret_cast<void*>(GetProcAddress(user, "GetProcessWindowStation")));
-    auto information = reinterpret_cast<GetInformation>(
-        reinterpret_cast<void*>(GetProcAddress(user, "GetUserObjectInformationA")));
+    auto station = libraryFunction<HWINSTA(WINAPI*)()>(user, "GetProcessWindowStation");
+    auto information = libraryFunction<BOOL(WINAPI*)(HANDLE, int, PVOID, DWORD, LPDWORD)>(user, "GetUserObjectInformationA");
     USEROBJECTFLAGS flags;
     std::memset(&flags, 0, sizeof flags);
     DWORD needed = 0;
@@ -463,13 +457,12 @@ bool Win32System::configureIme(uint32_t layout, uintptr_t ownerWindow, bool wide
 // Both language-profile functions take a UTF-16 item list and flags and return TRUE on success.
 // input.dll has no import library; it is loaded by its full path only, never found by the search
 // order, which would also look in the program's folder.
-static ProfileCall callInputLibrary(const std::string& systemDir, const char* name, const std::string& items, uint32_t flags) {
-    static HMODULE module = [&]() -> HMODULE {
+static ProfileCall callInputLibrary(const char* name, const std::string& items, uint32_t flags) {
+    static HMODULE module = [] {
         QuietErrors quiet;
-        return systemDir.empty() ? nullptr : LoadLibraryA((systemDir + "\\input.dll").c_str());
+        return systemLibrary("input.dll");
     }();
-    using Call = BOOL(WINAPI*)(LPCWSTR, DWORD);
-    auto call = module ? reinterpret_cast<Call>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+    auto call = libraryFunction<BOOL(WINAPI*)(LPCWSTR, DWORD)>(module, name);
     if (!call) return ProfileCall::NotAvailable;
     std::vector<wchar_t> wide(items.size() + 1);
     for (size_t i = 0; i < items.size(); ++i) wide[i] = static_cast<unsigned char>(items[i]);  // ASCII: one unit each
@@ -477,11 +470,11 @@ static ProfileCall callInputLibrary(const std::string& systemDir, const char* na
 }
 
 ProfileCall Win32System::installLayoutOrTip(const std::string& list, uint32_t flags) {
-    return callInputLibrary(systemDirectory(), "InstallLayoutOrTip", list, flags);
+    return callInputLibrary("InstallLayoutOrTip", list, flags);
 }
 
 ProfileCall Win32System::setDefaultLayoutOrTip(const std::string& item, uint32_t flags) {
-    return callInputLibrary(systemDirectory(), "SetDefaultLayoutOrTip", item, flags);
+    return callInputLibrary("SetDefaultLayoutOrTip", item, flags);
 }
 
 }  // namespace platform
