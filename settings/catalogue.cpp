@@ -9,9 +9,7 @@ namespace {
 constexpr size_t kPathRoom = 260;  // characters ExpandEnvironmentStringsA may write
 }  // namespace
 
-const char kCatalogueKey[] = "SYSTEM\\CurrentControlSet\\Control\\Keyboard Layouts";
-
-std::string catalogueKeyOf(const std::string& klid) { return std::string(kCatalogueKey) + "\\" + klid; }
+std::string catalogueKeyOf(const std::string& klid) { return std::string(kLayoutCatalogueKey) + "\\" + klid; }
 
 bool isKlid(std::string_view text) {
     return text.size() == 8 && text.find_first_not_of("0123456789ABCDEFabcdef") == std::string_view::npos;
@@ -176,7 +174,7 @@ void Catalogue::repair(const RepairLayoutTexts& texts) const {
 
 std::vector<std::string> Catalogue::entries() const {
     CatalogueReads& reads = this->reads();
-    if (!reads.listed) registry_.listSubKeys(registry_.openForRead(RegRoot::LocalMachine, kCatalogueKey), reads.names);
+    if (!reads.listed) registry_.listSubKeys(registry_.openForRead(RegRoot::LocalMachine, kLayoutCatalogueKey), reads.names);
     reads.listed = true;
     return reads.names;
 }

@@ -15,7 +15,7 @@
 
 namespace settings {
 
-extern const char kCatalogueKey[];  // under HKEY_LOCAL_MACHINE
+using platform::kLayoutCatalogueKey;  // under HKEY_LOCAL_MACHINE
 std::string catalogueKeyOf(const std::string& klid);
 
 // Eight hexadecimal digits, the one form of a KLID.

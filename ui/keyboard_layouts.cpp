@@ -11,7 +11,7 @@ using settings::RegRoot;
 KeyboardLayouts::KeyboardLayouts(const settings::Registry& registry, platform::System& system)
     : registry_(registry), system_(system) {
     std::vector<std::string> names;
-    registry_.listSubKeys(registry_.openForRead(RegRoot::LocalMachine, settings::kCatalogueKey), names);
+    registry_.listSubKeys(registry_.openForRead(RegRoot::LocalMachine, settings::kLayoutCatalogueKey), names);
     names.insert(names.begin(), "00000409");
     for (size_t i = 0; i < names.size(); ++i) {
         const std::string& k = names[i];

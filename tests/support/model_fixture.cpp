@@ -100,7 +100,7 @@ std::string dump(const settings::SettingsModel& model, unsigned cp) {
 std::string ModelFixture::written() {
     using platform::RegRoot;
     return withoutCarriageReturns(m.exportKeys({
-        {RegRoot::LocalMachine, settings::kCatalogueKey},
+        {RegRoot::LocalMachine, settings::kLayoutCatalogueKey},
         {RegRoot::LocalMachine, settings::kRunKey},
         {RegRoot::CurrentUser, "Keyboard Layout"},
         {RegRoot::CurrentUser, "Control Panel\\Input Method"},
