@@ -15,22 +15,16 @@ namespace {
 constexpr uint32_t kLastDeletedRecord = 0x1C8;
 
 // A 32-bit number as the 4 little-endian bytes of a REG_BINARY value.
-std::vector<uint8_t> numberBytes(uint32_t value) {
-    return {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8), static_cast<uint8_t>(value >> 16),
-            static_cast<uint8_t>(value >> 24)};
-}
-
 void setNumberBinary(const Registry& registry, const RegKey& key, const std::string& name, uint32_t value) {
-    std::vector<uint8_t> bytes = numberBytes(value);
-    registry.setBinary(key, name, bytes.data(), bytes.size());
+    registry.setValue(key, name, {platform::kRegBinary, bytesFromNumber(value)});
 }
 
 // A row's preload value: its KLID, or the value that is none as it was read.
 void writePreloadValue(const Registry& registry, const RegKey& key, const std::string& name, const PreloadRow& row) {
-    if (!row.unreadable) {
+    if (row.unreadable) {
+        registry.setValue(key, name, *row.unreadable);
+    } else {
         registry.setString(key, name, row.klid);
-    } else if (key.isOpen()) {
-        key.get()->set(name, row.unreadable->type, row.unreadable->data);
     }
 }
 
@@ -46,10 +40,7 @@ std::string toggleDigit(int choice) {
 
 // "<LANGID>:<KLID>", the language being the KLID's low word; empty for a KLID that is not eight
 // hexadecimal digits, which the profile is never told about.
-std::string profileItem(const std::string& klid) {
-    bool wellFormed = klid.size() == 8 && klid.find_first_not_of("0123456789ABCDEFabcdef") == std::string::npos;
-    return wellFormed ? languageOf(klid) + ":" + klid : "";
-}
+std::string profileItem(const std::string& klid) { return isKlid(klid) ? languageOf(klid) + ":" + klid : ""; }
 
 // Whether one of the first `end` rows holds the KLID.
 bool holds(const std::vector<PreloadRow>& rows, size_t end, const std::string& klid) {
@@ -173,7 +164,7 @@ void SettingsModel::writeHotkeyRecords() {
         for (const auto& [name, number] : values) {
             platform::RegValue old;
             holdsIt = holdsIt && key.get()->query(name, old) && old.type == platform::kRegBinary &&
-                      old.data == numberBytes(number);
+                      old.data == bytesFromNumber(number);
         }
         if (holdsIt) continue;
         registry_.deleteValue(key, "Target IME");

@@ -11,6 +11,11 @@ uint32_t numberFromBytes(const std::vector<uint8_t>& data) {
     return n;
 }
 
+std::vector<uint8_t> bytesFromNumber(uint32_t value) {
+    return {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8), static_cast<uint8_t>(value >> 16),
+            static_cast<uint8_t>(value >> 24)};
+}
+
 std::string textFromBytes(const std::vector<uint8_t>& data) {
     std::string text(data.begin(), data.end());
     return text.substr(0, text.find('\0'));
@@ -64,27 +69,19 @@ uint32_t Registry::getNumber(const RegKey& key, const std::string& name) const {
 }
 
 bool Registry::setString(const RegKey& key, const std::string& name, const std::string& text) const {
-    if (!counted(key.isOpen())) return false;
     std::vector<uint8_t> data(text.begin(), text.end());
     data.push_back(0);
-    changing(key.root());
-    return counted(key.get()->set(name, platform::kRegSz, data));
+    return setValue(key, name, {platform::kRegSz, data});
 }
 
 bool Registry::setNumber(const RegKey& key, const std::string& name, uint32_t value) const {
-    if (!counted(key.isOpen())) return false;
-    std::vector<uint8_t> data = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
-                                 static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 24)};
-    changing(key.root());
-    return counted(key.get()->set(name, platform::kRegDword, data));
+    return setValue(key, name, {platform::kRegDword, bytesFromNumber(value)});
 }
 
-bool Registry::setBinary(const RegKey& key, const std::string& name, const uint8_t* bytes,
-                         size_t count) const {
-    if (!counted(key.isOpen()) || (bytes == nullptr && count > 0)) return false;
-    std::vector<uint8_t> data(bytes, bytes + count);
+bool Registry::setValue(const RegKey& key, const std::string& name, const RegValue& value) const {
+    if (!counted(key.isOpen())) return false;
     changing(key.root());
-    return counted(key.get()->set(name, platform::kRegBinary, data));
+    return counted(key.get()->set(name, value.type, value.data));
 }
 
 bool Registry::valueExists(const RegKey& key, const std::string& name) const {

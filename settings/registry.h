@@ -31,6 +31,8 @@ private:
 
 // A value's bytes as a number: its first four bytes at most, little-endian, missing ones zero.
 uint32_t numberFromBytes(const std::vector<uint8_t>& data);
+// A number as the four little-endian bytes of a REG_DWORD or REG_BINARY value.
+std::vector<uint8_t> bytesFromNumber(uint32_t value);
 // A value's bytes as text, up to the first zero (all of them when there is none).
 std::string textFromBytes(const std::vector<uint8_t>& data);
 
@@ -56,7 +58,8 @@ public:
 
     bool setString(const RegKey& key, const std::string& name, const std::string& text) const;
     bool setNumber(const RegKey& key, const std::string& name, uint32_t value) const;
-    bool setBinary(const RegKey& key, const std::string& name, const uint8_t* bytes, size_t count) const;
+    // A value of any type, its bytes as they are.
+    bool setValue(const RegKey& key, const std::string& name, const platform::RegValue& value) const;
 
     bool valueExists(const RegKey& key, const std::string& name) const;
     bool keyExists(RegRoot root, const std::string& path) const;

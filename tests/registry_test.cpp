@@ -98,7 +98,7 @@ TEST_F(RegistrySemantics, WritesToTheMachineAreCounted) {
     RegKey machine = reg.openOrCreate(RegRoot::LocalMachine, path + "\\k");
     reg.setString(machine, "s", "1");
     reg.setNumber(machine, "n", 1);
-    reg.setBinary(machine, "b", &byte, 1);
+    reg.setValue(machine, "b", {platform::kRegBinary, {byte}});
     reg.deleteValue(machine, "s");
     reg.deleteKey(RegRoot::LocalMachine, path + "\\k");
     EXPECT_EQ(before + 6, reg.machineChanges());
